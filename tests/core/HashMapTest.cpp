@@ -78,18 +78,6 @@ TEST(HashMapTest, ExistingKeyReplacesTheValueOnly)
     EXPECT_TRUE(TreeIsConsistent(map));
 }
 
-TEST(HashMapTest, AddressesAreKeys)
-{
-    int blocks[2];
-    HashMap map;
-    map.Insert(reinterpret_cast<QVMapKey>(&blocks[1]), &blocks[1]);
-    map.Insert(reinterpret_cast<QVMapKey>(&blocks[0]), &blocks[0]);
-    void* found = nullptr;
-    EXPECT_TRUE(map.Find(reinterpret_cast<QVMapKey>(&blocks[1]), found));
-    EXPECT_EQ(&blocks[1], found);
-    EXPECT_EQ(&blocks[0], map[0]);
-}
-
 TEST(HashMapTest, RemovingTheRootOfATieGraftsLeftIntoRight)
 {
     HashMap map;

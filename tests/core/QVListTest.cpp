@@ -59,7 +59,7 @@ TEST(QVListTest, InsertLandsAfterTheCursor)
     {
         EXPECT_EQ(expected[i], list[i]) << "position " << i;
     }
-    EXPECT_TRUE(list.Next() == false);   // the last access left the cursor on the tail
+    EXPECT_FALSE(list.Next());   // the last access left the cursor on the tail
 }
 
 TEST(QVListTest, EveryWalkOrderReachesTheRightElement)

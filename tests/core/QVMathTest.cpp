@@ -97,18 +97,19 @@ TEST(QVVectorTest, NormalizeReturnsTheFormerLength)
     ExpectComponents(v, {-0.6, 0, -0.8});
 }
 
-TEST(QVMatrixTest, IdentityAndFloatExport)
+TEST(QVMatrixTest, IdentityClearsEverythingElse)
 {
     QVMatrix m(4, 4);
     EXPECT_EQ(QV_CLASS_MATRIX, m.GetClassId());
     m.GetRows()[1][2] = 7.5;
     m.SetIdentity();
-    float* out = m.ToFloat4x4();
-    for (int i = 0; i < 16; ++i)
+    for (unsigned r = 0; r < 4; ++r)
     {
-        EXPECT_FLOAT_EQ(i % 5 == 0 ? 1.0f : 0.0f, out[i]) << "index " << i;
+        for (unsigned c = 0; c < 4; ++c)
+        {
+            EXPECT_DOUBLE_EQ(r == c ? 1.0 : 0.0, m.GetRows()[r][c]) << r << "," << c;
+        }
     }
-    delete[] out;
 }
 
 TEST(QVMatrixTest, ExportIsRowByRow)

@@ -196,16 +196,6 @@ TEST(QVStringTest, SyncLengthReadsWhatWasWrittenDirectly)
     EXPECT_EQ(0, s.GetCharAt(0));
 }
 
-TEST(QVStringTest, CloneIntoBuildsAnIndependentCopy)
-{
-    const QVString original(Units(Wide("clone")));
-    alignas(QVString) unsigned char storage[sizeof(QVString)];
-    QVString* copy = original.CloneInto(reinterpret_cast<QVString*>(storage));
-    EXPECT_TRUE(copy->Equals(original));
-    EXPECT_NE(original.GetBuffer(), copy->GetBuffer());
-    copy->~QVString();
-}
-
 // --- boundary ---
 
 TEST(QVStringTest, GetCharAtAcceptsTheTerminatorOnly)

@@ -17,6 +17,8 @@ TEST(TextCompareTest, FirstDifferenceGivesSignedPosition)
     EXPECT_EQ(3, CompareText("abd", "abc"));
     EXPECT_EQ(1, CompareText("b", "a"));
     EXPECT_EQ(-1, CompareText("Abc", "abc"));   // case matters
+    EXPECT_EQ(-3, CompareText("ab", "abc"));     // the terminator is the smallest character
+    EXPECT_EQ(3, CompareWideText(kAbc, "ab"));
 }
 
 TEST(TextCompareTest, WideTextAgainstBytes)
@@ -38,12 +40,6 @@ TEST(TextCompareTest, WideTextAgainstWideIsUnsigned)
 }
 
 // --- boundary ---
-
-TEST(TextCompareTest, ShorterTextIsSmallerAtTheTerminator)
-{
-    EXPECT_EQ(-3, CompareText("ab", "abc"));
-    EXPECT_EQ(3, CompareWideText(kAbc, "ab"));
-}
 
 TEST(TextCompareTest, BytesAboveSeventyFCompareAsNegative)
 {
