@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Installs everything QV needs to build and test both targets on a Debian 12 machine.
+# Run as root. Safe to run again: when everything is in place it only checks and returns.
+# With --check it installs nothing and only says whether everything is in place.
+set -euo pipefail
+check_only=0
+[ "${1:-}" = "--check" ] && check_only=1
+
+native_packages=(
+  build-essential cmake ninja-build ccache git pkg-config dpkg-dev python3
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 libz-mingw-w64-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine64 xvfb xauth xdotool openbox wmctrl x11-utils imagemagick
+  libx11-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libgl1
+  zlib1g-dev libminizip-dev
+)
+# The 32-bit Wine runs the i386 build; it needs the i386 loader and Mesa. The 64-bit Wine runs
+# the x86_64 Windows build where the machine cannot execute i386 code.
+i386_packages=(wine32:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 libgl1:i386)
+
+# Debian's zlib sources hold minizip, which has no mingw package: the win32 build compiles it from here.
+deps_dir=${QV_DEPS_DIR:-/opt/qv-deps}
+zlib_source_dir=$deps_dir/zlib
+
+is_installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+
+all_present() {
+  dpkg --print-foreign-architectures | grep -qx i386 || return 1
+  [ -d "$zlib_source_dir/contrib/minizip" ] || return 1
+  local package
+  for package in "${native_packages[@]}" "${i386_packages[@]}"; do
+    is_installed "$package" || return 1
+  done
+}
+
+if all_present; then
+  echo "setup: all dependencies present"
+  exit 0
+fi
+if [ "$check_only" -eq 1 ]; then
+  echo "setup: dependencies missing; run tools/setup.sh as root" >&2
+  exit 1
+fi
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup: run as root (it installs Debian packages)" >&2
+  exit 1
+fi
+
+need_update=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  need_update=1
+fi
+
+src_list=/etc/apt/sources.list.d/qv-deb-src.sources
+if [ ! -f "$src_list" ]; then
+  cat >"$src_list" <<'LIST'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+LIST
+  need_update=1
+fi
+
+missing=()
+for package in "${native_packages[@]}" "${i386_packages[@]}"; do
+  is_installed "$package" || missing+=("$package")
+done
+
+if [ ${#missing[@]} -gt 0 ] || [ ! -d "$zlib_source_dir/contrib/minizip" ]; then
+  need_update=1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+if [ "$need_update" -eq 1 ]; then
+  apt-get update -q
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+if [ ! -d "$zlib_source_dir/contrib/minizip" ]; then
+  echo "setup: fetching Debian's zlib sources for the win32 minizip"
+  work=$(mktemp -d)
+  chown _apt "$work" 2>/dev/null || true
+  (cd "$work" && apt-get source -q zlib >/dev/null)
+  mkdir -p "$deps_dir"
+  rm -rf "$zlib_source_dir"
+  mv "$work"/zlib-*/ "$zlib_source_dir"
+  rm -rf "$work"
+fi
+
+echo "setup: all dependencies present"
