@@ -14,7 +14,7 @@
 // each insertion lands after the cursor and becomes the cursor, so a run of inserts appends in
 // order. Node memory comes from the allocation hook. Not copyable: lists are walked in place.
 //
-// The layout (and the snapshot members, which no library builds any more) is shared with other
+// The layout (snapshot members included, though nothing builds a snapshot) is shared with other
 // libraries: keep the members and their order.
 template <typename T>
 class QVList : public QVObject
