@@ -36,7 +36,8 @@ build_preset() {
 }
 
 test_preset() {
-  local preset=$1 log=$logs/$preset-ctest.log
+  local preset=$1
+  local log=$logs/$preset-ctest.log
   echo "== test $preset"
   ctest --preset "$preset" -j "$jobs" 2>&1 | tee "$log"
   local rc=${PIPESTATUS[0]}
