@@ -1,0 +1,673 @@
+#include "ui/x11/QVUIManagerX11.h"
+
+#include "modules/ModuleExport.h"
+#include "ui/x11/X11MessageBox.h"
+#include "ui/x11/X11Text.h"
+#include "ui/x11/X11VirtualKeys.h"
+
+#include <GL/glx.h>
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/cursorfont.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+Window WindowOf(const QVUIItem* item)
+{
+    return static_cast<Window>(reinterpret_cast<std::uintptr_t>(item->GetWindow()));
+}
+
+QVHandle HandleOf(Window window)
+{
+    return reinterpret_cast<QVHandle>(static_cast<std::uintptr_t>(window));
+}
+
+// Protocol errors concern windows that went away or ids a host passed in; the operation that
+// caused one simply has no effect, as the matching Windows call would fail.
+int IgnoreProtocolError(Display*, XErrorEvent*) { return 0; }
+
+const std::uint32_t FaceColour = 0xF0F0F0;
+const std::uint32_t TextColour = 0x000000;
+
+// 0x00BBGGRR (the items' colour form) to 0xRRGGBB.
+std::uint32_t RgbOf(std::uint32_t colour)
+{
+    return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+}
+
+unsigned short MouseFlags(unsigned int state)
+{
+    unsigned short flags = 0;
+    if (state & ShiftMask)
+        flags |= QV_MOUSE_SHIFT;
+    if (state & ControlMask)
+        flags |= QV_MOUSE_CONTROL;
+    if (state & Button1Mask)
+        flags |= QV_MOUSE_LEFT;
+    if (state & Button2Mask)
+        flags |= QV_MOUSE_MIDDLE;
+    if (state & Button3Mask)
+        flags |= QV_MOUSE_RIGHT;
+    return flags;
+}
+
+// The window and its descendants whose events one ProcessMessages call may take.
+struct EventFilter {
+    const void* manager;
+    Window window;
+};
+
+} // namespace
+
+QVUIManagerX11::QVUIManagerX11()
+{
+    SetFileName("qvuimanagerx11.qvm");
+    SetName("UI Manager X11");
+    SetPlatform("Linux");
+    SetType("UI Manager");
+}
+
+QVUIManagerX11::~QVUIManagerX11()
+{
+    if (display == nullptr)
+        return;
+    painter.Close();
+    if (arrowCursor != 0)
+        XFreeCursor(display, arrowCursor);
+    if (blankCursor != 0)
+        XFreeCursor(display, blankCursor);
+    if (colormap != 0)
+        XFreeColormap(display, colormap);
+    records.clear();
+    XCloseDisplay(display);
+    display = nullptr;
+}
+
+bool QVUIManagerX11::EnsureDisplay()
+{
+    if (display != nullptr)
+        return true;
+    display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        return false;
+    XSetErrorHandler(IgnoreProtocolError);
+    int screen = DefaultScreen(display);
+
+    // A visual that GLX can render into, preferring what renderers ask for.
+    int withStencil[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
+                         GLX_BLUE_SIZE, 8, GLX_DEPTH_SIZE, 24, GLX_STENCIL_SIZE, 8, None};
+    int withDepth[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
+    int anyRgba[] = {GLX_RGBA, None};
+    XVisualInfo* chosen = nullptr;
+    int errorBase = 0, eventBase = 0;
+    if (glXQueryExtension(display, &errorBase, &eventBase)) {
+        for (int* attributes : {withStencil, withDepth, anyRgba}) {
+            chosen = glXChooseVisual(display, screen, attributes);
+            if (chosen != nullptr)
+                break;
+        }
+    }
+    if (chosen != nullptr) {
+        visualInfo = *chosen;
+        XFree(chosen);
+    } else {
+        // No GLX: the windows still work, only OpenGL cannot draw into them.
+        visualInfo.visual = DefaultVisual(display, screen);
+        visualInfo.visualid = XVisualIDFromVisual(visualInfo.visual);
+        visualInfo.screen = screen;
+        visualInfo.depth = DefaultDepth(display, screen);
+        visualInfo.red_mask = visualInfo.visual->red_mask;
+        visualInfo.green_mask = visualInfo.visual->green_mask;
+        visualInfo.blue_mask = visualInfo.visual->blue_mask;
+    }
+    colormap = XCreateColormap(display, RootWindow(display, screen), visualInfo.visual, AllocNone);
+    painter.Open(display, visualInfo.visual, colormap, visualInfo.depth);
+
+    arrowCursor = XCreateFontCursor(display, XC_left_ptr);
+    Pixmap empty = XCreatePixmap(display, RootWindow(display, screen), 1, 1, 1);
+    XColor black = {};
+    blankCursor = XCreatePixmapCursor(display, empty, empty, &black, &black, 0, 0);
+    XFreePixmap(display, empty);
+
+    protocolsAtom = XInternAtom(display, "WM_PROTOCOLS", False);
+    deleteWindowAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    quitAtom = XInternAtom(display, "_QV_UI_QUIT", False);
+    netWmNameAtom = XInternAtom(display, "_NET_WM_NAME", False);
+    netWmStateAtom = XInternAtom(display, "_NET_WM_STATE", False);
+    netWmStateHiddenAtom = XInternAtom(display, "_NET_WM_STATE_HIDDEN", False);
+    netWmStateMaxVertAtom = XInternAtom(display, "_NET_WM_STATE_MAXIMIZED_VERT", False);
+    netWmStateMaxHorzAtom = XInternAtom(display, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
+    utf8Atom = XInternAtom(display, "UTF8_STRING", False);
+
+    // Held keys repeat as presses only, as on Windows, not as release-press pairs.
+    XkbSetDetectableAutoRepeat(display, True, nullptr);
+    return true;
+}
+
+QVUIManagerX11::WindowRecord* QVUIManagerX11::Find(Window window)
+{
+    auto found = records.find(window);
+    return found != records.end() ? &found->second : nullptr;
+}
+
+const QVUIManagerX11::WindowRecord* QVUIManagerX11::Find(Window window) const
+{
+    auto found = records.find(window);
+    return found != records.end() ? &found->second : nullptr;
+}
+
+bool QVUIManagerX11::IsWithin(Window window, Window ancestor) const
+{
+    // Parents recorded at creation; bounded in case a host attached windows in a cycle.
+    for (int depth = 0; window != 0 && depth < 64; ++depth) {
+        if (window == ancestor)
+            return true;
+        const WindowRecord* record = Find(window);
+        if (record == nullptr)
+            return false;
+        window = record->parent;
+    }
+    return false;
+}
+
+bool QVUIManagerX11::CreateItem(QVUIItem* item)
+{
+    if (item->GetManager() != nullptr)
+        item->GetManager()->PrepareItem(item);
+
+    X11Procedure procedure = nullptr;
+    std::uint32_t background = RgbOf(item->GetBackgroundColour());
+    long events = ExposureMask | StructureNotifyMask;
+    switch (item->GetKind()) {
+    case QV_UI_STATIC:
+    case QV_UI_WINDOW:
+        procedure = &OwnProcedure;
+        events |= KeyPressMask | KeyReleaseMask | PointerMotionMask | ButtonPressMask |
+                  ButtonReleaseMask | PropertyChangeMask | FocusChangeMask;
+        break;
+    case QV_UI_LABEL:
+    case QV_UI_HAND_LABEL:
+        procedure = &LabelProcedure;
+        background = FaceColour;
+        break;
+    case QV_UI_BUTTON:
+        procedure = &ButtonProcedure;
+        background = FaceColour;
+        events |= ButtonPressMask | ButtonReleaseMask | EnterWindowMask | LeaveWindowMask;
+        break;
+    default:
+        return false;
+    }
+    if (!EnsureDisplay())
+        return false;
+
+    SyncItem(item);
+    int x = item->GetX();
+    int y = item->GetY();
+    QVUIItem* parentItem = item->GetParent();
+    Window parent = parentItem != nullptr ? WindowOf(parentItem) : 0;
+    if (parentItem != nullptr && parent == 0)
+        return false;  // the parent has no window yet: nothing to place this one in
+    SyncItem(item);
+    int height = item->GetHeight();
+    SyncItem(item);
+    int width = item->GetWidth();
+
+    XSetWindowAttributes attributes = {};
+    attributes.colormap = colormap;
+    attributes.background_pixel = painter.Pixel(background);
+    attributes.border_pixel = 0;
+    attributes.event_mask = events;
+    attributes.cursor = arrowCursor;
+    Window root = RootWindow(display, visualInfo.screen);
+    // X refuses empty windows; Windows makes them. One pixel stands in for nothing.
+    Window window = XCreateWindow(display, parent != 0 ? parent : root, x, y,
+                                  static_cast<unsigned>(std::max(width, 1)),
+                                  static_cast<unsigned>(std::max(height, 1)), 0, visualInfo.depth,
+                                  InputOutput, visualInfo.visual,
+                                  CWColormap | CWBackPixel | CWBorderPixel | CWEventMask | CWCursor,
+                                  &attributes);
+    if (window == 0)
+        return false;
+
+    WindowRecord& record = records[window];
+    record.parent = parent;
+    record.procedure = procedure;
+    record.text = X11Text::Units(item->GetCaption());
+    record.width = width;
+    record.height = height;
+    if (parent == 0) {
+        XSizeHints hints = {};
+        hints.flags = USPosition | USSize;
+        hints.x = x;
+        hints.y = y;
+        hints.width = width;
+        hints.height = height;
+        XSetWMNormalHints(display, window, &hints);
+        XWMHints wmHints = {};
+        wmHints.flags = InputHint | StateHint;
+        wmHints.input = True;
+        wmHints.initial_state = NormalState;
+        XSetWMHints(display, window, &wmHints);
+        XSetWMProtocols(display, window, &deleteWindowAtom, 1);
+        XClassHint classHint;
+        char name[] = "qvui";
+        char className[] = "QVUIWindow";
+        classHint.res_name = name;
+        classHint.res_class = className;
+        XSetClassHint(display, window, &classHint);
+        SetTitle(window, record.text);
+    }
+    if (item->GetKind() == QV_UI_STATIC) {
+        XFlush(display);
+        return false;  // the window exists but the item is not attached to it
+    }
+
+    item->SetPreviousProcedure(reinterpret_cast<std::uintptr_t>(procedure));
+    record.item = item;
+    item->StoreWindow(HandleOf(window));
+    item->StoreVisible(true);
+    if (item->GetManager() != nullptr)
+        item->GetManager()->ApplyVisibility(item);
+    XFlush(display);
+    return true;
+}
+
+void QVUIManagerX11::ReadVisibility(QVUIItem* item)
+{
+    if (item->GetWindow() == nullptr || display == nullptr)
+        return;
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, WindowOf(item), &attributes))
+        item->StoreVisible(attributes.map_state == IsViewable);
+}
+
+void QVUIManagerX11::ApplyVisibility(QVUIItem* item)
+{
+    if (item->GetWindow() == nullptr || display == nullptr)
+        return;
+    Window window = WindowOf(item);
+    if (item->IsVisible())
+        XMapWindow(display, window);
+    else
+        XUnmapWindow(display, window);
+    // Like the Windows cursor display count: each call counts one up or down, and the cursor
+    // shows over the window while the count is not negative.
+    cursorCount += item->IsCursorShown() ? 1 : -1;
+    XDefineCursor(display, window, cursorCount >= 0 ? arrowCursor : blankCursor);
+    XFlush(display);
+}
+
+void QVUIManagerX11::ReadText(QVUIItem* item)
+{
+    if (item->GetWindow() == nullptr)
+        return;
+    const WindowRecord* record = Find(WindowOf(item));
+    X11Text::Store(record != nullptr ? record->text : std::u16string(), item->GetCaption());
+}
+
+void QVUIManagerX11::ApplyText(QVUIItem* item)
+{
+    if (item->GetWindow() == nullptr || display == nullptr)
+        return;
+    Window window = WindowOf(item);
+    WindowRecord* record = Find(window);
+    if (record == nullptr)
+        return;
+    record->text = X11Text::Units(item->GetCaption());
+    if (record->parent == 0)
+        SetTitle(window, record->text);
+    XClearArea(display, window, 0, 0, 0, 0, True);
+    XFlush(display);
+}
+
+int QVUIManagerX11::AttachWindow(QVUIItem* item)
+{
+    if (item->GetWindow() == nullptr || !EnsureDisplay())
+        return 0;
+    Window window = WindowOf(item);
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes))
+        return 0;
+    // The window keeps what it did by itself: its own procedure when the window is one of ours;
+    // a window of another client keeps being served by that client, which still gets its events.
+    WindowRecord& record = records[window];
+    item->SetPreviousProcedure(reinterpret_cast<std::uintptr_t>(record.procedure));
+    record.item = item;
+    record.width = attributes.width;
+    record.height = attributes.height;
+    if (record.procedure == nullptr) {
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(display, window, &root, &parent, &children, &count)) {
+            if (children != nullptr)
+                XFree(children);
+            record.parent = parent == root ? 0 : parent;
+        }
+    }
+    XSelectInput(display, window,
+                 ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask |
+                     PointerMotionMask | PropertyChangeMask);
+    XClearArea(display, window, 0, 0, 0, 0, True);
+    XFlush(display);
+    return 1;
+}
+
+int QVUIManagerX11::Invalidate(QVUIItem* item)
+{
+    if (item->GetWindow() == nullptr || display == nullptr)
+        return 0;
+    XClearArea(display, WindowOf(item), 0, 0, 0, 0, True);
+    XFlush(display);
+    return 1;
+}
+
+int QVUIManagerX11::PostQuit(QVUIItem* item)
+{
+    if (item->GetWindow() == nullptr || display == nullptr)
+        return 0;
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = WindowOf(item);
+    event.xclient.message_type = quitAtom;
+    event.xclient.format = 32;
+    // Through the server, so that it queues behind the events already on their way, as a posted
+    // message does; the round trip puts it in our queue before PostQuit returns.
+    Status sent = XSendEvent(display, WindowOf(item), False, StructureNotifyMask, &event);
+    XSync(display, False);
+    return sent != 0 ? 1 : 0;
+}
+
+Bool QVUIManagerX11::MatchesItemWindow(Display*, XEvent* event, XPointer argument)
+{
+    const EventFilter* filter = reinterpret_cast<const EventFilter*>(argument);
+    const QVUIManagerX11* manager = static_cast<const QVUIManagerX11*>(filter->manager);
+    return manager->IsWithin(event->xany.window, filter->window) ? True : False;
+}
+
+bool QVUIManagerX11::ProcessMessages(QVUIItem* item, bool wait)
+{
+    if (item->IsClosed())
+        return false;
+    if (display == nullptr || item->GetWindow() == nullptr)
+        return !wait;
+    EventFilter filter = {this, WindowOf(item)};
+    XEvent event;
+    if (wait) {
+        XIfEvent(display, &event, &MatchesItemWindow, reinterpret_cast<XPointer>(&filter));
+    } else if (!XCheckIfEvent(display, &event, &MatchesItemWindow,
+                              reinterpret_cast<XPointer>(&filter))) {
+        return true;
+    }
+    if (IsQuitMessage(event))
+        return false;
+    DispatchEvent(event);
+    // The item's own window went away: the loop that serves it ends.
+    if (event.type == DestroyNotify && event.xdestroywindow.window == filter.window)
+        return false;
+    return true;
+}
+
+bool QVUIManagerX11::IsQuitMessage(const XEvent& event) const
+{
+    return event.type == ClientMessage && event.xclient.message_type == quitAtom && quitAtom != 0;
+}
+
+bool QVUIManagerX11::IsCloseRequest(const XEvent& event) const
+{
+    return event.type == ClientMessage && event.xclient.message_type == protocolsAtom &&
+           static_cast<Atom>(event.xclient.data.l[0]) == deleteWindowAtom;
+}
+
+void QVUIManagerX11::DispatchEvent(XEvent& event)
+{
+    Window window = event.xany.window;
+    WindowRecord* record = Find(window);
+    if (record == nullptr)
+        return;
+    QVUIItem* item = record->item;
+    X11Procedure chained = record->procedure != nullptr ? record->procedure : &DefaultProcedure;
+    if (item != nullptr) {
+        chained = reinterpret_cast<X11Procedure>(item->GetPreviousProcedure());
+        if (chained == nullptr || chained == &OwnProcedure)
+            chained = &DefaultProcedure;
+        QVUIListener* listener = item->GetListener();
+        if (listener != nullptr) {
+            switch (event.type) {
+            case ClientMessage:
+                if (IsCloseRequest(event) || IsQuitMessage(event))
+                    item->StoreClosed(true);
+                break;
+            case DestroyNotify:
+                if (event.xdestroywindow.window == window)
+                    item->StoreClosed(true);
+                break;
+            case ConfigureNotify:
+                if (event.xconfigure.window == window &&
+                    (event.xconfigure.width != record->width ||
+                     event.xconfigure.height != record->height)) {
+                    record->width = event.xconfigure.width;
+                    record->height = event.xconfigure.height;
+                    listener->OnSize(item, record->width, record->height);
+                }
+                break;
+            case PropertyNotify:
+                if (event.xproperty.atom == netWmStateAtom)
+                    WatchWindowManagerState(window, *record, event);
+                break;
+            case KeyPress:
+            case KeyRelease: {
+                int key = X11VirtualKeys::FromKeySym(XLookupKeysym(&event.xkey, 0));
+                if (key == 0)
+                    break;
+                if (event.type == KeyPress)
+                    listener->OnKeyDown(item, 0, key);
+                else
+                    listener->OnKeyUp(item, 0, key);
+                break;
+            }
+            case MotionNotify:
+                listener->OnMouseMove(item, MouseFlags(event.xmotion.state), event.xmotion.x,
+                                      event.xmotion.y, 0);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    chained(*this, window, event);
+    if (event.type == DestroyNotify && event.xdestroywindow.window == window)
+        records.erase(window);
+}
+
+void QVUIManagerX11::WatchWindowManagerState(Window window, WindowRecord& record, XEvent&)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, netWmStateAtom, 0, 64, False, XA_ATOM, &type, &format,
+                           &count, &remaining, &data) != Success)
+        return;
+    bool hidden = false, vertical = false, horizontal = false;
+    if (data != nullptr && format == 32) {
+        const long* atoms = reinterpret_cast<const long*>(data);
+        for (unsigned long i = 0; i < count; ++i) {
+            Atom atom = static_cast<Atom>(atoms[i]);
+            hidden |= atom == netWmStateHiddenAtom;
+            vertical |= atom == netWmStateMaxVertAtom;
+            horizontal |= atom == netWmStateMaxHorzAtom;
+        }
+    }
+    if (data != nullptr)
+        XFree(data);
+    bool maximised = vertical && horizontal;
+    QVUIListener* listener = record.item->GetListener();
+    // As Windows reports it: a size of 0 x 0 with the minimised state, the new size with the
+    // maximised one.
+    if (hidden && !record.minimised) {
+        listener->OnSize(record.item, 0, 0);
+        listener->OnMinimize(record.item);
+    } else if (maximised && !record.maximised && !hidden) {
+        listener->OnSize(record.item, record.width, record.height);
+        listener->OnMaximize(record.item);
+    }
+    record.minimised = hidden;
+    record.maximised = maximised;
+}
+
+void QVUIManagerX11::SendCommand(Window parent, Window control)
+{
+    WindowRecord* parentRecord = Find(parent);
+    if (parentRecord == nullptr || parentRecord->item == nullptr)
+        return;
+    QVUIListener* listener = parentRecord->item->GetListener();
+    if (listener == nullptr)
+        return;
+    const WindowRecord* controlRecord = Find(control);
+    listener->OnCommand(controlRecord != nullptr ? controlRecord->item : nullptr);
+}
+
+void QVUIManagerX11::SetTitle(Window window, const std::u16string& text)
+{
+    std::string utf8 = X11Text::Utf8(text);
+    XChangeProperty(display, window, netWmNameAtom, utf8Atom, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(utf8.data()),
+                    static_cast<int>(utf8.size()));
+    // WM_NAME in Latin-1 for window managers and tools that read only that.
+    std::string latin1;
+    for (char16_t unit : text)
+        latin1.push_back(unit <= 0xFF ? static_cast<char>(unit) : '?');
+    XChangeProperty(display, window, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(latin1.data()),
+                    static_cast<int>(latin1.size()));
+}
+
+void QVUIManagerX11::DefaultProcedure(QVUIManagerX11& manager, Window window, XEvent& event)
+{
+    // Closing through the window manager destroys the window, as on Windows.
+    if (manager.IsCloseRequest(event)) {
+        XDestroyWindow(manager.display, window);
+        XFlush(manager.display);
+    }
+}
+
+void QVUIManagerX11::OwnProcedure(QVUIManagerX11& manager, Window window, XEvent& event)
+{
+    DefaultProcedure(manager, window, event);
+}
+
+void QVUIManagerX11::LabelProcedure(QVUIManagerX11& manager, Window window, XEvent& event)
+{
+    if (event.type == Expose && event.xexpose.count == 0) {
+        const WindowRecord* record = manager.Find(window);
+        if (record != nullptr)
+            manager.painter.Text(window, X11Text::Utf8(record->text), 0, 0, TextColour);
+        return;
+    }
+    DefaultProcedure(manager, window, event);
+}
+
+void QVUIManagerX11::ButtonProcedure(QVUIManagerX11& manager, Window window, XEvent& event)
+{
+    WindowRecord* record = manager.Find(window);
+    if (record == nullptr)
+        return;
+    bool redraw = false;
+    switch (event.type) {
+    case Expose:
+        redraw = event.xexpose.count == 0;
+        break;
+    case ButtonPress:
+        if (event.xbutton.button == Button1) {
+            record->armed = true;
+            record->pressed = true;
+            redraw = true;
+        }
+        break;
+    case EnterNotify:
+    case LeaveNotify:
+        if (record->armed) {
+            record->pressed = event.type == EnterNotify;
+            redraw = true;
+        }
+        break;
+    case ButtonRelease:
+        if (event.xbutton.button == Button1 && record->armed) {
+            bool clicked = record->pressed;
+            record->armed = false;
+            record->pressed = false;
+            redraw = true;
+            if (clicked) {
+                // Draw released before the command runs: a message box may stay up a while.
+                XClearArea(manager.display, window, 0, 0, 0, 0, True);
+                manager.SendCommand(record->parent, window);
+                return;
+            }
+        }
+        break;
+    default:
+        DefaultProcedure(manager, window, event);
+        return;
+    }
+    if (!redraw)
+        return;
+    // The record may have gone if the command destroyed the window; look it up again.
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(manager.display, window, &attributes))
+        return;
+    int width = attributes.width, height = attributes.height;
+    X11Painter& painter = manager.painter;
+    painter.Fill(window, 0, 0, width, height, FaceColour);
+    painter.Frame(window, 0, 0, width, height, !record->pressed);
+    std::string text = X11Text::Utf8(record->text);
+    int offset = record->pressed ? 1 : 0;
+    int textX = (width - painter.TextWidth(text)) / 2 + offset;
+    int textY = (height - painter.LineHeight()) / 2 + offset;
+    painter.Text(window, text, textX, textY, TextColour);
+}
+
+bool QVUIManagerX11::AskYesNo(QVString& text, QVString& caption)
+{
+    return RunBox(text, caption, X11MessageBox::YesNo) == QV_UI_RESULT_YES;
+}
+
+int QVUIManagerX11::AskYesNoCancel(QVString& text, QVString& caption)
+{
+    switch (RunBox(text, caption, X11MessageBox::YesNoCancel)) {
+    case QV_UI_RESULT_YES:
+        return 1;
+    case QV_UI_RESULT_NO:
+        return 0;
+    default:
+        return 2;
+    }
+}
+
+int QVUIManagerX11::ShowMessage(QVString& text, QVString& caption)
+{
+    return RunBox(text, caption, X11MessageBox::Ok);
+}
+
+int QVUIManagerX11::RunBox(QVString& text, QVString& caption, int buttons)
+{
+    if (!EnsureDisplay())
+        return 0;  // as a Windows message box that could not be shown
+    X11MessageBox box(*this, static_cast<X11MessageBox::Buttons>(buttons));
+    return box.Run(X11Text::Units(text), X11Text::Units(caption));
+}
+
+int QVUIManagerX11::SetCursorPosition(QVUIItem* item, int x, int y)
+{
+    if (item->GetWindow() == nullptr || display == nullptr)
+        return 0;
+    XWarpPointer(display, None, WindowOf(item), 0, 0, 0, 0, x, y);
+    XFlush(display);
+    return 1;
+}
+
+QV_DEFINE_MODULE(QVUIManagerX11)
