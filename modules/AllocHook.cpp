@@ -1,18 +1,67 @@
-// The allocation hook of this library: container and string memory.
+// This library's allocation hook and the two memory calls of the core.
+//
+// The hook is a function-local static, so it is built by whichever comes first: the first
+// allocation of any static object of this library, or the trigger below during static
+// initialisation. The order of translation units therefore does not matter. It lives in static
+// storage and is never destroyed, so static objects destroyed late can still free through it.
+// While it is being built (it loads the memory module, which allocates strings), allocations use
+// the heap; they may be freed through the memory module later, which uses the same heap pair.
 #include "core/memory/AllocHook.h"
 
-#include <cstddef>
+#include "modules/QVAllocHook.h"
+
 #include <new>
+
+namespace {
+
+bool hookUnderConstruction = false;   // constant-initialised: valid before any constructor
+alignas(QVAllocHook) unsigned char hookStorage[sizeof(QVAllocHook)];
+
+QVAllocHook* LibraryHook();
+
+// Destroyed after every static object whose construction allocated (those finish after the hook
+// does); gives the memory module object back when the library goes.
+struct HookRetirer {
+    ~HookRetirer() { LibraryHook()->Retire(); }
+};
+
+QVAllocHook* LibraryHook()
+{
+    static QVAllocHook* const hook = [] {
+        hookUnderConstruction = true;
+        QVAllocHook* made = ::new (static_cast<void*>(hookStorage)) QVAllocHook(nullptr);
+        hookUnderConstruction = false;
+        return made;
+    }();
+    static HookRetirer retirer;
+    return hook;
+}
+
+// Builds the hook during static initialisation even when nothing allocates then.
+const bool hookBuiltAtStart = (LibraryHook(), true);
+
+}  // namespace
 
 void QVHookAllocate(void** out, int size)
 {
-    *out = ::operator new(size > 0 ? static_cast<std::size_t>(size) : 1);
+    if (hookUnderConstruction)
+        QVAllocHook::HeapAllocate(out, size);
+    else
+        LibraryHook()->Allocate(out, size);
 }
 
 void QVHookFree(void** p)
 {
-    if (*p != nullptr) {
-        ::operator delete(*p);
-        *p = nullptr;
-    }
+    if (hookUnderConstruction)
+        QVAllocHook::HeapFree(p);
+    else
+        LibraryHook()->Free(p);
 }
+
+void QVHookSetActive(bool value)
+{
+    if (!hookUnderConstruction)
+        LibraryHook()->SetActive(value);
+}
+
+QVAllocHook& GetAllocHook() { return *LibraryHook(); }

@@ -13,6 +13,8 @@ enum QVLoadStatus {
 
 // Finds, loads, keeps and releases the modules of this library. One per library (each program,
 // the plug-in and each module has its own), created on first use and never destroyed.
+// Libraries are found as LoadDynLibrary (modules/RunTimePath.h) finds them; a module that is
+// already loaded is recognised only by the file name its constructor set. Single-threaded.
 class QVModManager : public QVObject {
 public:
     QVModManager();
@@ -28,8 +30,9 @@ public:
     // Loads every "*.qvm" of the working directory, then of the runtime directory, keeping the
     // new modules of the given type and subtype (all when type is null). Returns the table count.
     unsigned LoadModules(const char* type, const char* subtype);
-    // Calls the library's ReleaseMod on the module, takes it out of the table and frees the
-    // library. Returns whether freeing the library succeeded.
+    // Takes the module out of the table, calls the library's ReleaseMod on it (a library without
+    // one leaves the object alone) and frees the library. Returns whether freeing the library
+    // succeeded; false for null.
     bool ReleaseModule(QVModule* module);
     // Releases the module at that table position; out of range does nothing.
     void ReleaseAt(unsigned index);
@@ -38,6 +41,9 @@ public:
     unsigned GetCount();
 
 private:
+    // LoadModule and LoadModuleUnlisted: the same search, with or without the table entry.
+    QVModule* Load(const char* fileName, int& status, bool enterInTable);
+
     QVPtrList<QVModule> table;  // loaded modules in load order
 };
 

@@ -1,0 +1,83 @@
+#include "modules/QVAllocHook.h"
+
+#include "modules/QVMemoryModule.h"
+#include "modules/QVModManager.h"
+#include "modules/RunTimePath.h"
+
+#include <cstddef>
+#include <new>
+
+namespace {
+
+const char DefaultModuleFile[] = "qvmemmgr.qvm";
+const char MemoryModuleType[] = "Memory Module";
+
+}  // namespace
+
+QVAllocHook::QVAllocHook(const char* fileName)
+    : active(false), memoryModule(nullptr), ownsModule(false)
+{
+    int status = QV_LOAD_FAILED;
+    QVModule* module =
+        GetModManager().LoadModuleUnlisted(fileName != nullptr ? fileName : DefaultModuleFile,
+                                           status);
+    if (module == nullptr)
+        return;
+    // Everything this library allocates would go through the module's slots 3 and 4: a library
+    // that merely carries the name must not be called that way.
+    if (!module->GetType().Equals(QVString(MemoryModuleType))) {
+        if (status == QV_LOAD_NEW)
+            GetModManager().ReleaseModule(module);
+        return;
+    }
+    memoryModule = module;
+    ownsModule = status == QV_LOAD_NEW;
+    active = true;
+}
+
+QVAllocHook::~QVAllocHook() = default;
+
+void QVAllocHook::Allocate(void** out, int size)
+{
+    if (active && memoryModule != nullptr)
+        static_cast<QVMemoryModule*>(memoryModule)->Allocate(out, size);
+    else
+        HeapAllocate(out, size);
+}
+
+void QVAllocHook::Free(void** p)
+{
+    if (active && memoryModule != nullptr)
+        static_cast<QVMemoryModule*>(memoryModule)->Free(p);
+    else
+        HeapFree(p);
+}
+
+void QVAllocHook::Retire()
+{
+    active = false;
+    QVModule* module = memoryModule;
+    memoryModule = nullptr;
+    if (module == nullptr || !ownsModule)
+        return;
+    ownsModule = false;
+    // The library reference stays: freeing libraries is not safe while a library is being
+    // unloaded on Windows, and the memory module library is never unloaded anyway.
+    QVReleaseModFunction release = reinterpret_cast<QVReleaseModFunction>(
+        GetDynSymbol(*module->GetLibraryHandle(), "ReleaseMod"));
+    if (release != nullptr)
+        release(module);
+}
+
+void QVAllocHook::HeapAllocate(void** out, int size)
+{
+    *out = size >= 0 ? ::operator new(static_cast<std::size_t>(size), std::nothrow) : nullptr;
+}
+
+void QVAllocHook::HeapFree(void** p)
+{
+    if (*p != nullptr) {
+        ::operator delete(*p);
+        *p = nullptr;
+    }
+}

@@ -1,0 +1,160 @@
+#include "modules/QVModManager.h"
+
+#include "core/object/QVException.h"
+#include "modules/RunTimePath.h"
+
+#include <new>
+
+namespace {
+
+const char MemoryModuleFile[] = "qvmemmgr.qvm";
+const char ModulePattern[] = "*.qvm";
+
+}  // namespace
+
+QVModManager::QVModManager() : QVObject(0) {}
+
+QVModManager::~QVModManager()
+{
+    // ReleaseAt takes the module out of the table, so the next one moves into its position.
+    const QVString memoryModule(MemoryModuleFile);
+    unsigned index = 0;
+    while (index < table.GetCount()) {
+        if (table[index]->GetFileName().Equals(memoryModule))
+            ++index;
+        else
+            ReleaseAt(index);
+    }
+}
+
+QVModule* QVModManager::LoadModule(const char* fileName, int& status)
+{
+    return Load(fileName, status, true);
+}
+
+QVModule* QVModManager::LoadModule(const char* fileName)
+{
+    int status = QV_LOAD_FAILED;
+    return Load(fileName, status, true);
+}
+
+QVModule* QVModManager::LoadModuleUnlisted(const char* fileName, int& status)
+{
+    return Load(fileName, status, false);
+}
+
+QVModule* QVModManager::Load(const char* fileName, int& status, bool enterInTable)
+{
+    status = QV_LOAD_FAILED;
+    if (fileName == nullptr)
+        return nullptr;
+    const QVString requested(fileName);
+    const unsigned count = table.GetCount();
+    for (unsigned i = 0; i < count; ++i) {
+        QVModule* module = table[i];
+        if (module->GetFileName().Equals(requested)) {
+            status = QV_LOAD_ALREADY;
+            return module;
+        }
+    }
+
+    QVHandle library = LoadDynLibrary(fileName);
+    if (library == nullptr)
+        return nullptr;
+    QVCreateModFunction create =
+        reinterpret_cast<QVCreateModFunction>(GetDynSymbol(library, "CreateMod"));
+    // A library whose CreateMod hands out nothing (its allocation failed) fails like one
+    // without CreateMod.
+    QVModule* module = create != nullptr ? create() : nullptr;
+    if (module == nullptr) {
+        FreeDynLibrary(library);
+        return nullptr;
+    }
+    module->SetLibraryHandle(library);
+    if (enterInTable) {
+        // Insertion lands after the cursor: put it on the last module so that the new one is
+        // appended whatever moved the cursor before.
+        if (count > 0)
+            (void)table[count - 1];
+        table.Insert(module);
+        if (table.GetCount() == count) {
+            // No memory for the table entry: a module nobody can find or release would leak
+            // with its library, so the load fails instead.
+            ReleaseModule(module);
+            return nullptr;
+        }
+    }
+    status = QV_LOAD_NEW;
+    return module;
+}
+
+unsigned QVModManager::LoadModules(const char* type, const char* subtype)
+{
+    QVString runTimeDirectory;
+    GetRunTimePath(runTimeDirectory);   // no key: empty, and the working directory is scanned twice
+
+    QVList<QVString> candidates;
+    QVList<QVString> inRunTimeDirectory;
+    FindFiles(candidates, ModulePattern);
+    FindFilesIn(runTimeDirectory.GetBuffer(), inRunTimeDirectory, ModulePattern);
+    const unsigned runTimeCount = inRunTimeDirectory.GetCount();
+    if (candidates.GetCount() > 0)
+        (void)candidates[candidates.GetCount() - 1];
+    for (unsigned i = 0; i < runTimeCount; ++i)
+        candidates.Insert(inRunTimeDirectory[i]);
+
+    const QVString wantedType(type);
+    const QVString wantedSubtype(subtype);
+    const unsigned candidateCount = candidates.GetCount();
+    for (unsigned i = 0; i < candidateCount; ++i) {
+        int status = QV_LOAD_FAILED;
+        QVModule* module = LoadModule(candidates[i].GetBuffer(), status);
+        if (module == nullptr || type == nullptr || status == QV_LOAD_ALREADY)
+            continue;
+        // Only modules loaded by this call are filtered; those loaded before always stay.
+        const bool typeMatches = module->GetType().Equals(wantedType);
+        const bool subtypeMatches =
+            subtype == nullptr || module->GetSubtype().Equals(wantedSubtype);
+        if (!typeMatches || !subtypeMatches)
+            ReleaseModule(module);
+    }
+    return table.GetCount();
+}
+
+bool QVModManager::ReleaseModule(QVModule* module)
+{
+    if (module == nullptr)
+        return false;
+    QVHandle library = *module->GetLibraryHandle();
+    QVReleaseModFunction release =
+        reinterpret_cast<QVReleaseModFunction>(GetDynSymbol(library, "ReleaseMod"));
+    table.Remove(module);
+    // Without ReleaseMod the object cannot be destroyed by its library and is left alone.
+    if (release != nullptr)
+        release(module);
+    return FreeDynLibrary(library);
+}
+
+void QVModManager::ReleaseAt(unsigned index)
+{
+    if (index >= table.GetCount())
+        return;
+    ReleaseModule(table[index]);
+}
+
+QVModule* QVModManager::operator[](unsigned index)
+{
+    if (index >= table.GetCount())
+        throw QVException("QVModManager", "op []", "index out of bounds");
+    return table[index];
+}
+
+unsigned QVModManager::GetCount() { return table.GetCount(); }
+
+QVModManager& GetModManager()
+{
+    // Created with the runtime's operator new on first use and never destroyed: modules stay
+    // loaded until the process ends, and static objects destroyed late can still use it.
+    static QVModManager* manager = new QVModManager();
+    return *manager;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/containers/QVList.h"
+#include "core/string/QVString.h"
+#include "platform/QVHandle.h"
+
+// Where the runtime lives, directory changes, file listings and dynamic libraries, as the module
+// manager and the applet runner use them. Paths are 8-bit QVStrings of at most 250 characters.
+// The operating-system side is in platform/ (RunTimeKey.h, Directory.h, FileSearch.h,
+// DynLibrary.h), which also says how Linux stands in for the registry, the system directory and
+// drive letters.
+
+// Puts the runtime directory (no trailing separator) into path. Returns false with path empty
+// when the key does not exist; true with path empty when the key holds no value.
+bool GetRunTimePath(QVString& path);
+
+// Puts the working directory (of the current drive on Windows) into path; empty on failure.
+void GetWorkingDirectory(QVString& path);
+
+// Puts the system directory into path (on Linux the directory of the installed modules); empty on
+// failure.
+void GetSystemDir(QVString& path);
+
+// A name without a path separator becomes working directory + separator + name; others stay.
+void AddWorkingDirectory(QVString& name);
+
+// Changes the working directory. A path whose second character is a colon changes the drive first
+// (a..z and A..Z select drives 1..26); a drive that cannot be selected, which on Linux is every
+// drive, returns false and leaves the directory as it was. Returns whether the change succeeded.
+bool ChangeDirectory(const char* path);
+bool ChangeDirectory(const unsigned short* path);
+bool ChangeDirectory(const QVString& path);   // by the string's encoding
+
+// Empties names and fills it with the names in the working directory matching pattern ('*', '?').
+void FindFiles(QVList<QVString>& names, const char* pattern);
+
+// As FindFiles, in directory. When the directory cannot be entered the working directory is
+// searched instead; the working directory is the same afterwards either way.
+void FindFilesIn(const char* directory, QVList<QVString>& names, const char* pattern);
+
+// Loads a library, trying in turn: (1) the system's own search for name, (2) the working
+// directory, (3) the system directory, (4) the runtime directory (the root when it is not set).
+// Returns the handle, or null when all four fail.
+QVHandle LoadDynLibrary(const char* name);
+
+// Frees the library, sets handle to null and returns whether freeing succeeded.
+bool FreeDynLibrary(QVHandle& handle);
+
+// Address of an exported symbol, or null.
+void* GetDynSymbol(QVHandle handle, const char* symbol);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/QVHandle.h"
+
+// Dynamic libraries. Windows: LoadLibraryA, GetProcAddress, FreeLibrary. Linux: dlopen with
+// RTLD_NOW | RTLD_LOCAL (every library keeps its own symbols), dlsym, dlclose.
+
+// Loads the library at path (a bare name uses the system's own search). Null on failure.
+QVHandle QVOpenLibrary(const char* path);
+
+// Drops one reference to the library. Returns false on failure or for a null handle.
+bool QVCloseLibrary(QVHandle library);
+
+// Address of the exported symbol, or null (also for a null handle or symbol).
+void* QVLibrarySymbol(QVHandle library, const char* symbol);

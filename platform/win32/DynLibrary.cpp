@@ -1,0 +1,26 @@
+#include "platform/DynLibrary.h"
+
+#include <windows.h>
+
+QVHandle QVOpenLibrary(const char* path)
+{
+    if (path == nullptr || path[0] == '\0')
+        return nullptr;
+    // No "cannot find" dialog box for a library that is missing: a failed load is a null handle.
+    const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    HMODULE library = LoadLibraryA(path);
+    SetErrorMode(previous);
+    return reinterpret_cast<QVHandle>(library);
+}
+
+bool QVCloseLibrary(QVHandle library)
+{
+    return library != nullptr && FreeLibrary(reinterpret_cast<HMODULE>(library)) != 0;
+}
+
+void* QVLibrarySymbol(QVHandle library, const char* symbol)
+{
+    if (library == nullptr || symbol == nullptr)
+        return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(library), symbol));
+}

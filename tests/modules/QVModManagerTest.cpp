@@ -1,0 +1,196 @@
+// The module manager against real module libraries.
+#include "modules/QVModManager.h"
+
+#include "tests/core/QVTestSupport.h"
+#include "tests/modules/ModuleTestSupport.h"
+#include "tests/modules/testmods/QVTestModule.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+QVTestModule* AsTest(QVModule* module) { return static_cast<QVTestModule*>(module); }
+
+std::vector<std::string> Tags(QVModManager& manager)
+{
+    std::vector<std::string> tags;
+    for (unsigned i = 0; i < manager.GetCount(); ++i)
+        tags.emplace_back(AsTest(manager[i])->GetTag());
+    return tags;
+}
+
+}  // namespace
+
+using ModManagerTest = ModuleDirectoryTest;
+
+TEST_F(ModManagerTest, ModuleWithFileNameIsLoadedOnce)
+{
+    QVModManager manager;
+    int status = -1;
+    QVModule* first = manager.LoadModule("tm_renderer.qvm", status);
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(QV_LOAD_NEW, status);
+    EXPECT_NE(nullptr, *first->GetLibraryHandle());
+    EXPECT_EQ(0, first->GetClassId());
+    EXPECT_EQ(0, first->GetSubtype().GetLength());
+
+    QVModule* second = manager.LoadModule("tm_renderer.qvm", status);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(QV_LOAD_ALREADY, status);
+    EXPECT_EQ(1u, manager.GetCount());
+    EXPECT_EQ(1, AsTest(first)->GetLiveObjects());
+}
+
+TEST_F(ModManagerTest, ModuleWithoutFileNameIsCreatedAgain)
+{
+    QVModManager manager;
+    int status = -1;
+    QVModule* first = manager.LoadModule("tm_unnamed.qvm", status);
+    EXPECT_EQ(QV_LOAD_NEW, status);
+    QVModule* second = manager.LoadModule("tm_unnamed.qvm", status);
+    EXPECT_EQ(QV_LOAD_NEW, status);
+    ASSERT_NE(nullptr, first);
+    ASSERT_NE(nullptr, second);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(2u, manager.GetCount());
+    EXPECT_EQ(2, AsTest(second)->GetLiveObjects());
+
+    // Released separately: the library stays loaded for the second object.
+    EXPECT_TRUE(manager.ReleaseModule(first));
+    EXPECT_EQ(1u, manager.GetCount());
+    EXPECT_EQ(second, manager[0]);
+    EXPECT_EQ(1, AsTest(second)->GetLiveObjects());
+}
+
+TEST_F(ModManagerTest, FailedLoadsReportStatusZero)
+{
+    QVModManager manager;
+    for (const char* name : {"tm_absent.qvm", "tm_nocreate.qvm", "tm_nullcreate.qvm"}) {
+        int status = -1;
+        EXPECT_EQ(nullptr, manager.LoadModule(name, status)) << name;
+        EXPECT_EQ(QV_LOAD_FAILED, status) << name;
+    }
+    int status = -1;
+    EXPECT_EQ(nullptr, manager.LoadModule(nullptr, status));
+    EXPECT_EQ(QV_LOAD_FAILED, status);
+    EXPECT_EQ(0u, manager.GetCount());
+}
+
+TEST_F(ModManagerTest, UnlistedModuleStaysOutOfTheTable)
+{
+    QVModManager manager;
+    int status = -1;
+    QVModule* unlisted = manager.LoadModuleUnlisted("tm_image.qvm", status);
+    ASSERT_NE(nullptr, unlisted);
+    EXPECT_EQ(QV_LOAD_NEW, status);
+    EXPECT_EQ(0u, manager.GetCount());
+
+    // Not in the table, so a listed load creates another object...
+    QVModule* listed = manager.LoadModule("tm_image.qvm", status);
+    EXPECT_EQ(QV_LOAD_NEW, status);
+    EXPECT_NE(unlisted, listed);
+    // ...which an unlisted load then finds.
+    EXPECT_EQ(listed, manager.LoadModuleUnlisted("tm_image.qvm", status));
+    EXPECT_EQ(QV_LOAD_ALREADY, status);
+
+    EXPECT_TRUE(manager.ReleaseModule(unlisted));   // not in the table: the table stays
+    EXPECT_EQ(1u, manager.GetCount());
+}
+
+TEST_F(ModManagerTest, IndexBounds)
+{
+    QVModManager manager;
+    manager.LoadModule("tm_image.qvm");
+    EXPECT_NE(nullptr, manager[0]);
+    EXPECT_QV_THROW(manager[manager.GetCount()],
+                    "Exception in op [] of QVModManager:index out of bounds");
+    manager.ReleaseAt(1);   // out of range: nothing happens
+    EXPECT_EQ(1u, manager.GetCount());
+    manager.ReleaseAt(0);
+    EXPECT_EQ(0u, manager.GetCount());
+    EXPECT_FALSE(manager.ReleaseModule(nullptr));
+}
+
+TEST_F(ModManagerTest, ReleaseWithoutReleaseModLeavesTheObject)
+{
+    QVModManager manager;
+    QVModule* first = manager.LoadModule("tm_norelease.qvm");
+    QVModule* second = manager.LoadModule("tm_norelease.qvm");
+    ASSERT_NE(nullptr, first);
+    ASSERT_NE(nullptr, second);
+    EXPECT_TRUE(manager.ReleaseModule(first));
+    EXPECT_EQ(1u, manager.GetCount());
+    EXPECT_EQ(2, AsTest(second)->GetLiveObjects());   // the first object was not destroyed
+    EXPECT_TRUE(manager.ReleaseModule(second));
+}
+
+TEST_F(ModManagerTest, DestructorKeepsTheMemoryModule)
+{
+    // A second manager keeps the test libraries loaded, to watch their objects go.
+    QVModManager observer;
+    QVModule* renderer = observer.LoadModule("tm_unnamed.qvm");
+    ASSERT_NE(nullptr, renderer);
+
+    auto manager = std::make_unique<QVModManager>();
+    ASSERT_NE(nullptr, manager->LoadModule("tm_unnamed.qvm"));
+    QVModule* memory = manager->LoadModule(InDir(BinDir(), "qvmemmgr.qvm").c_str());
+    ASSERT_NE(nullptr, memory);
+    ASSERT_NE(nullptr, manager->LoadModule("tm_image.qvm"));
+    EXPECT_EQ(2, AsTest(renderer)->GetLiveObjects());
+
+    manager.reset();
+    EXPECT_EQ(1, AsTest(renderer)->GetLiveObjects());
+    EXPECT_TRUE(memory->GetType().Equals(QVString("Memory Module")));   // still alive
+    EXPECT_TRUE(observer.ReleaseModule(memory));
+}
+
+TEST_F(ModManagerTest, LoadModulesScansWorkingDirectoryTwiceWithoutKey)
+{
+    QVModManager manager;
+    // Each directory listing: image, nocreate, norelease, nullcreate, renderer, subtyped,
+    // unnamed; the failing ones are skipped and the named ones are found the second time.
+    EXPECT_EQ(7u, manager.LoadModules(nullptr, nullptr));
+    const std::vector<std::string> tags = Tags(manager);
+    EXPECT_EQ(2, std::count(tags.begin(), tags.end(), "tm_unnamed"));
+    EXPECT_EQ(2, std::count(tags.begin(), tags.end(), "tm_norelease"));
+    EXPECT_EQ(1, std::count(tags.begin(), tags.end(), "tm_renderer"));
+}
+
+TEST_F(ModManagerTest, LoadModulesScansRunTimeDirectoryAfterWorkingDirectory)
+{
+    SetRunTimeKey(RunTimeModuleDir().c_str());
+    QVModManager manager;
+    EXPECT_EQ(6u, manager.LoadModules(nullptr, nullptr));
+    EXPECT_EQ("tm_runtime", Tags(manager).back());
+}
+
+TEST_F(ModManagerTest, LoadModulesKeepsNewModulesOfTheTypeAndEverythingOlder)
+{
+    SetRunTimeKey(RunTimeModuleDir().c_str());
+    QVModManager manager;
+    ASSERT_NE(nullptr, manager.LoadModule("tm_image.qvm"));       // an image loader
+    QVModule* older = manager.LoadModule("tm_unnamed.qvm");       // an object loader
+    ASSERT_NE(nullptr, older);
+
+    EXPECT_EQ(5u, manager.LoadModules("3D Renderer", nullptr));
+    EXPECT_EQ((std::vector<std::string>{"tm_image", "tm_unnamed", "tm_renderer", "tm_subtyped",
+                                        "tm_runtime"}),
+              Tags(manager));
+    EXPECT_EQ(1, AsTest(older)->GetLiveObjects());   // the new object loader went again
+}
+
+TEST_F(ModManagerTest, LoadModulesFiltersBySubtype)
+{
+    QVModManager manager;
+    EXPECT_EQ(1u, manager.LoadModules("3D Renderer", "Preview"));
+    EXPECT_EQ(std::vector<std::string>{"tm_subtyped"}, Tags(manager));
+    EXPECT_EQ(1u, manager.LoadModules("No Such Type", nullptr));
+}
+
+TEST_F(ModManagerTest, SingletonIsOnePerLibrary)
+{
+    EXPECT_EQ(&GetModManager(), &GetModManager());
+}

@@ -1,0 +1,64 @@
+// One source for every test module; the build gives each library its descriptor and decides
+// which of the two entry points it has:
+//   TM_TAG        target name, returned by GetTag
+//   TM_FILE_NAME  file name the constructor sets (absent: left empty)
+//   TM_TYPE, TM_SUBTYPE, TM_NAME  descriptor strings
+//   TM_CREATE     0: no CreateMod; 1: CreateMod; 2: CreateMod that returns null
+//   TM_RELEASE    0: no ReleaseMod
+//   TM_STATIC_OBJECTS  objects live in static storage instead of the heap (for a module whose
+//                      objects are never destroyed)
+#include "tests/modules/testmods/QVTestModule.h"
+
+#include <new>
+
+#if defined(_WIN32)
+#define TM_ENTRY
+#else
+#define TM_ENTRY __attribute__((visibility("default")))
+#endif
+
+namespace {
+
+int liveObjects = 0;
+
+class TestModule : public QVTestModule {
+public:
+    TestModule()
+    {
+#ifdef TM_FILE_NAME
+        SetFileName(QVString(TM_FILE_NAME));
+#endif
+        SetName(QVString(TM_NAME));
+        SetPlatform(QVString("All"));
+        SetType(QVString(TM_TYPE));
+#ifdef TM_SUBTYPE
+        GetSubtype().Assign(TM_SUBTYPE);
+#endif
+        ++liveObjects;
+    }
+    ~TestModule() override { --liveObjects; }
+
+    int GetLiveObjects() override { return liveObjects; }
+    const char* GetTag() override { return TM_TAG; }
+};
+
+}  // namespace
+
+#if TM_CREATE == 1 && defined(TM_STATIC_OBJECTS)
+namespace {
+alignas(TestModule) unsigned char objectSlots[8][sizeof(TestModule)];
+int usedSlots = 0;
+}  // namespace
+extern "C" TM_ENTRY QVModule* CreateMod()
+{
+    return usedSlots < 8 ? ::new (objectSlots[usedSlots++]) TestModule() : nullptr;
+}
+#elif TM_CREATE == 1
+extern "C" TM_ENTRY QVModule* CreateMod() { return new (std::nothrow) TestModule(); }
+#elif TM_CREATE == 2
+extern "C" TM_ENTRY QVModule* CreateMod() { return nullptr; }
+#endif
+
+#if TM_RELEASE
+extern "C" TM_ENTRY void ReleaseMod(QVModule* module) { delete module; }
+#endif
