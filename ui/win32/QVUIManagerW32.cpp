@@ -1,6 +1,5 @@
 #include "ui/win32/QVUIManagerW32.h"
 
-#include "modules/ModuleExport.h"
 
 #include <cstdint>
 
@@ -329,4 +328,3 @@ LRESULT CALLBACK QVUIManagerW32::WindowProcedure(HWND window, UINT message, WPAR
     return result;
 }
 
-QV_DEFINE_MODULE(QVUIManagerW32)

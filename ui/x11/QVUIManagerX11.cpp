@@ -1,6 +1,5 @@
 #include "ui/x11/QVUIManagerX11.h"
 
-#include "modules/ModuleExport.h"
 #include "ui/x11/X11MessageBox.h"
 #include "ui/x11/X11Text.h"
 #include "ui/x11/X11VirtualKeys.h"
@@ -272,7 +271,9 @@ bool QVUIManagerX11::CreateItem(QVUIItem* item)
     item->StoreVisible(true);
     if (item->GetManager() != nullptr)
         item->GetManager()->ApplyVisibility(item);
-    XFlush(display);
+    // A round trip: once CreateItem returns the window exists on the server, so another
+    // connection (a renderer's, a test's) may use its id at once.
+    XSync(display, False);
     return true;
 }
 
@@ -670,4 +671,3 @@ int QVUIManagerX11::SetCursorPosition(QVUIItem* item, int x, int y)
     return 1;
 }
 
-QV_DEFINE_MODULE(QVUIManagerX11)
