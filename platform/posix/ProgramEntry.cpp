@@ -1,7 +1,14 @@
 // Program entry on Linux. The framework main takes the command line as one text, as Windows hands
-// it to a program: the arguments after the program name, joined by single blanks. The instance
-// handle is null; nothing on Linux needs a program instance.
+// it to a program: the arguments after the program name, joined by single blanks.
+//
+// The instance handle is the program's connection to the X display named by DISPLAY (a
+// Display*), or null when there is no display. Renderers get it in their setup record next to
+// the window id of the UI manager's window, and make their GLX context on it: window ids are
+// valid on every connection to the same display. The connection is closed when the program body
+// returns.
 #include "apps/framework/FrameworkMain.h"
+
+#include <X11/Xlib.h>
 
 #include <string>
 
@@ -13,5 +20,9 @@ int main(int argc, char** argv)
             commandLine += ' ';
         commandLine += argv[i];
     }
-    return QVFrameworkMain(nullptr, commandLine.c_str());
+    Display* display = XOpenDisplay(nullptr);
+    int result = QVFrameworkMain(display, commandLine.c_str());
+    if (display != nullptr)
+        XCloseDisplay(display);
+    return result;
 }

@@ -1,0 +1,26 @@
+#include "tests/ui/box/UIBoxTestApp.h"
+
+#include "modules/QVModManager.h"
+#include "ui/QVUIManager.h"
+
+UIBoxTestApp uiBoxTestApplication;
+
+int UIBoxTestApp::RunArgs(QVArray<QVString>& words)
+{
+    QVModule* module = GetModManager().LoadModule(GetUIManagerFileName());
+    if (module == nullptr || !module->GetType().Equals(QVString("UI Manager")))
+        return 100;
+    QVUIManager* manager = static_cast<QVUIManager*>(module);
+    QVString text("Box text");
+    QVString caption("test box");
+    QVString& kind = words[0];
+    int result = 101;
+    if (kind.Equals(QVString("yesno")))
+        result = manager->AskYesNo(text, caption) ? 1 : 0;
+    else if (kind.Equals(QVString("yesnocancel")))
+        result = manager->AskYesNoCancel(text, caption);
+    else if (kind.Equals(QVString("ok")))
+        result = manager->ShowMessage(text, caption);
+    GetModManager().ReleaseModule(module);
+    return result;
+}
