@@ -153,8 +153,11 @@ unsigned QVModManager::GetCount() { return table.GetCount(); }
 
 QVModManager& GetModManager()
 {
-    // Created with the runtime's operator new on first use and never destroyed: modules stay
-    // loaded until the process ends, and static objects destroyed late can still use it.
-    static QVModManager* manager = new QVModManager();
+    // Created on first use and never destroyed: modules stay loaded until the process ends, and
+    // static objects destroyed late can still use it. It lives in static storage rather than on
+    // the heap, so that a module library unloaded before the process ends leaves no manager
+    // behind.
+    alignas(QVModManager) static unsigned char storage[sizeof(QVModManager)];
+    static QVModManager* const manager = ::new (static_cast<void*>(storage)) QVModManager();
     return *manager;
 }
