@@ -1,0 +1,87 @@
+// Opening files on POSIX systems, where file names are bytes, taken as UTF-8.
+#include "loaders/detail/FileOpen.h"
+
+#include <string>
+
+#include <sys/stat.h>
+
+namespace
+{
+// fopen also opens directories here (reading them fails later); Windows refuses them, and a
+// loader must not take a directory for an empty file.
+std::FILE* KeepRegularFile(std::FILE* stream)
+{
+    struct stat info;
+    if (stream != nullptr && (fstat(fileno(stream), &info) != 0 || !S_ISREG(info.st_mode)))
+    {
+        std::fclose(stream);
+        return nullptr;
+    }
+    return stream;
+}
+
+void AppendUtf8(std::string& out, unsigned long code)
+{
+    if (code < 0x80)
+    {
+        out += static_cast<char>(code);
+    }
+    else if (code < 0x800)
+    {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    else if (code < 0x10000)
+    {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    else
+    {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// UTF-16 to UTF-8; false on a lone surrogate.
+bool ToUtf8(const unsigned short* text, std::string& out)
+{
+    for (const unsigned short* p = text; *p != 0; ++p)
+    {
+        unsigned long code = *p;
+        if (code >= 0xD800 && code <= 0xDBFF)
+        {
+            if (p[1] < 0xDC00 || p[1] > 0xDFFF)
+            {
+                return false;
+            }
+            code = 0x10000 + ((code - 0xD800) << 10) + (p[1] - 0xDC00);
+            ++p;
+        }
+        else if (code >= 0xDC00 && code <= 0xDFFF)
+        {
+            return false;
+        }
+        AppendUtf8(out, code);
+    }
+    return true;
+}
+}
+
+std::FILE* QVOpenNarrowFile(const char* path, const char* mode)
+{
+    return KeepRegularFile(std::fopen(path, mode));
+}
+
+std::FILE* QVOpenWideFile(const unsigned short* path, const char* mode)
+{
+    std::string name;
+    if (!ToUtf8(path, name))
+    {
+        return nullptr;
+    }
+    return KeepRegularFile(std::fopen(name.c_str(), mode));
+}

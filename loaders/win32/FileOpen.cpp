@@ -1,0 +1,27 @@
+// Opening files on Windows: narrow names in the ANSI code page, wide names through _wfopen.
+#include "loaders/detail/FileOpen.h"
+
+#include <string>
+
+#include <stdio.h>
+
+std::FILE* QVOpenNarrowFile(const char* path, const char* mode)
+{
+    return std::fopen(path, mode);
+}
+
+std::FILE* QVOpenWideFile(const unsigned short* path, const char* mode)
+{
+    // wchar_t holds UTF-16 units here, but it is a type of its own: copy rather than cast.
+    std::wstring name;
+    for (const unsigned short* p = path; *p != 0; ++p)
+    {
+        name += static_cast<wchar_t>(*p);
+    }
+    std::wstring wideMode;
+    for (const char* p = mode; *p != '\0'; ++p)
+    {
+        wideMode += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    }
+    return _wfopen(name.c_str(), wideMode.c_str());
+}

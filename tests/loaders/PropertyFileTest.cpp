@@ -1,0 +1,287 @@
+// Property files written by the tests, loaded and saved through the "qvproploader.qvm" module
+// that the property set finds beside the test program.
+#include "loaders/QVLoaderModule.h"
+#include "loaders/QVProperties.h"
+#include "loaders/detail/MapTree.h"
+
+#include "LoaderTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+namespace
+{
+// Every entry as key text -> value text (values as UTF-16 units).
+std::map<std::string, std::u16string> Entries(const QVProperties& properties)
+{
+    std::map<std::string, std::u16string> entries;
+    properties.ForEachEntry([&](const QVPropertyEntry& entry) {
+        EXPECT_EQ(QVString::Narrow, entry.GetKey().GetEncoding());
+        entries[Narrow(entry.GetKey())] = UnitsOf(entry.GetValue());
+    });
+    return entries;
+}
+
+std::map<std::string, std::u16string> LoadEntries(const std::string& bytes, bool* loaded = nullptr)
+{
+    ScratchFile file("load.cfg", bytes);
+    QVProperties properties(0);
+    const bool result = properties.Load(file.Text());
+    EXPECT_TRUE(result);
+    if (loaded != nullptr)
+    {
+        *loaded = result;
+    }
+    return Entries(properties);
+}
+
+using Map = std::map<std::string, std::u16string>;
+
+// The property loader that the set collected (the tests' output directory holds exactly one).
+QVLoaderModule* CollectedLoader(QVProperties& properties)
+{
+    QVModCollection* loaders = properties.GetModCollection();
+    return loaders->GetCount() == 1 ? static_cast<QVLoaderModule*>(loaders->GetAt(0)) : nullptr;
+}
+
+// Walks the tree: true when every node counts its subtree and is the middle of it.
+bool IsBalancedAsBuilt(const HashMap::Node* node)
+{
+    if (node == nullptr)
+    {
+        return true;
+    }
+    const std::uint32_t left = node->left ? node->left->count : 0;
+    const std::uint32_t right = node->right ? node->right->count : 0;
+    return node->count == left + right + 1 && left == (node->count - 1) / 2 && IsBalancedAsBuilt(node->left) &&
+           IsBalancedAsBuilt(node->right);
+}
+
+std::uint32_t FloorLog2(std::uint32_t n)
+{
+    std::uint32_t log = 0;
+    while (n > 1)
+    {
+        n >>= 1;
+        ++log;
+    }
+    return log;
+}
+}
+
+TEST(PropertyFileLoad, RecordsWithLfCrLfAndEqualsInTheValue)
+{
+    EXPECT_EQ((Map{{"a", u"1"}, {"b", u"two words"}, {"c", u"x=y"}}), LoadEntries("a=1\nb = two words\r\nc=x=y"));
+    // Blank lines, indentation and tabs are trimmed away; inner blanks stay.
+    EXPECT_EQ((Map{{"key", u"v a l"}, {"other", u""}}), LoadEntries("\n\n   key \t=  v a l \t\r\n\r\n\tother=\r\n"));
+}
+
+TEST(PropertyFileLoad, ALineStartingWithEqualsEndsTheParse)
+{
+    bool loaded = false;
+    EXPECT_EQ((Map{{"a", u"1"}}), LoadEntries("a=1\n=2\nb=3\n", &loaded));
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(Map{}, LoadEntries("=1\na=2\n"));
+}
+
+TEST(PropertyFileLoad, ALineWithoutEqualsJoinsTheNextKey)
+{
+    EXPECT_EQ((Map{{"note\nkey", u"v"}}), LoadEntries("note\nkey=v\n"));
+    EXPECT_EQ((Map{{"note \r\nkey", u"v"}}), LoadEntries("  note \r\nkey=v"));
+    // Text after the last record is ignored.
+    EXPECT_EQ((Map{{"a", u"1"}}), LoadEntries("a=1\ntrailing words\n"));
+}
+
+TEST(PropertyFileLoad, ValuesRunToTheEndOfAFileWithoutLineFeed)
+{
+    EXPECT_EQ((Map{{"only", u"value"}}), LoadEntries("only=value"));
+    EXPECT_EQ((Map{{"only", u""}}), LoadEntries("only="));
+    EXPECT_EQ((Map{{"a", u"1"}, {"b", u"2"}}), LoadEntries("a=1\nb=2\n"));
+}
+
+TEST(PropertyFileLoad, EmptyFilesAndFilesWithoutEqualsLoadNothingSuccessfully)
+{
+    EXPECT_EQ(Map{}, LoadEntries(""));
+    EXPECT_EQ(Map{}, LoadEntries("just some words\nand more\n"));
+    EXPECT_EQ(Map{}, LoadEntries("\xFF\xFE"));
+    EXPECT_EQ(Map{}, LoadEntries(std::string("\0a=1\n", 5)));
+}
+
+TEST(PropertyFileLoad, TheSameKeyTwiceKeepsTheLastValue)
+{
+    ScratchFile file("twice.cfg", "k=first\nk=second\n10=ten\n0x10=sixteen\n");
+    QVProperties properties(0);
+    ASSERT_TRUE(properties.Load(file.Text()));
+    EXPECT_EQ((Map{{"k", u"second"}, {"10", u"sixteen"}}), Entries(properties));
+    QVString value;
+    ASSERT_TRUE(properties.Get(QVString("0x10"), value));
+    EXPECT_EQ("sixteen", Narrow(value));
+    // The records went in through Set, so the set treats them as present.
+    EXPECT_FALSE(properties.Set(QVString("k"), QVString("third")));
+}
+
+TEST(PropertyFileLoad, LoadingAgainAddsAndReplaces)
+{
+    ScratchFile first("first.cfg", "a=1\nb=2\n");
+    ScratchFile second("second.cfg", "b=3\nc=4\n");
+    QVProperties properties(0);
+    ASSERT_TRUE(properties.Load(first.Text()));
+    ASSERT_TRUE(properties.Load(second.Text()));
+    EXPECT_EQ((Map{{"a", u"1"}, {"b", u"3"}, {"c", u"4"}}), Entries(properties));
+}
+
+TEST(PropertyFileLoad, SixteenBitFilesGiveEightBitKeysAndSixteenBitValues)
+{
+    const std::u16string text = u"name=\u03a9mega\r\n\u00e9t\u00e9 = summer\n";
+    std::string bytes("\xFF\xFE");
+    for (char16_t unit : text)
+    {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    ScratchFile file("wide.cfg", bytes);
+    QVProperties properties(0);
+    ASSERT_TRUE(properties.Load(file.Text()));
+    EXPECT_EQ((Map{{"name", u"\u03a9mega"}, {"\xE9t\xE9", u"summer"}}), Entries(properties));
+    properties.ForEachEntry([](const QVPropertyEntry& entry) {
+        EXPECT_EQ(QVString::Wide, entry.GetValue().GetEncoding());
+    });
+    // The narrowed key is found by its 8-bit spelling.
+    QVString value;
+    EXPECT_TRUE(properties.Get(QVString("\xE9t\xE9"), value));
+}
+
+TEST(PropertyFileLoad, MissingFilesFailAndLeaveTheSetAlone)
+{
+    QVProperties properties(0);
+    properties.Set(QVString("kept"), QVString("yes"));
+    EXPECT_FALSE(properties.Load(QVString("loaders-test-missing.cfg")));
+    EXPECT_FALSE(properties.Load(QVString(".")));
+    EXPECT_EQ((Map{{"kept", u"yes"}}), Entries(properties));
+}
+
+TEST(PropertyFileSave, WritesEntriesInHashOrderAndReloadsToTheSameMap)
+{
+    ScratchFile file("save.cfg");
+    QVProperties properties(0);
+    properties.Set(QVString("key"), QVString("value with = sign"));
+    properties.Set(QVString("a"), QVString("1"));
+    properties.Set(QVString("20"), QVString("twenty"));
+    QVLoaderModule* loader = CollectedLoader(properties);
+    ASSERT_NE(nullptr, loader);
+    ASSERT_TRUE(loader->Save(properties.GetModCollection(), file.Name()));
+    // Hashes: "a" 0xA, "20" 0x20, "key" 0x77FCE307.
+    EXPECT_EQ(std::string("a=1\n20=twenty\nkey=value with = sign\n") + '\0', file.Bytes());
+
+    QVProperties reloaded(0);
+    ASSERT_TRUE(reloaded.Load(file.Text()));
+    EXPECT_EQ(Entries(properties), Entries(reloaded));
+}
+
+TEST(PropertyFileSave, SixteenBitSetsWriteAMarkAndLittleEndianUnits)
+{
+    ScratchFile file("save16.cfg");
+    QVProperties properties(1);
+    properties.Set(QVString("a"), WideText(u"\u03a9"));
+    QVLoaderModule* loader = CollectedLoader(properties);
+    ASSERT_NE(nullptr, loader);
+    ASSERT_TRUE(loader->Save(properties.GetModCollection(), Units(u"loaders-test-save16.cfg").data()));
+    EXPECT_EQ(std::string("\xFF\xFE" "a\0=\0\xA9\x03\n\0\0\0", 12), file.Bytes());
+
+    QVProperties reloaded(0);
+    ASSERT_TRUE(reloaded.Load(file.Text()));
+    EXPECT_EQ(Entries(properties), Entries(reloaded));
+}
+
+TEST(PropertyFileSave, AnEntryWithAnEmptyKeyDoesNotCutTheFileShort)
+{
+    ScratchFile file("emptykey.cfg", " =nothing\nb=2\n");
+    QVProperties properties(0);
+    ASSERT_TRUE(properties.Load(file.Text()));
+    ASSERT_EQ((Map{{"", u"nothing"}, {"b", u"2"}}), Entries(properties));
+    QVLoaderModule* loader = CollectedLoader(properties);
+    ASSERT_NE(nullptr, loader);
+    ASSERT_TRUE(loader->Save(properties.GetModCollection(), file.Text()));
+    EXPECT_EQ(std::string(" =nothing\nb=2\n") + '\0', file.Bytes());
+    QVProperties reloaded(0);
+    ASSERT_TRUE(reloaded.Load(file.Text()));
+    EXPECT_EQ(Entries(properties), Entries(reloaded));
+}
+
+TEST(PropertyFileSave, AFirstKeyThatBeginsLikeAByteOrderMarkIsNotReadBackAsSixteenBit)
+{
+    for (const char* key : {"\xFF\xFEkey", "\xFE\xFF", "\xEF\xBB\xBFkey"})
+    {
+        ScratchFile file("markkey.cfg");
+        QVProperties properties(0);
+        properties.Set(QVString(key), QVString("v"));
+        QVLoaderModule* loader = CollectedLoader(properties);
+        ASSERT_NE(nullptr, loader);
+        ASSERT_TRUE(loader->Save(properties.GetModCollection(), file.Text()));
+        EXPECT_EQ("\n" + std::string(key) + "=v\n" + '\0', file.Bytes());
+        QVProperties reloaded(0);
+        ASSERT_TRUE(reloaded.Load(file.Text()));
+        EXPECT_EQ(Entries(properties), Entries(reloaded));
+    }
+}
+
+TEST(PropertyFileSave, UnwritableTargetsFail)
+{
+    QVProperties properties(0);
+    properties.Set(QVString("a"), QVString("1"));
+    QVLoaderModule* loader = CollectedLoader(properties);
+    ASSERT_NE(nullptr, loader);
+    EXPECT_FALSE(loader->Save(properties.GetModCollection(), "loaders-test-no-such-dir/x.cfg"));
+    EXPECT_FALSE(loader->Save(properties.GetModCollection(), "."));
+}
+
+TEST(PropertyFileBalance, ManyKeysAreBalancedAfterALoad)
+{
+    // Hexadecimal keys in increasing order make the map a chain while the file is read.
+    for (int count : {1, 2, 3, 7, 8, 1000, 4097})
+    {
+        std::ostringstream text;
+        for (int i = 1; i <= count; ++i)
+        {
+            text << std::hex << i << "=" << std::dec << i << "\n";
+        }
+        ScratchFile file("many.cfg", text.str());
+        QVProperties properties(0);
+        ASSERT_TRUE(properties.Load(file.Text()));
+        ASSERT_EQ(static_cast<std::uint32_t>(count), properties.GetCount());
+        EXPECT_EQ(FloorLog2(static_cast<std::uint32_t>(count)) + 1, qv_map_tree::Depth(properties.GetMap())) << count;
+        EXPECT_TRUE(IsBalancedAsBuilt(properties.GetMap().GetRoot())) << count;
+        // Keys, values and order survive the rebuild.
+        for (std::uint32_t i = 0; i < properties.GetCount(); ++i)
+        {
+            QVMapKey key = 0;
+            void* value = nullptr;
+            ASSERT_TRUE(properties.GetMap().GetEntry(i, key, value));
+            EXPECT_EQ(i + 1, key);
+            EXPECT_EQ(std::to_string(i + 1), Narrow(static_cast<QVPropertyEntry*>(value)->GetValue()));
+        }
+    }
+}
+
+TEST(PropertyFileBalance, KeysInNoParticularOrderAreBalancedToo)
+{
+    std::ostringstream text;
+    for (int i = 0; i < 3000; ++i)
+    {
+        text << "setting." << i << " = value " << i << "\r\n";
+    }
+    ScratchFile file("random.cfg", text.str());
+    QVProperties properties(0);
+    properties.Set(QVString("before"), QVString("load"));
+    ASSERT_TRUE(properties.Load(file.Text()));
+    ASSERT_EQ(3001u, properties.GetCount());
+    EXPECT_EQ(FloorLog2(3001) + 1, qv_map_tree::Depth(properties.GetMap()));
+    EXPECT_TRUE(IsBalancedAsBuilt(properties.GetMap().GetRoot()));
+    QVString value;
+    ASSERT_TRUE(properties.Get(QVString("setting.1234"), value));
+    EXPECT_EQ("value 1234", Narrow(value));
+    ASSERT_TRUE(properties.Get(QVString("before"), value));
+    EXPECT_EQ("load", Narrow(value));
+}
