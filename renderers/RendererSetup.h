@@ -1,0 +1,29 @@
+#ifndef QV_RENDERERS_RENDERERSETUP_H
+#define QV_RENDERERS_RENDERERSETUP_H
+
+#include "platform/QVHandle.h"
+
+#include <cstdint>
+
+// What a host tells a renderer in Init: where to draw and with which buffers. The host fills it
+// on its stack and passes its address; the renderer may write an own window back into window.
+// The field order is shared with separately built renderer modules. The three handle fields are
+// pointer-sized: on Windows they hold the HINSTANCE, WNDPROC and HWND; on Linux they carry what
+// the platform's UI manager hands its hosts for a window item and what the GL binding expects.
+struct RendererSetup
+{
+    std::int32_t createOwnWindow;  // non-zero: the renderer opens its own top-level window
+    std::int32_t x;                // left edge of an own window, pixels
+    std::int32_t y;                // top edge of an own window, pixels
+    std::int32_t fullScreen;       // non-zero: an own window switches the display mode
+    std::int32_t width;            // image/window width, pixels
+    std::int32_t height;           // image/window height, pixels
+    std::int32_t colourBits;       // colour depth requested for the pixel format
+    std::int32_t depthBits;        // depth buffer bits
+    std::int32_t stencilBits;      // stencil buffer bits
+    QVHandle instance;             // program instance, for registering an own window class
+    QVHandle windowProcedure;      // procedure of an own window class, or null
+    QVHandle window;               // in: the window to draw into; out: an own window
+};
+
+#endif
