@@ -1,0 +1,17 @@
+#ifndef QV_APPS_QVRENDER_QVRENDERAPP_H
+#define QV_APPS_QVRENDER_QVRENDERAPP_H
+
+#include "apps/framework/QVApplication.h"
+
+// qvrender: traces the demonstration scene without a window and writes the image as an
+// uncompressed TGA. Command line: qvrender [--size WxH] [--output FILE] (200x150, render.tga).
+// Exit codes: 0 written, 1 the image could not be made or written, 2 a bad command line.
+class QVRenderApp : public QVApplication
+{
+public:
+    // Returns -1, so that the framework hands over the command line.
+    int Run() override;
+    int RunArgs(QVArray<QVString>& words) override;
+};
+
+#endif
