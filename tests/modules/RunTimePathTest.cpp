@@ -1,4 +1,5 @@
 // Runtime directory, directory changes, file listings and the library search order.
+#include "modules/QVModule.h"
 #include "tests/modules/ModuleTestSupport.h"
 
 #include <algorithm>
@@ -140,6 +141,8 @@ TEST_F(RunTimePathTest, LoadDynLibraryFindsTheWorkingDirectory)
     EXPECT_NE(nullptr, GetDynSymbol(library, "CreateMod"));
     EXPECT_NE(nullptr, GetDynSymbol(library, "ReleaseMod"));
     EXPECT_EQ(nullptr, GetDynSymbol(library, "QVHookAllocate"));   // not exported
+    auto release = reinterpret_cast<QVReleaseModFunction>(GetDynSymbol(library, "ReleaseMod"));
+    release(nullptr);   // no module: nothing happens
     EXPECT_TRUE(FreeDynLibrary(library));
     EXPECT_EQ(nullptr, library);
 }
