@@ -1,0 +1,35 @@
+# Sourced by the rayviewer GUI tests, after the UI tests' helpers (common.sh): waiting for the
+# progressive image to settle and comparing pictures.
+title="Raytracer: (q=exit, z=zoom in, s=zoom out)"
+# The same as a pattern for wait_window (parentheses taken literally).
+title_pattern="Raytracer: \\(q=exit, z=zoom in, s=zoom out\\)"
+references=$(cd "$(dirname "${BASH_SOURCE[0]}")/../golden" && pwd)
+
+# settled <window id> <name>: screenshots the window until two in a row are the same (the image
+# is complete and the camera still); keeps the last as <artefacts>/<name>.png.
+settled() {
+  local tries previous=$artefacts/$2-previous.png current=$artefacts/$2.png
+  import -window "$1" "$previous" 2>/dev/null
+  for tries in $(seq $((40 * wait_scale))); do
+    sleep 0.5
+    import -window "$1" "$current" 2>/dev/null || continue
+    if [ "$(compare -metric AE "$previous" "$current" null: 2>&1)" = 0 ]; then
+      rm -f "$previous"
+      return 0
+    fi
+    mv "$current" "$previous"
+  done
+  return 1
+}
+
+# distance <a> <b>: root mean square difference of two pictures, 0 to 1, after bringing the
+# second to the size of the first (a Windows client area is a little smaller than the window).
+distance() {
+  local size
+  size=$(identify -format '%wx%h' "$1")
+  convert "$2" -resize "$size!" "$artefacts/resized.png"
+  compare -metric RMSE "$1" "$artefacts/resized.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/'
+}
+
+# below <value> <limit>: whether value < limit, as decimals.
+below() { awk -v v="$1" -v l="$2" 'BEGIN { exit !(v < l) }'; }
