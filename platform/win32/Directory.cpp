@@ -29,7 +29,12 @@ bool QVGetSystemDir(char* out, int size)
     return true;
 }
 
-bool QVChangeDrive(int drive) { return _chdrive(drive) == 0; }
+bool QVChangeDrive(int drive)
+{
+    // Only 1 (A:) to 26 (Z:) name drives; the runtime may treat anything else as a fatal
+    // parameter error instead of failing.
+    return drive >= 1 && drive <= 26 && _chdrive(drive) == 0;
+}
 
 bool QVChangeDir(const char* path) { return path != nullptr && _chdir(path) == 0; }
 

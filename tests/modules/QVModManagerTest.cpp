@@ -157,6 +157,11 @@ TEST_F(ModManagerTest, LoadModulesScansWorkingDirectoryTwiceWithoutKey)
     EXPECT_EQ(2, std::count(tags.begin(), tags.end(), "tm_unnamed"));
     EXPECT_EQ(2, std::count(tags.begin(), tags.end(), "tm_norelease"));
     EXPECT_EQ(1, std::count(tags.begin(), tags.end(), "tm_renderer"));
+
+    // A key without the value names no directory either.
+    SetRunTimeKeyWithoutValue();
+    QVModManager again;
+    EXPECT_EQ(7u, again.LoadModules(nullptr, nullptr));
 }
 
 TEST_F(ModManagerTest, LoadModulesScansRunTimeDirectoryAfterWorkingDirectory)

@@ -74,6 +74,7 @@ TEST_F(RunTimePathTest, ChangeDirectoryInvalidLeavesDirectory)
 {
     EXPECT_FALSE(ChangeDirectory("no-such-directory"));
     EXPECT_FALSE(ChangeDirectory("q:\\no-such-directory"));   // a drive nobody has
+    EXPECT_FALSE(ChangeDirectory("1:\\no-such-directory"));   // not a drive letter at all
     EXPECT_FALSE(ChangeDirectory(static_cast<const char*>(nullptr)));
     EXPECT_FALSE(ChangeDirectory(""));
     EXPECT_EQ(TestModuleDir(), CurrentDir());
