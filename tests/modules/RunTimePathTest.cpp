@@ -38,6 +38,20 @@ TEST_F(RunTimePathTest, RunTimeKeyKeepsItsThreeOutcomes)
     EXPECT_EQ(RunTimeModuleDir(), path.GetBuffer());
 }
 
+TEST_F(RunTimePathTest, RunTimeKeyValueLengthBoundary)
+{
+    // 250 characters is the longest path provided for; a longer value counts as no value.
+    QVString path;
+    const std::string longest(250, 'x');
+    SetRunTimeKey(longest.c_str());
+    EXPECT_TRUE(GetRunTimePath(path));
+    EXPECT_EQ(longest, path.GetBuffer());
+
+    SetRunTimeKey(std::string(300, 'y').c_str());
+    EXPECT_TRUE(GetRunTimePath(path));
+    EXPECT_EQ(0, path.GetLength());
+}
+
 TEST_F(RunTimePathTest, ChangeDirectoryValidForms)
 {
     EXPECT_EQ(TestModuleDir(), CurrentDir());
