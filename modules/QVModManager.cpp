@@ -50,7 +50,9 @@ QVModule* QVModManager::Load(const char* fileName, int& status, bool enterInTabl
         return nullptr;
     const QVString requested(fileName);
     const unsigned count = table.GetCount();
-    for (unsigned i = 0; i < count; ++i) {
+    // An empty request names no library, and must not find the modules that left their file
+    // name empty.
+    for (unsigned i = 0; i < count && requested.GetLength() > 0; ++i) {
         QVModule* module = table[i];
         if (module->GetFileName().Equals(requested)) {
             status = QV_LOAD_ALREADY;

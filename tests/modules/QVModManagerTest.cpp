@@ -77,6 +77,11 @@ TEST_F(ModManagerTest, FailedLoadsReportStatusZero)
     EXPECT_EQ(nullptr, manager.LoadModule(nullptr, status));
     EXPECT_EQ(QV_LOAD_FAILED, status);
     EXPECT_EQ(0u, manager.GetCount());
+
+    // An empty name finds nothing, not even a module whose file name is empty.
+    ASSERT_NE(nullptr, manager.LoadModule("tm_unnamed.qvm"));
+    EXPECT_EQ(nullptr, manager.LoadModule("", status));
+    EXPECT_EQ(QV_LOAD_FAILED, status);
 }
 
 TEST_F(ModManagerTest, UnlistedModuleStaysOutOfTheTable)
