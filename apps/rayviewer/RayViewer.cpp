@@ -37,8 +37,12 @@ int RayViewer::Run()
         return 0;
     }
 
+    // A window closed during the pass has lost its drawing surface: only an open one is drawn.
     while (window.GetManager() != nullptr && window.GetManager()->ProcessMessages(&window, false))
-        scene.world.Render();
+    {
+        if (!window.IsClosed())
+            scene.world.Render();
+    }
 
     GetModManager().ReleaseModule(renderer);
     renderer = nullptr;
