@@ -25,9 +25,9 @@ namespace qv_map_tree
 bool Rebalance(HashMap& map)
 {
     const std::uint32_t count = map.GetCount();
-    if (count < 3)
+    if (count == 0)
     {
-        return true;  // one or two nodes: every shape is already as shallow as it gets
+        return true;
     }
     if (count > 0x7FFFFFFFu)
     {

@@ -3,6 +3,11 @@
 #include "loaders/QVFile.h"
 #include "loaders/QVProperties.h"
 
+#include "core/containers/QVArray.h"
+
+#include <algorithm>
+#include <cstdint>
+
 namespace
 {
 bool IsSpace(unsigned short c)
@@ -10,8 +15,8 @@ bool IsSpace(unsigned short c)
     return c == 9 || c == 10 || c == 13 || c == 32;
 }
 
-// The trimmed part of text[begin, end) as a new text of text's width.
-void TrimmedPart(const QVString& text, int begin, int end, QVString& out)
+// Narrows [begin, end) of text to the ends that are not blanks or line ends.
+void Trim(const QVString& text, int& begin, int& end)
 {
     while (begin < end && IsSpace(text.GetCharAt(begin)))
     {
@@ -21,7 +26,127 @@ void TrimmedPart(const QVString& text, int begin, int end, QVString& out)
     {
         --end;
     }
-    text.Mid(out, begin, end);
+}
+
+// One record of a file: where its trimmed key and value lie in the file's text.
+struct Record
+{
+    std::uint32_t hash;
+    int keyBegin;
+    int keyEnd;
+    int valueBegin;
+    int valueEnd;
+};
+
+void KeyOf(const QVString& text, const Record& record, QVString& key)
+{
+    text.Mid(key, record.keyBegin, record.keyEnd);
+    key.SetEncoding(QVString::Narrow);
+}
+
+void ValueOf(const QVString& text, const Record& record, QVString& value)
+{
+    text.Mid(value, record.valueBegin, record.valueEnd);
+}
+
+// Calls take(record) for every record of the text, in file order (hash not yet set). The records
+// are consumed from the front by moving a start index, never by cutting the text, which would
+// copy the rest of the file once per record.
+template <typename Take>
+void ParseRecords(const QVString& text, Take take)
+{
+    const int length = text.GetLength();
+    int start = 0;
+    for (;;)
+    {
+        const int equals = text.Find('=', start);
+        if (equals < 0 || equals == start)
+        {
+            return;
+        }
+        int lineEnd = text.Find('\n', equals);
+        if (lineEnd < 0)
+        {
+            lineEnd = length;
+        }
+        Record record{0, start, equals, equals + 1, lineEnd};
+        Trim(text, record.keyBegin, record.keyEnd);
+        Trim(text, record.valueBegin, record.valueEnd);
+        take(record);
+        start = lineEnd + 1;
+    }
+}
+
+// Sets the groups [lo, hi) of sorted records, the middle one first, so that the map stays about
+// as shallow as a balanced tree while it grows. A group holds the records of one hash in file
+// order: its entry gets the first record's key and the last one's value, as setting them one by
+// one in file order would give.
+void SetMiddleFirst(QVProperties& properties, const QVString& text, QVArray<Record>& records,
+                    QVArray<int>& groupStarts, int lo, int hi, QVString& key, QVString& value)
+{
+    if (lo >= hi)
+    {
+        return;
+    }
+    const int middle = lo + (hi - lo - 1) / 2;  // the root the rebalancing picks, too
+    KeyOf(text, records[groupStarts[middle]], key);
+    ValueOf(text, records[groupStarts[middle + 1] - 1], value);
+    properties.Set(key, value);
+    SetMiddleFirst(properties, text, records, groupStarts, lo, middle, key, value);
+    SetMiddleFirst(properties, text, records, groupStarts, middle + 1, hi, key, value);
+}
+
+// Adds the file's records to the set with the effect of setting them in file order. Setting
+// them literally in that order would cost the map's depth per record, and the map has no
+// balancing of its own: keys whose hashes grow from line to line (numbered hexadecimal keys)
+// would make it a chain and the load quadratic. So the records are sorted by hash and set in
+// balanced order; only when memory for that is missing are they set one by one.
+void AddRecords(QVProperties& properties, const QVString& text)
+{
+    // Every record but the last ends at a line feed.
+    int bound = 1;
+    for (int i = text.Find('\n', 0); i >= 0; i = text.Find('\n', i + 1))
+    {
+        ++bound;
+    }
+    QVString key;
+    QVString value;
+    QVArray<Record> records;
+    QVArray<int> groupStarts;
+    if (!records.SetSize(bound) || !groupStarts.SetSize(bound + 1))
+    {
+        ParseRecords(text, [&](const Record& record) {
+            KeyOf(text, record, key);
+            ValueOf(text, record, value);
+            properties.Set(key, value);
+        });
+        return;
+    }
+    int count = 0;
+    ParseRecords(text, [&](Record record) {
+        KeyOf(text, record, key);
+        record.hash = QVProperties::HashKey(key);
+        records[count++] = record;
+    });
+    if (count == 0)
+    {
+        return;
+    }
+    // Within one hash the file order stays: keys start later the later their record.
+    Record* const first = &records[0];
+    std::sort(first, first + count, [](const Record& a, const Record& b) {
+        return a.hash != b.hash ? a.hash < b.hash : a.keyBegin < b.keyBegin;
+    });
+    int groups = 0;
+    for (int i = 0; i < count; ++i)
+    {
+        if (i == 0 || records[i].hash != records[i - 1].hash)
+        {
+            groupStarts[groups++] = i;
+        }
+    }
+    groupStarts[groups] = count;
+    SetMiddleFirst(properties, text, records, groupStarts, 0, groups, key, value);
 }
 
 // Whether an 8-bit text begins with bytes that reading takes for a byte-order mark.
@@ -66,30 +191,7 @@ bool QVPropLoader::Load(QVModCollection* client, const QVString& fileName)
         return false;
     }
 
-    // The records are consumed from the front by moving a start index, never by cutting the
-    // text, which would copy the rest of the file once per record.
-    const int length = text.GetLength();
-    QVString key;
-    QVString value;
-    int start = 0;
-    for (;;)
-    {
-        const int equals = text.Find('=', start);
-        if (equals < 0 || equals == start)
-        {
-            break;
-        }
-        int lineEnd = text.Find('\n', equals);
-        if (lineEnd < 0)
-        {
-            lineEnd = length;
-        }
-        TrimmedPart(text, start, equals, key);
-        TrimmedPart(text, equals + 1, lineEnd, value);
-        key.SetEncoding(QVString::Narrow);
-        properties->Set(key, value);
-        start = lineEnd + 1;
-    }
+    AddRecords(*properties, text);
     if (properties->GetCount() > 0)
     {
         properties->RebalanceMap();

@@ -125,11 +125,13 @@ TEST(PropertyFileLoad, TheSameKeyTwiceKeepsTheLastValue)
 TEST(PropertyFileLoad, LoadingAgainAddsAndReplaces)
 {
     ScratchFile first("first.cfg", "a=1\nb=2\n");
-    ScratchFile second("second.cfg", "b=3\nc=4\n");
+    ScratchFile second("second.cfg", "b=3\nc=4\n10=file\n");
     QVProperties properties(0);
+    properties.Set(QVString("0x10"), QVString("set before"));
     ASSERT_TRUE(properties.Load(first.Text()));
     ASSERT_TRUE(properties.Load(second.Text()));
-    EXPECT_EQ((Map{{"a", u"1"}, {"b", u"3"}, {"c", u"4"}}), Entries(properties));
+    // The entry present before keeps its key text and takes the file's value.
+    EXPECT_EQ((Map{{"a", u"1"}, {"b", u"3"}, {"c", u"4"}, {"0x10", u"file"}}), Entries(properties));
 }
 
 TEST(PropertyFileLoad, SixteenBitFilesGiveEightBitKeysAndSixteenBitValues)
