@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <sstream>
 
@@ -227,6 +228,28 @@ TEST(PropertyFileSave, AFirstKeyThatBeginsLikeAByteOrderMarkIsNotReadBackAsSixte
         ASSERT_TRUE(reloaded.Load(file.Text()));
         EXPECT_EQ(Entries(properties), Entries(reloaded));
     }
+}
+
+TEST(PropertyFileWideNames, TheWideFormsReachTheSameFileOnEveryTarget)
+{
+    const char16_t name[] = u"loaders-test-\u00e9t\u00e9-\u03a9.cfg";
+    const std::filesystem::path path(std::u16string{name});
+    QVProperties properties(0);
+    properties.Set(QVString("key"), QVString("value"));
+    QVLoaderModule* loader = CollectedLoader(properties);
+    ASSERT_NE(nullptr, loader);
+    EXPECT_TRUE(loader->CanLoad(Units(name).data()));
+    ASSERT_TRUE(loader->Save(properties.GetModCollection(), Units(name).data()));
+    EXPECT_TRUE(std::filesystem::exists(path));
+
+    QVProperties throughSlot(0);
+    EXPECT_TRUE(loader->Load(throughSlot.GetModCollection(), Units(name).data()));
+    EXPECT_EQ((Map{{"key", u"value"}}), Entries(throughSlot));
+    QVProperties throughSet(0);
+    EXPECT_TRUE(throughSet.Load(WideText(name)));
+    EXPECT_EQ((Map{{"key", u"value"}}), Entries(throughSet));
+    std::filesystem::remove(path);
+    EXPECT_FALSE(throughSet.Load(WideText(name)));
 }
 
 TEST(PropertyFileSave, UnwritableTargetsFail)

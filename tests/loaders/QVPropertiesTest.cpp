@@ -15,12 +15,12 @@ TEST(QVPropertiesHashKey, HexadecimalTextsHashToTheirValue)
     // Beyond eight digits the first ones are pushed out.
     EXPECT_EQ(0x23456789u, QVProperties::HashKey(QVString("123456789")));
     EXPECT_EQ(0x10u, QVProperties::HashKey(WideText(u"0x10")));
+    EXPECT_EQ(0xAu, QVProperties::HashKey(QVString("a")));
 }
 
 TEST(QVPropertiesHashKey, OtherTextsUseTheShiftAddXorSteps)
 {
     EXPECT_EQ(0u, QVProperties::HashKey(QVString("")));
-    EXPECT_EQ(0xAu, QVProperties::HashKey(QVString("a")));  // a hexadecimal digit
     EXPECT_EQ(0x116C9Eu, QVProperties::HashKey(QVString("z")));
     EXPECT_EQ(0x77FCE307u, QVProperties::HashKey(QVString("key")));
     EXPECT_EQ(0x77FCE307u, QVProperties::HashKey(WideText(u"key")));
