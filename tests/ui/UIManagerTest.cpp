@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -64,17 +65,25 @@ protected:
 
     void TearDown() override
     {
-        // Windows go before the items they point to; listeners are dropped first so that the
-        // destruction reaches no test object.
+        // Windows go before the items they point to, children first; listeners (locals of the
+        // test body, gone by now) are dropped first so that the destruction reaches none.
+        for (auto& item : items)
+            item->SetListener(nullptr);
         for (QVUIItem* item : created) {
-            if (item->GetWindow() != nullptr && !item->IsClosed()) {
-                item->SetListener(nullptr);
+            if (item->GetWindow() != nullptr && !item->IsClosed())
                 UITestDriver::DestroyManagedWindow(item->GetWindow());
-            }
         }
         if (manager != nullptr)
             UITestDriver::ReleaseManager(manager);
         UITestDriver::DrainQueue();
+    }
+
+    // A new item owned by the test, so that it outlives the test body until TearDown.
+    template <class Item>
+    Item& Make()
+    {
+        items.push_back(std::make_unique<Item>());
+        return static_cast<Item&>(*items.back());
     }
 
     // A top-level window of 200 x 100 at (30, 40), created and shown.
@@ -110,26 +119,28 @@ protected:
         return done();
     }
 
-    // Calls ProcessMessages without waiting until it returns false, at most `limit` times.
+    // Calls ProcessMessages without waiting until it returns false, for at most two seconds.
     // Returns whether it did.
-    bool LoopEnds(QVUIItem& item, int limit = 100000)
+    bool LoopEnds(QVUIItem& item)
     {
-        for (int i = 0; i < limit; ++i)
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (std::chrono::steady_clock::now() < end)
             if (!manager->ProcessMessages(&item, false))
                 return true;
         return false;
     }
 
     QVUIManager* manager = nullptr;
-    std::vector<QVUIItem*> created;
+    std::vector<std::unique_ptr<QVUIItem>> items;
+    std::vector<QVUIItem*> created;  // items with windows, children before their parents
 };
 
 TEST_F(UIManagerTest, KindsOneToFourMakeTaggedVisibleWindows)
 {
-    QVUIWindow window;
-    QVUILabel label;
-    QVUIButton button;
-    QVUIHandLabel hand;
+    QVUIWindow& window = Make<QVUIWindow>();
+    QVUILabel& label = Make<QVUILabel>();
+    QVUIButton& button = Make<QVUIButton>();
+    QVUIHandLabel& hand = Make<QVUIHandLabel>();
     MakeWindow(window);
     MakeChild(label, window, 0, 0, 100, 20);
     MakeChild(button, window, 0, 30, 100, 30);
@@ -144,9 +155,9 @@ TEST_F(UIManagerTest, KindsOneToFourMakeTaggedVisibleWindows)
 
 TEST_F(UIManagerTest, StaticKindIsNeverAttached)
 {
-    QVUIWindow window;
+    QVUIWindow& window = Make<QVUIWindow>();
     MakeWindow(window);
-    QVUIStatic item;
+    QVUIStatic& item = Make<QVUIStatic>();
     QVUIItem::SetParent(item, window);
     item.SetWidth(10);
     item.SetHeight(10);
@@ -168,7 +179,7 @@ TEST_F(UIManagerTest, KindsOutsideTheKnownOnesAreRefused)
 
 TEST_F(UIManagerTest, NonWaitingLoopReturnsTrueWhenNothingIsQueued)
 {
-    QVUIWindow window;
+    QVUIWindow& window = Make<QVUIWindow>();
     MakeWindow(window);
     // Take whatever the new window caused, then ask once more with the queue empty.
     for (int i = 0; i < 1000; ++i)
@@ -179,7 +190,7 @@ TEST_F(UIManagerTest, NonWaitingLoopReturnsTrueWhenNothingIsQueued)
 
 TEST_F(UIManagerTest, PostQuitEndsTheLoopOnce)
 {
-    QVUIWindow window;
+    QVUIWindow& window = Make<QVUIWindow>();
     MakeWindow(window);
     EXPECT_NE(0, manager->PostQuit(&window));
     EXPECT_TRUE(LoopEnds(window));
@@ -189,7 +200,7 @@ TEST_F(UIManagerTest, PostQuitEndsTheLoopOnce)
 
 TEST_F(UIManagerTest, PostQuitReachesAWaitingLoop)
 {
-    QVUIWindow window;
+    QVUIWindow& window = Make<QVUIWindow>();
     MakeWindow(window);
     manager->PostQuit(&window);
     bool ended = false;
@@ -200,7 +211,7 @@ TEST_F(UIManagerTest, PostQuitReachesAWaitingLoop)
 
 TEST_F(UIManagerTest, ClosingTheWindowSetsTheClosedByteForGood)
 {
-    QVUIWindow window;
+    QVUIWindow& window = Make<QVUIWindow>();
     RecordingListener listener;
     MakeWindow(window);
     window.SetListener(&listener);
@@ -213,7 +224,7 @@ TEST_F(UIManagerTest, ClosingTheWindowSetsTheClosedByteForGood)
 
 TEST_F(UIManagerTest, KeysArriveAsVirtualKeyCodes)
 {
-    QVUIWindow window;
+    QVUIWindow& window = Make<QVUIWindow>();
     RecordingListener listener;
     MakeWindow(window);
     window.SetListener(&listener);
@@ -235,7 +246,7 @@ TEST_F(UIManagerTest, KeysArriveAsVirtualKeyCodes)
 
 TEST_F(UIManagerTest, MouseMovesCarryPositionAndFlags)
 {
-    QVUIWindow window;
+    QVUIWindow& window = Make<QVUIWindow>();
     RecordingListener listener;
     MakeWindow(window);
     window.SetListener(&listener);
@@ -264,8 +275,8 @@ TEST_F(UIManagerTest, MouseMovesCarryPositionAndFlags)
 
 TEST_F(UIManagerTest, ResizingAChildReportsTheNewClientSize)
 {
-    QVUIWindow window;
-    QVUIWindow child;
+    QVUIWindow& window = Make<QVUIWindow>();
+    QVUIWindow& child = Make<QVUIWindow>();
     MakeWindow(window);
     MakeChild(child, window, 10, 10, 50, 40);
     RecordingListener listener;
@@ -280,8 +291,8 @@ TEST_F(UIManagerTest, ResizingAChildReportsTheNewClientSize)
 
 TEST_F(UIManagerTest, ItemAsItsOwnListenerStoresItsSize)
 {
-    QVUIWindow window;
-    QVUIWindow child;
+    QVUIWindow& window = Make<QVUIWindow>();
+    QVUIWindow& child = Make<QVUIWindow>();
     MakeWindow(window);
     MakeChild(child, window, 10, 10, 50, 40);
     UITestDriver::ResizeChild(child.GetWindow(), 70, 30);
@@ -291,8 +302,8 @@ TEST_F(UIManagerTest, ItemAsItsOwnListenerStoresItsSize)
 
 TEST_F(UIManagerTest, ButtonClickReachesTheParentsListenerWithTheButton)
 {
-    QVUIWindow window;
-    QVUIButton button;
+    QVUIWindow& window = Make<QVUIWindow>();
+    QVUIButton& button = Make<QVUIButton>();
     RecordingListener listener;
     RecordingListener buttonListener;
     MakeWindow(window);
@@ -307,8 +318,8 @@ TEST_F(UIManagerTest, ButtonClickReachesTheParentsListenerWithTheButton)
 
 TEST_F(UIManagerTest, EventsOfOtherWindowsStayQueued)
 {
-    QVUIWindow first;
-    QVUIWindow second;
+    QVUIWindow& first = Make<QVUIWindow>();
+    QVUIWindow& second = Make<QVUIWindow>();
     RecordingListener firstListener;
     RecordingListener secondListener;
     MakeWindow(first);
@@ -324,8 +335,8 @@ TEST_F(UIManagerTest, EventsOfOtherWindowsStayQueued)
 
 TEST_F(UIManagerTest, WindowTextRoundTripsInBothWidths)
 {
-    QVUIWindow window;
-    QVUILabel label;
+    QVUIWindow& window = Make<QVUIWindow>();
+    QVUILabel& label = Make<QVUILabel>();
     MakeWindow(window);
     MakeChild(label, window, 0, 0, 100, 20);
     for (QVUIItem* item : {static_cast<QVUIItem*>(&window), static_cast<QVUIItem*>(&label)}) {
@@ -354,8 +365,8 @@ TEST_F(UIManagerTest, WindowTextRoundTripsInBothWidths)
 
 TEST_F(UIManagerTest, HiddenWindowReadsAsInvisible)
 {
-    QVUIWindow window;
-    QVUILabel label;
+    QVUIWindow& window = Make<QVUIWindow>();
+    QVUILabel& label = Make<QVUILabel>();
     MakeWindow(window);
     MakeChild(label, window, 0, 0, 100, 20);
     label.SetVisible(false);
@@ -366,7 +377,7 @@ TEST_F(UIManagerTest, HiddenWindowReadsAsInvisible)
 
 TEST_F(UIManagerTest, OperationsWithoutWindowDoNothing)
 {
-    QVUIWindow item;
+    QVUIWindow& item = Make<QVUIWindow>();
     item.SetManager(manager);
     item.SetCaption("kept");
     manager->ApplyVisibility(&item);
@@ -382,7 +393,7 @@ TEST_F(UIManagerTest, OperationsWithoutWindowDoNothing)
 TEST_F(UIManagerTest, AttachedWindowKeepsItsOwnHandling)
 {
     QVHandle foreign = UITestDriver::CreateForeignWindow();
-    QVUIWindow item;
+    QVUIWindow& item = Make<QVUIWindow>();
     RecordingListener listener;
     item.SetManager(manager);
     item.SetListener(&listener);

@@ -62,7 +62,9 @@ bool QVUIManagerW32::CreateItem(QVUIItem* item)
 
     HINSTANCE instance = GetModuleHandleA(nullptr);
     std::uint32_t colour = item->GetBackgroundColour();
-    WNDCLASSEXA windowClass = {};
+    // Classes and the procedure are Unicode, so that a 16-bit window text reaches the window
+    // unconverted; 8-bit texts still go through the 8-bit calls.
+    WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
     windowClass.lpfnWndProc = WindowProcedure;
@@ -70,14 +72,17 @@ bool QVUIManagerW32::CreateItem(QVUIItem* item)
     windowClass.hbrBackground = CreateSolidBrush(colour);
 
     const char* className = nullptr;
+    const WCHAR* registeredName = nullptr;
     DWORD style = WS_CHILD;
     switch (item->GetKind()) {
     case QV_UI_STATIC:
         className = "QVUIStatic";
+        registeredName = L"QVUIStatic";
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         break;
     case QV_UI_WINDOW:
         className = "QVUIWindow";
+        registeredName = L"QVUIWindow";
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         if (item->GetParent() == nullptr)
             style = WS_OVERLAPPEDWINDOW;
@@ -97,10 +102,10 @@ bool QVUIManagerW32::CreateItem(QVUIItem* item)
         DeleteObject(windowClass.hbrBackground);
         return false;
     }
-    if (item->GetKind() == QV_UI_STATIC || item->GetKind() == QV_UI_WINDOW) {
-        windowClass.lpszClassName = className;
+    if (registeredName != nullptr) {
+        windowClass.lpszClassName = registeredName;
         // Registering again fails harmlessly; the first registration stays in force.
-        if (RegisterClassExA(&windowClass) == 0)
+        if (RegisterClassExW(&windowClass) == 0)
             DeleteObject(windowClass.hbrBackground);
     } else {
         DeleteObject(windowClass.hbrBackground);
@@ -125,7 +130,7 @@ bool QVUIManagerW32::CreateItem(QVUIItem* item)
     if (item->GetKind() == QV_UI_STATIC)
         return false;
 
-    LONG_PTR previous = SetWindowLongPtrA(window, GWLP_WNDPROC,
+    LONG_PTR previous = SetWindowLongPtrW(window, GWLP_WNDPROC,
                                           reinterpret_cast<LONG_PTR>(&WindowProcedure));
     item->SetPreviousProcedure(static_cast<std::uintptr_t>(previous));
     SetPropA(window, ItemProperty, item);
@@ -189,7 +194,7 @@ int QVUIManagerW32::AttachWindow(QVUIItem* item)
     if (item->GetWindow() == nullptr)
         return 0;
     HWND window = WindowOf(item);
-    LONG_PTR previous = SetWindowLongPtrA(window, GWLP_WNDPROC,
+    LONG_PTR previous = SetWindowLongPtrW(window, GWLP_WNDPROC,
                                           reinterpret_cast<LONG_PTR>(&WindowProcedure));
     item->SetPreviousProcedure(static_cast<std::uintptr_t>(previous));
     SetPropA(window, ItemProperty, item);
@@ -281,15 +286,15 @@ LRESULT CALLBACK QVUIManagerW32::WindowProcedure(HWND window, UINT message, WPAR
 {
     QVUIItem* item = ItemOf(window);
     if (item == nullptr)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
 
     WNDPROC chained = reinterpret_cast<WNDPROC>(item->GetPreviousProcedure());
     if (chained == nullptr || chained == &WindowProcedure)
-        chained = DefWindowProcA;
+        chained = DefWindowProcW;
 
     QVUIListener* listener = item->GetListener();
     if (listener == nullptr)
-        return CallWindowProcA(chained, window, message, wParam, lParam);
+        return CallWindowProcW(chained, window, message, wParam, lParam);
 
     switch (message) {
     case WM_DESTROY:
@@ -321,7 +326,7 @@ LRESULT CALLBACK QVUIManagerW32::WindowProcedure(HWND window, UINT message, WPAR
     default:
         break;
     }
-    LRESULT result = CallWindowProcA(chained, window, message, wParam, lParam);
+    LRESULT result = CallWindowProcW(chained, window, message, wParam, lParam);
     // The window is gone after this message: drop the tag so that its atom is not leaked.
     if (message == WM_NCDESTROY)
         RemovePropA(window, ItemProperty);

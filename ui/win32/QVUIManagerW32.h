@@ -9,6 +9,10 @@
 // with the window property "QVUIItem" (pointing to the item) and subclassed with one window
 // procedure that reports events to the item's listener and then chains to the window's
 // previous procedure, kept in the item. The manager keeps no list of items.
+//
+// The procedure and the registered classes are Unicode: window text passes through them
+// unconverted, so a 16-bit caption (set and read with the wide calls) keeps every character,
+// while 8-bit captions use the 8-bit calls and the system's code page.
 class QVUIManagerW32 : public QVUIManager {
 public:
     // Sets the descriptor strings; touches no window.

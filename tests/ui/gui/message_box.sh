@@ -35,5 +35,7 @@ case_ yesnocancel Return 1
 case_ yesno y 1
 case_ yesno n 0
 case_ ok Return 1
-case_ ok close 1
+# A box with only OK gives OK when closed, as the Windows box does; Wine's box answers Cancel
+# there, so the case is checked natively only.
+[ -z "$runner" ] && case_ ok close 1
 echo "PASS"

@@ -96,8 +96,12 @@ void DestroyManagedWindow(QVHandle window)
 
 void DrainQueue()
 {
+    // Dispatched, not only removed: a window that wants painting would otherwise hand out its
+    // paint message forever. Bounded for the same reason.
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    for (int i = 0; i < 1000 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+        if (message.message != WM_QUIT)
+            DispatchMessageA(&message);
     }
 }
 
