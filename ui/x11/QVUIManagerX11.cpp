@@ -5,6 +5,7 @@
 #include "ui/x11/X11VirtualKeys.h"
 
 #include <GL/glx.h>
+#include <fontconfig/fontconfig.h>
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/cursorfont.h>
@@ -81,8 +82,11 @@ QVUIManagerX11::~QVUIManagerX11()
     if (colormap != 0)
         XFreeColormap(display, colormap);
     records.clear();
+    // Closing the display also frees what Xft keeps for it; fontconfig's own configuration goes
+    // with FcFini. Nothing else in a QV process uses fontconfig.
     XCloseDisplay(display);
     display = nullptr;
+    FcFini();
 }
 
 bool QVUIManagerX11::EnsureDisplay()
