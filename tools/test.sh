@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and tests QV on every target: linux, linux-asan and the
-# Windows build under Wine. Prints each target's CTest summary and a total line at the end.
+# Installs what is missing, then builds and tests QV on every target: linux, linux-asan, the fuzz
+# targets (a bounded run each) and the Windows build under Wine. Prints each target's CTest
+# summary and a total line at the end.
 #
 # The Windows tests run the i386 build under 32-bit Wine. On machines that cannot execute i386
 # code (some virtual machines run 64-bit user code only) the i386 build is still compiled and
@@ -67,6 +68,14 @@ run_target() {
 
 run_target linux
 run_target linux-asan
+
+# Every fuzz target for a bounded time on its seed corpus; a crash fails the run.
+if bash tools/fuzz.sh; then
+  summary+=("fuzz: every target ran clean for ${QV_FUZZ_SECONDS:-30}s")
+else
+  summary+=("fuzz: FAILED (see build/fuzz-artifacts/)")
+  status=1
+fi
 
 if tools/can-run-i386.sh; then
   wine_arch=win32
