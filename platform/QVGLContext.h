@@ -20,8 +20,8 @@ public:
     // current. False when window is null or a step fails; a failed step leaves no context. On
     // Windows a failed GetDC destroys the window as well.
     bool Create(QVHandle instance, QVHandle window, int colourBits);
-    // Makes the context current on this thread; with no context, releases the current one. False
-    // when the window system refuses.
+    // Makes the context current on this thread; true without doing anything when there is no
+    // context. False when the window system refuses.
     bool MakeCurrent();
     // Shows the back buffer; false without a context.
     bool SwapBuffers();

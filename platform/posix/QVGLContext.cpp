@@ -124,7 +124,7 @@ bool QVGLContext::MakeCurrent()
     Display* display = static_cast<Display*>(deviceContext);
     if (display == nullptr)
     {
-        // Nothing to make current: like wglMakeCurrent(null, null), this succeeds.
+        // Nothing to make current (the context was never made): not a failure of the window system.
         return true;
     }
     return glXMakeCurrent(display, ToWindow(window), static_cast<GLXContext>(renderingContext)) != False;

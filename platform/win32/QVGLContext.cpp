@@ -59,6 +59,11 @@ bool QVGLContext::Create(QVHandle, QVHandle windowHandle, int colourBits)
 
 bool QVGLContext::MakeCurrent()
 {
+    // Nothing to make current (the context was never made): not a failure of the window system.
+    if (renderingContext == nullptr)
+    {
+        return true;
+    }
     return wglMakeCurrent(static_cast<HDC>(deviceContext), static_cast<HGLRC>(renderingContext)) != FALSE;
 }
 

@@ -66,13 +66,20 @@ int QVRaytracer::Resize(int width, int height)
 {
     viewportWidth = width;
     viewportHeight = height;
-    glViewport(0, 0, width, height);
+    if (HasContext())
+    {
+        glViewport(0, 0, width, height);
+    }
     SetProjection(nullptr);
     return 0;
 }
 
 void QVRaytracer::SetProjection(QVSGCamera*)
 {
+    if (!HasContext())
+    {
+        return;
+    }
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0.0, image.GetWidth(), 0.0, image.GetHeight(), -1.0, 1.0);
@@ -100,6 +107,10 @@ int QVRaytracer::MakeCurrent()
 void QVRaytracer::BeginFrame()
 {
     MakeCurrent();
+    if (!HasContext())
+    {
+        return;
+    }
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDrawBuffer(GL_BACK);
@@ -152,12 +163,16 @@ bool QVRaytracer::TestFrame(int)
 
 void QVRaytracer::Clear(bool colour, bool, bool)
 {
+    if (!HasContext())
+    {
+        return;
+    }
     glClear(colour ? GL_COLOR_BUFFER_BIT : 0);
 }
 
 void QVRaytracer::SetClearColour(QVColor* colour)
 {
-    if (colour != nullptr)
+    if (colour != nullptr && HasContext())
     {
         glClearColor(Quantised(colour->r), Quantised(colour->g), Quantised(colour->b), Quantised(colour->a));
     }
@@ -169,7 +184,10 @@ bool QVRaytracer::RenderScene()
     scene.Capture(world);
     image.TracePass(scene, maximumDepth);
     image.TraceRowEnds(scene, maximumDepth);
-    DrawImage();
+    if (HasContext())
+    {
+        DrawImage();
+    }
     return true;
 }
 

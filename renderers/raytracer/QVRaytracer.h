@@ -62,6 +62,9 @@ public:
     RayImage& GetImage() { return image; }
 
 private:
+    // Without a context (AttachToWindow failed) the image is still traced but nothing is drawn:
+    // OpenGL calls without a current context are not safe everywhere.
+    bool HasContext() const { return renderingContext != nullptr; }
     void DrawImage();
 
     QVHandle hostWindow;          // field 12 of the setup
