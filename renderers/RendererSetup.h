@@ -8,8 +8,9 @@
 // What a host tells a renderer in Init: where to draw and with which buffers. The host fills it
 // on its stack and passes its address; the renderer may write an own window back into window.
 // The field order is shared with separately built renderer modules. The three handle fields are
-// pointer-sized: on Windows they hold the HINSTANCE, WNDPROC and HWND; on Linux they carry what
-// the platform's UI manager hands its hosts for a window item and what the GL binding expects.
+// pointer-sized: on Windows they hold the HINSTANCE, WNDPROC and HWND; on Linux (X11) the instance
+// is the program's Display* (null: the GL binding opens a connection of its own), the window is
+// the X window id of the UI manager's window item, and the window procedure is unused.
 struct RendererSetup
 {
     std::int32_t createOwnWindow;  // non-zero: the renderer opens its own top-level window
@@ -21,9 +22,9 @@ struct RendererSetup
     std::int32_t colourBits;       // colour depth requested for the pixel format
     std::int32_t depthBits;        // depth buffer bits
     std::int32_t stencilBits;      // stencil buffer bits
-    QVHandle instance;             // program instance, for registering an own window class
+    QVHandle instance;             // program instance (X11: the Display*)
     QVHandle windowProcedure;      // procedure of an own window class, or null
-    QVHandle window;               // in: the window to draw into; out: an own window
+    QVHandle window;               // in: window to draw into (X11: window id); out: own window
 };
 
 #endif
