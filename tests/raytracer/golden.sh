@@ -27,6 +27,15 @@ for size in 200x150 101x75; do
     echo "ok: $name"
   fi
 done
+# --help explains both options and succeeds.
+# shellcheck disable=SC2086
+help=$(cd "$artefacts" && $runner "$program" --help 2>/dev/null)
+code=$?
+help=${help//$'\r'/}
+if [ "$code" != 0 ] || ! grep -q -- '--size WxH' <<<"$help" || ! grep -q -- '--output FILE' <<<"$help"; then
+  echo "FAIL: --help (exit code $code) does not explain --size and --output" >&2
+  status=1
+fi
 # A bad command line is refused with exit code 2 and writes nothing.
 # shellcheck disable=SC2086
 (cd "$artefacts" && $runner "$program" --size 0x10 --output bad.tga >/dev/null 2>&1)
