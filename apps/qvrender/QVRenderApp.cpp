@@ -123,6 +123,7 @@ int QVRenderApp::RunArgs(QVArray<QVString>& words)
 
     const auto start = std::chrono::steady_clock::now();
     const bool report = count >= progressThreshold;
+    int tenths = 1;
     std::int64_t nextReport = count / 10;
     const PrimaryRays primary(*demo.world.GetCamera(), width, height);
     PixelRay ray;
@@ -134,9 +135,10 @@ int QVRenderApp::RunArgs(QVArray<QVString>& words)
         pixel[2] = ToByte(ray.colour.b);
         if (report && index + 1 >= nextReport)
         {
-            std::printf("qvrender: %d%%\n", static_cast<int>((index + 1) * 100 / count));
+            std::printf("qvrender: %d%%\n", tenths * 10);
             std::fflush(stdout);
-            nextReport += count / 10;
+            ++tenths;
+            nextReport = count * tenths / 10;
         }
     };
     std::int64_t generated = 0;
