@@ -23,11 +23,26 @@ class QVSGNode;
 // QVModule part in this order (hosts read them through the inline accessors, compiled into the
 // host). Implementations append their own members and never reorder these. Boolean results are
 // one byte; operations a renderer has no use for still succeed (true, or 0).
+//
+// Everything here is inline or pure, so the class has no key function: each library that needs
+// its type information or table emits its own copy, and linking the scene classes (which call
+// through it) never pulls in a library of its own.
 class QVRenderer : public QVModule
 {
 public:
-    QVRenderer();
-    ~QVRenderer() override;
+    QVRenderer()
+        : viewportWidth(0),
+          viewportHeight(0),
+          colourBits(0),
+          depthBits(0),
+          stencilBits(0),
+          ready(false),
+          window(nullptr),
+          deviceContext(nullptr),
+          renderingContext(nullptr)
+    {
+    }
+    ~QVRenderer() override {}
 
     // Slot 3. Prepares the renderer for the setup's window; the result becomes the ready flag.
     // The setup is only read during the call (an own window is written back into it).
