@@ -55,20 +55,6 @@ void Place(QVSGCamera& camera)
 }
 }
 
-// --- initial state ---
-
-TEST(CameraTest, NewCameraLooksAlongZWithIdentityMatrices)
-{
-    QVSGCamera camera;
-    ExpectXyz(0, 0, 1, camera.GetForward());
-    ExpectXyz(0, 1, 0, camera.GetUp());
-    ExpectXyz(0, 0, 0, camera.GetRight());
-    EXPECT_EQ(4u, camera.GetTarget().GetDimension());
-    EXPECT_TRUE(IsIdentity(camera.GetProjection()));
-    EXPECT_TRUE(IsIdentity(camera.GetView()));
-    EXPECT_EQ(0, camera.GetTrackTarget());
-}
-
 // --- projections ---
 
 TEST(CameraProjectionTest, PerspectiveSeventyDegrees)

@@ -54,19 +54,6 @@ bool Finite(const QVVertex& v)
 
 // --- records ---
 
-TEST(MeshRecordTest, TriangleSettersKeepTheVertexNames)
-{
-    QVTriangle t;
-    t.SetPosition(0.0, 1.0, 0.0);
-    t.SetNormal(4, 5, 6);
-    EXPECT_EQ(1.0, t.GetPosition(1));
-    EXPECT_EQ(6, t.GetNormal(2));
-    QVVertex v;
-    v.SetUV(0.25f, 0.75f);
-    EXPECT_EQ(0.0, v.GetPosition(0));
-    EXPECT_EQ(0.75f, v.v);
-}
-
 TEST(MeshRecordTest, FaceGroupResizesReplaceItsPrivateArrays)
 {
     QVFaceGroup group;

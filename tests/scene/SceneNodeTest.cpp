@@ -69,16 +69,6 @@ TEST(SceneNodeKindTest, ExactFlagWordsOfCameraMaterialAndWorld)
     EXPECT_EQ(0xC0000000u, QVSGWorld().GetKindFlags());
 }
 
-TEST(SceneNodeKindTest, DefaultNamesAndFlags)
-{
-    QVSGCamera camera;
-    QVSGMaterial material;
-    EXPECT_STREQ("noname", camera.GetName().GetBuffer());
-    EXPECT_STREQ("noname", material.GetName().GetBuffer());
-    EXPECT_FALSE(camera.IsHardReady());
-    EXPECT_TRUE(camera.IsVisible());
-}
-
 // --- children ---
 
 TEST(SceneNodeChildrenTest, KeepInsertionOrderEvenAfterIndexedReads)

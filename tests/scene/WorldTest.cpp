@@ -252,15 +252,3 @@ TEST_F(WorldTest, LightsKeepInsertionOrder)
     EXPECT_EQ(&third, world.GetLight(2));
 }
 
-TEST_F(WorldTest, DefaultMaterialValues)
-{
-    QVSGMaterial& m = world.GetDefaultMaterial();
-    EXPECT_EQ(1.0, m.ambient.r);
-    EXPECT_EQ(0.0, m.ambient.a);
-    EXPECT_EQ(0.9, m.GetDiffuse().g);
-    EXPECT_EQ(1.0, m.specular.b);
-    EXPECT_EQ(0.1, m.baseColour.r);
-    EXPECT_EQ(32, m.shininess);
-    EXPECT_EQ(0.0, m.reflectivity);
-    EXPECT_EQ(nullptr, m.texture);
-}
