@@ -47,6 +47,11 @@ const char* NarrowText(QVString& text)
 
 QVUIManagerW32::QVUIManagerW32()
 {
+    // Item windows keep this library's procedure for as long as they exist, also after the host
+    // released the module: the library stays loaded once loaded.
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(&WindowProcedure), &self);
     SetFileName("qvuimanagerw32.qvm");
     SetName("UI Manager W32");
     SetPlatform("WIN32");
@@ -67,7 +72,10 @@ bool QVUIManagerW32::CreateItem(QVUIItem* item)
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
-    windowClass.lpfnWndProc = WindowProcedure;
+    // Until the window is subclassed it has no item, and the manager's procedure would only pass
+    // messages to the default one: registering that directly keeps the class valid whatever
+    // becomes of this library (a class outlives the library that registered it).
+    windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = CreateSolidBrush(colour);
 
