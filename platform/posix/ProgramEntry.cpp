@@ -20,9 +20,6 @@ int main(int argc, char** argv)
             commandLine += ' ';
         commandLine += argv[i];
     }
-    Display* display = XOpenDisplay(nullptr);
-    int result = QVFrameworkMain(display, commandLine.c_str());
-    if (display != nullptr)
-        XCloseDisplay(display);
-    return result;
+    static Display* display = XOpenDisplay(nullptr);
+    return QVFrameworkMain(display, commandLine.c_str());
 }
