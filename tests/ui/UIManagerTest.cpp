@@ -19,7 +19,8 @@
 namespace {
 
 struct Event {
-    int type;  // 'C' command, 'S' size, 'M' mouse move, 'D' key down, 'U' key up
+    int type;  // 'C' command, 'S' size, 'M' mouse move, 'D' key down, 'U' key up,
+               // 'm' minimised, 'x' maximised
     QVUIItem* item;
     int a, b, c;
 };
@@ -37,6 +38,8 @@ public:
         events.push_back({'M', item, flags, x, y});
         EXPECT_EQ(0, reserved);
     }
+    void OnMinimize(QVUIItem* item) override { events.push_back({'m', item, 0, 0, 0}); }
+    void OnMaximize(QVUIItem* item) override { events.push_back({'x', item, 0, 0, 0}); }
     void OnKeyDown(QVUIItem* item, unsigned short flags, int key) override
     {
         events.push_back({'D', item, flags, key, 0});
@@ -287,6 +290,42 @@ TEST_F(UIManagerTest, ResizingAChildReportsTheNewClientSize)
     EXPECT_EQ(&child, size->item);
     EXPECT_EQ(120, size->a);
     EXPECT_EQ(80, size->b);
+}
+
+TEST_F(UIManagerTest, MinimisingReportsAnEmptySizeThenTheState)
+{
+    QVUIWindow& window = Make<QVUIWindow>();
+    RecordingListener listener;
+    MakeWindow(window);
+    PumpUntil(window, [] { return false; });  // let the window manager settle
+    window.SetListener(&listener);
+    UITestDriver::Minimize(window.GetWindow());
+    ASSERT_TRUE(PumpUntil(window, [&] { return listener.Find('m') != nullptr; }));
+    const Event* minimised = listener.Find('m');
+    ASSERT_GT(minimised, &listener.events[0]);
+    const Event& size = *(minimised - 1);
+    EXPECT_EQ('S', size.type);
+    EXPECT_EQ(0, size.a);
+    EXPECT_EQ(0, size.b);
+    EXPECT_EQ(&window, minimised->item);
+}
+
+TEST_F(UIManagerTest, MaximisingReportsTheSizeThenTheState)
+{
+    QVUIWindow& window = Make<QVUIWindow>();
+    RecordingListener listener;
+    MakeWindow(window);
+    PumpUntil(window, [] { return false; });
+    window.SetListener(&listener);
+    UITestDriver::Maximize(window.GetWindow());
+    ASSERT_TRUE(PumpUntil(window, [&] { return listener.Find('x') != nullptr; }));
+    const Event* maximised = listener.Find('x');
+    ASSERT_GT(maximised, &listener.events[0]);
+    const Event& size = *(maximised - 1);
+    EXPECT_EQ('S', size.type);
+    EXPECT_GT(size.a, 0);
+    EXPECT_GT(size.b, 0);
+    EXPECT_EQ(nullptr, listener.Find('m'));
 }
 
 TEST_F(UIManagerTest, ItemAsItsOwnListenerStoresItsSize)

@@ -23,6 +23,9 @@ void MouseMove(QVHandle window, int x, int y, unsigned short flags);
 void Click(QVHandle window);
 // Gives a child window a new client size.
 void ResizeChild(QVHandle window, int width, int height);
+// The window manager's minimised or maximised state arrives for a top-level window.
+void Minimize(QVHandle window);
+void Maximize(QVHandle window);
 // Closes a top-level window as its close box does.
 void CloseFromWindowManager(QVHandle window);
 

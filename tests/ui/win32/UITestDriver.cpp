@@ -63,6 +63,10 @@ void ResizeChild(QVHandle window, int width, int height)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Minimize(QVHandle window) { ShowWindow(WindowOf(window), SW_MINIMIZE); }
+
+void Maximize(QVHandle window) { ShowWindow(WindowOf(window), SW_MAXIMIZE); }
+
 void CloseFromWindowManager(QVHandle window)
 {
     SendMessageA(WindowOf(window), WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -6,10 +6,13 @@
 #include "ui/x11/QVUIManagerX11.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/keysym.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -121,6 +124,28 @@ void ResizeChild(QVHandle window, int width, int height)
     XResizeWindow(Connection(), WindowOf(window), static_cast<unsigned>(width),
                   static_cast<unsigned>(height));
     XSync(Connection(), False);
+}
+
+namespace {
+// Writes the window manager's state list of the window, as a window manager does.
+void SetState(QVHandle window, std::initializer_list<const char*> names)
+{
+    Display* display = Connection();
+    std::vector<Atom> atoms;
+    for (const char* name : names)
+        atoms.push_back(XInternAtom(display, name, False));
+    XChangeProperty(display, WindowOf(window), XInternAtom(display, "_NET_WM_STATE", False),
+                    XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(atoms.data()), static_cast<int>(atoms.size()));
+    XSync(display, False);
+}
+} // namespace
+
+void Minimize(QVHandle window) { SetState(window, {"_NET_WM_STATE_HIDDEN"}); }
+
+void Maximize(QVHandle window)
+{
+    SetState(window, {"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"});
 }
 
 void CloseFromWindowManager(QVHandle window)
