@@ -4,8 +4,9 @@ qv_wine_arch=${1:?win32 or win64}
 export WINEARCH=$qv_wine_arch
 export WINEPREFIX=${QV_WINE_PREFIX_ROOT:-${XDG_CACHE_HOME:-$HOME/.cache}/qv}/wine-$qv_wine_arch
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko installer dialogs: the tests need neither.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No Mono or Gecko installer dialogs: the tests need neither. No crash debugger either: a crashing
+# test program must end (and fail its test), not wait for someone to answer the debugger.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
 case $qv_wine_arch in
   win32) QV_WINE_LOADER=/usr/lib/wine/wine ;;
   win64) QV_WINE_LOADER=/usr/lib/wine/wine64 ;;
