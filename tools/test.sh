@@ -17,6 +17,9 @@ else
 fi
 
 jobs=${QV_JOBS:-$(nproc)}
+# CI builds fresh clones in changing folders: paths relative to the tree let ccache hit anyway.
+export CCACHE_BASEDIR=$root
+export CCACHE_NOHASHDIR=1
 logs=$root/build/logs
 mkdir -p "$logs"
 summary=()
@@ -32,8 +35,12 @@ build_preset() {
   local preset=$1
   echo "== build $preset"
   cmake --preset "$preset" >"$logs/$preset-configure.log" 2>&1 || { cat "$logs/$preset-configure.log"; return 1; }
-  cmake --build --preset "$preset" -j "$jobs" 2>&1 | tail -n 40 | grep -v '^\[' || true
-  [ "${PIPESTATUS[0]}" -eq 0 ]
+  local log=$logs/$preset-build.log rc
+  cmake --build --preset "$preset" -j "$jobs" >"$log" 2>&1
+  rc=$?
+  # Warnings and errors, without the progress lines.
+  grep -v '^\[' "$log" | tail -n 40
+  return "$rc"
 }
 
 test_preset() {
