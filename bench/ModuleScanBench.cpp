@@ -12,17 +12,19 @@
 #include <filesystem>
 #include <string>
 
-namespace {
+namespace
+{
 
 // A directory with `count` files, half of them "*.qvm"; removed when the benchmark ends.
-class ScratchDirectory {
+class ScratchDirectory
+{
 public:
     explicit ScratchDirectory(int count)
-        : path(std::filesystem::temp_directory_path() /
-               ("qv-scan-bench-" + std::to_string(count)))
+        : path(std::filesystem::temp_directory_path() / ("qv-scan-bench-" + std::to_string(count)))
     {
         std::filesystem::create_directories(path);
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count; ++i)
+        {
             const std::string name = "file" + std::to_string(i) + (i % 2 == 0 ? ".qvm" : ".txt");
             std::FILE* file = std::fopen((path / name).string().c_str(), "w");
             if (file != nullptr)
@@ -40,7 +42,8 @@ void BM_FindFilesIn(benchmark::State& state)
 {
     ScratchDirectory directory(static_cast<int>(state.range(0)));
     QVList<QVString> names;
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         FindFilesIn(directory.Name().c_str(), names, "*.qvm");
         benchmark::DoNotOptimize(names.GetCount());
     }
@@ -52,11 +55,13 @@ void BM_LoadModulesFiltered(benchmark::State& state)
 {
     QVString start;
     GetWorkingDirectory(start);
-    if (!ChangeDirectory("testmods")) {
+    if (!ChangeDirectory("testmods"))
+    {
         state.SkipWithError("run from the output directory: testmods/ not found");
         return;
     }
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         QVModManager manager;
         // No module has this type: every library is loaded, created, released and freed.
         benchmark::DoNotOptimize(manager.LoadModules("Benchmark Type", nullptr));

@@ -25,14 +25,17 @@ enum KeyKind
 // Writes a property file of `records` records into the working directory and returns its name.
 std::string WriteFile(KeyKind kind, int records)
 {
-    const std::string name = std::string("bench-props-") + (kind == HashedKeys ? "hashed-" : "hex-") +
-                             std::to_string(records) + ".cfg";
+    const std::string name = std::string("bench-props-") +
+                             (kind == HashedKeys ? "hashed-" : "hex-") + std::to_string(records) +
+                             ".cfg";
     std::ofstream out(name, std::ios::binary | std::ios::trunc);
     char line[96];
     for (int i = 1; i <= records; ++i)
     {
-        const int n = kind == HashedKeys ? std::snprintf(line, sizeof line, "setting.%d = value number %d\r\n", i, i)
-                                         : std::snprintf(line, sizeof line, "%X=value number %d\n", i, i);
+        const int n =
+            kind == HashedKeys
+                ? std::snprintf(line, sizeof line, "setting.%d = value number %d\r\n", i, i)
+                : std::snprintf(line, sizeof line, "%X=value number %d\n", i, i);
         out.write(line, n);
     }
     return name;
@@ -61,15 +64,9 @@ void Load(benchmark::State& state, KeyKind kind)
     std::remove(name.c_str());
 }
 
-void BM_LoadHashedKeys(benchmark::State& state)
-{
-    Load(state, HashedKeys);
-}
+void BM_LoadHashedKeys(benchmark::State& state) { Load(state, HashedKeys); }
 
-void BM_LoadSequentialHexKeys(benchmark::State& state)
-{
-    Load(state, SequentialHexKeys);
-}
+void BM_LoadSequentialHexKeys(benchmark::State& state) { Load(state, SequentialHexKeys); }
 
 void BM_RebalanceMap(benchmark::State& state)
 {
@@ -86,8 +83,22 @@ void BM_RebalanceMap(benchmark::State& state)
     state.SetComplexityN(records);
     std::remove(name.c_str());
 }
-}
+}  // namespace
 
-BENCHMARK(BM_LoadHashedKeys)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(BM_LoadSequentialHexKeys)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(BM_RebalanceMap)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMicrosecond)->Complexity();
+BENCHMARK(BM_LoadHashedKeys)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+BENCHMARK(BM_LoadSequentialHexKeys)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+BENCHMARK(BM_RebalanceMap)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Complexity();

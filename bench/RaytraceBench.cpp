@@ -80,29 +80,32 @@ void BM_Trace(benchmark::State& state)
         const auto start = std::chrono::steady_clock::now();
         const PrimaryRays primary(demo.camera, width, height);
         PixelRay ray;
-        primary.ForEach([&](std::int64_t, const RayVec& direction) {
-            ray.traced = false;
-            ray.origin = primary.GetEye();
-            ray.direction = direction;
-            ray.Trace(scene, 3);
-            checksum += ray.colour.r;
-        });
+        primary.ForEach(
+            [&](std::int64_t, const RayVec& direction)
+            {
+                ray.traced = false;
+                ray.origin = primary.GetEye();
+                ray.direction = direction;
+                ray.Trace(scene, 3);
+                checksum += ray.colour.r;
+            });
         const double seconds = Seconds(start);
         auto& best = traceSeconds[{width, height}];
         best = best == 0.0 || seconds < best ? seconds : best;
     }
     benchmark::DoNotOptimize(checksum);
     state.SetItemsProcessed(state.iterations() * width * height);
-    state.counters["primary_rays_per_s"] =
-        benchmark::Counter(static_cast<double>(width) * height, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["primary_rays_per_s"] = benchmark::Counter(
+        static_cast<double>(width) * height, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_QVRender(benchmark::State& state)
 {
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
-    const std::string command = std::string(QV_QVRENDER) + " --size " + std::to_string(width) + "x" +
-                                std::to_string(height) + " --output " + Output("qv-bench.tga");
+    const std::string command = std::string(QV_QVRENDER) + " --size " + std::to_string(width) +
+                                "x" + std::to_string(height) + " --output " +
+                                Output("qv-bench.tga");
     for (auto _ : state)
     {
         double cpu = 0.0;
@@ -122,8 +125,9 @@ void BM_PovRay(benchmark::State& state)
 {
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
-    const std::string command = "povray +I" + std::string(QV_POV_SCENE) + " +O" + Output("pov-bench.png") + " +W" +
-                                std::to_string(width) + " +H" + std::to_string(height) + " +WT1 -A -D -GA";
+    const std::string command = "povray +I" + std::string(QV_POV_SCENE) + " +O" +
+                                Output("pov-bench.png") + " +W" + std::to_string(width) + " +H" +
+                                std::to_string(height) + " +WT1 -A -D -GA";
     for (auto _ : state)
     {
         double cpu = 0.0;
@@ -143,7 +147,7 @@ void Sizes(benchmark::internal::Benchmark* b)
 {
     b->Args({200, 150})->Args({800, 600})->Args({1600, 1200})->Unit(benchmark::kMillisecond);
 }
-}
+}  // namespace
 
 BENCHMARK(BM_Trace)->Apply(Sizes)->MinTime(1.0);
 BENCHMARK(BM_QVRender)->Apply(Sizes)->UseManualTime()->Iterations(3);
@@ -157,21 +161,24 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    std::printf("\nBest of each (single-threaded; wall clock and processor time of the whole program):\n");
-    std::printf("%-10s %9s %13s %11s %11s %10s %10s %11s %11s\n", "size", "trace s", "primary ray/s", "qvrender s",
-                "povray s", "wall ratio", "qvrender", "povray", "cpu ratio");
-    std::printf("%-10s %9s %13s %11s %11s %10s %10s %11s %11s\n", "", "", "", "(wall)", "(wall)", "", "cpu s",
-                "cpu s", "");
+    std::printf(
+        "\nBest of each (single-threaded; wall clock and processor time of the whole program):\n");
+    std::printf("%-10s %9s %13s %11s %11s %10s %10s %11s %11s\n", "size", "trace s",
+                "primary ray/s", "qvrender s", "povray s", "wall ratio", "qvrender", "povray",
+                "cpu ratio");
+    std::printf("%-10s %9s %13s %11s %11s %10s %10s %11s %11s\n", "", "", "", "(wall)", "(wall)",
+                "", "cpu s", "cpu s", "");
     for (const auto& [size, trace] : traceSeconds)
     {
         const auto value = [&](std::map<Size, double>& m) { return m.count(size) ? m[size] : 0.0; };
         const double qv = value(qvrenderSeconds), pov = value(povraySeconds);
         const double qvCpu = value(qvrenderCpu), povCpu = value(povrayCpu);
         const std::string name = std::to_string(size.first) + "x" + std::to_string(size.second);
-        std::printf("%-10s %9.3f %13.0f %11.3f %11.3f %10.3f %10.3f %11.3f %11.3f\n", name.c_str(), trace,
-                    static_cast<double>(size.first) * size.second / trace, qv, pov, pov > 0.0 ? qv / pov : 0.0, qvCpu,
-                    povCpu, povCpu > 0.0 ? qvCpu / povCpu : 0.0);
+        std::printf("%-10s %9.3f %13.0f %11.3f %11.3f %10.3f %10.3f %11.3f %11.3f\n", name.c_str(),
+                    trace, static_cast<double>(size.first) * size.second / trace, qv, pov,
+                    pov > 0.0 ? qv / pov : 0.0, qvCpu, povCpu, povCpu > 0.0 ? qvCpu / povCpu : 0.0);
     }
-    std::printf("Goal: qvrender at 1600x1200 in at most a third of POV-Ray's time (ratio <= 0.333).\n");
+    std::printf(
+        "Goal: qvrender at 1600x1200 in at most a third of POV-Ray's time (ratio <= 0.333).\n");
     return 0;
 }

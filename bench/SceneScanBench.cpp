@@ -22,7 +22,8 @@ double ModulesPresent()
 {
     std::error_code error;
     double count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::current_path(), error))
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::current_path(), error))
     {
         if (entry.path().extension() == ".qvm")
         {
@@ -61,45 +62,53 @@ void MeasureScan(benchmark::State& state, Build build)
 
 void BM_MeshConstruction(benchmark::State& state)
 {
-    MeasureScan(state, [] {
-        QVSGMesh mesh;
-        benchmark::DoNotOptimize(mesh.GetLoaders().GetCount());
-    });
+    MeasureScan(state,
+                []
+                {
+                    QVSGMesh mesh;
+                    benchmark::DoNotOptimize(mesh.GetLoaders().GetCount());
+                });
 }
 BENCHMARK(BM_MeshConstruction)->Unit(benchmark::kMillisecond);
 
 void BM_WorldConstruction(benchmark::State& state)
 {
-    MeasureScan(state, [] {
-        QVSGWorld world;
-        benchmark::DoNotOptimize(world.GetLoaders().GetCount());
-    });
+    MeasureScan(state,
+                []
+                {
+                    QVSGWorld world;
+                    benchmark::DoNotOptimize(world.GetLoaders().GetCount());
+                });
 }
 BENCHMARK(BM_WorldConstruction)->Unit(benchmark::kMillisecond);
 
 // The scene of the ray tracer viewer: a world, a sphere and two boxes, built and meshed.
 void BM_ViewerSceneConstruction(benchmark::State& state)
 {
-    MeasureScan(state, [] {
-        QVSGWorld world;
-        QVSGSphere sphere(1.0, 10);
-        QVSGBox room(0x3F, 1);
-        QVSGBox block(0x3F, 0);
-        sphere.BuildSphere();
-        room.BuildBox();
-        block.BuildBox();
-        benchmark::DoNotOptimize(world.GetLoaders().GetCount());
-    });
+    MeasureScan(state,
+                []
+                {
+                    QVSGWorld world;
+                    QVSGSphere sphere(1.0, 10);
+                    QVSGBox room(0x3F, 1);
+                    QVSGBox block(0x3F, 0);
+                    sphere.BuildSphere();
+                    room.BuildBox();
+                    block.BuildBox();
+                    benchmark::DoNotOptimize(world.GetLoaders().GetCount());
+                });
 }
 BENCHMARK(BM_ViewerSceneConstruction)->Unit(benchmark::kMillisecond);
 
 // The collection alone, for comparison with the node constructions above.
 void BM_CollectionQuery(benchmark::State& state)
 {
-    MeasureScan(state, [] {
-        QVModCollection collection(0x4009, "Object Loader");
-        benchmark::DoNotOptimize(collection.GetCount());
-    });
+    MeasureScan(state,
+                []
+                {
+                    QVModCollection collection(0x4009, "Object Loader");
+                    benchmark::DoNotOptimize(collection.GetCount());
+                });
 }
 BENCHMARK(BM_CollectionQuery)->Unit(benchmark::kMillisecond);
-}
+}  // namespace

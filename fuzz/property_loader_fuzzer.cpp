@@ -42,7 +42,8 @@ std::uint32_t FloorLog2(std::uint32_t n)
 
 bool StartsWithMark(const std::uint8_t* data, std::size_t size)
 {
-    return (size >= 2 && ((data[0] == 0xFF && data[1] == 0xFE) || (data[0] == 0xFE && data[1] == 0xFF))) ||
+    return (size >= 2 &&
+            ((data[0] == 0xFF && data[1] == 0xFE) || (data[0] == 0xFE && data[1] == 0xFF))) ||
            (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) ||
            (size >= 4 && data[0] == 0 && data[1] == 0 && data[2] == 0xFE && data[3] == 0xFF);
 }
@@ -52,13 +53,17 @@ void CheckShape(const QVProperties& properties)
     const std::uint32_t count = properties.GetCount();
     if (count > 0)
     {
-        Check(qv_map_tree::Depth(properties.GetMap()) == FloorLog2(count) + 1, "map balanced after a load");
+        Check(qv_map_tree::Depth(properties.GetMap()) == FloorLog2(count) + 1,
+              "map balanced after a load");
     }
-    qv_map_tree::VisitInOrder(properties.GetMap(), [](QVMapKey hash, void* value) {
-        const QVPropertyEntry* entry = static_cast<const QVPropertyEntry*>(value);
-        Check(entry->GetKey().GetEncoding() == QVString::Narrow, "keys are 8-bit");
-        Check(QVProperties::HashKey(entry->GetKey()) == hash, "entry under its key's hash");
-    });
+    qv_map_tree::VisitInOrder(
+        properties.GetMap(),
+        [](QVMapKey hash, void* value)
+        {
+            const QVPropertyEntry* entry = static_cast<const QVPropertyEntry*>(value);
+            Check(entry->GetKey().GetEncoding() == QVString::Narrow, "keys are 8-bit");
+            Check(QVProperties::HashKey(entry->GetKey()) == hash, "entry under its key's hash");
+        });
 }
 
 bool SameEntries(const QVProperties& a, const QVProperties& b)
@@ -68,13 +73,15 @@ bool SameEntries(const QVProperties& a, const QVProperties& b)
         return false;
     }
     bool same = true;
-    a.ForEachEntry([&](const QVPropertyEntry& entry) {
-        QVString value;
-        same = same && b.Get(entry.GetKey(), value) && value.Equals(entry.GetValue());
-    });
+    a.ForEachEntry(
+        [&](const QVPropertyEntry& entry)
+        {
+            QVString value;
+            same = same && b.Get(entry.GetKey(), value) && value.Equals(entry.GetValue());
+        });
     return same;
 }
-}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -84,7 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static QVPropLoader loader;
 
     std::FILE* out = std::fopen(kInput, "wb");
-    if (out == nullptr || (size > 0 && std::fwrite(data, 1, size, out) != size) || std::fclose(out) != 0)
+    if (out == nullptr || (size > 0 && std::fwrite(data, 1, size, out) != size) ||
+        std::fclose(out) != 0)
     {
         std::abort();
     }

@@ -27,16 +27,11 @@ int MarkLength(const unsigned char* b, std::size_t n)
     }
     return 0;
 }
-}
+}  // namespace
 
-QVFile::QVFile() : QVObject(QV_CLASS_FILE), m_stream(nullptr), m_position(0), m_size(0)
-{
-}
+QVFile::QVFile() : QVObject(QV_CLASS_FILE), m_stream(nullptr), m_position(0), m_size(0) {}
 
-QVFile::~QVFile()
-{
-    Close();
-}
+QVFile::~QVFile() { Close(); }
 
 bool QVFile::Open(const QVString& path, const char* mode)
 {
@@ -112,7 +107,8 @@ int QVFile::ReadAll(QVString& out)
         return -1;
     }
     unsigned char head[4];
-    const std::size_t headBytes = std::fread(head, 1, m_size < 4 ? static_cast<std::size_t>(m_size) : 4, m_stream);
+    const std::size_t headBytes =
+        std::fread(head, 1, m_size < 4 ? static_cast<std::size_t>(m_size) : 4, m_stream);
     const int mark = MarkLength(head, headBytes);
     if (std::fseek(m_stream, mark, SEEK_SET) != 0)
     {
@@ -209,7 +205,8 @@ int QVFile::Read(void* buffer, int count)
         {
             return 0;
         }
-        wanted = rest > INT_MAX ? static_cast<std::size_t>(INT_MAX) : static_cast<std::size_t>(rest);
+        wanted =
+            rest > INT_MAX ? static_cast<std::size_t>(INT_MAX) : static_cast<std::size_t>(rest);
     }
     const std::size_t got = std::fread(buffer, 1, wanted, m_stream);
     m_position += static_cast<long>(got);

@@ -1,6 +1,7 @@
 #include "loaders/QVLoaderModule.h"
 
-QVLoaderModule::QVLoaderModule() : m_description(16, QVString::Narrow), m_extension(16, QVString::Narrow)
+QVLoaderModule::QVLoaderModule()
+    : m_description(16, QVString::Narrow), m_extension(16, QVString::Narrow)
 {
 }
 

@@ -31,17 +31,15 @@ void DestroyEntry(void* value)
     static_cast<QVPropertyEntry*>(value)->~QVPropertyEntry();
     QVHookFree(&value);
 }
-}
+}  // namespace
 
 QVProperties::QVProperties(short encoding)
-    : QVObject(QV_CLASS_PROPERTIES), QVModCollection(QV_CLASS_PROPERTIES, kLoaderType), m_encoding(encoding)
+    : QVObject(QV_CLASS_PROPERTIES), QVModCollection(QV_CLASS_PROPERTIES, kLoaderType),
+      m_encoding(encoding)
 {
 }
 
-QVProperties::~QVProperties()
-{
-    Clear();
-}
+QVProperties::~QVProperties() { Clear(); }
 
 QVProperties* QVProperties::FromModCollection(QVModCollection* client)
 {

@@ -58,9 +58,8 @@ public:
     template <typename Visit>
     void ForEachEntry(Visit visit) const
     {
-        qv_map_tree::VisitInOrder(m_map, [&](QVMapKey, void* value) {
-            visit(*static_cast<const QVPropertyEntry*>(value));
-        });
+        qv_map_tree::VisitInOrder(m_map, [&](QVMapKey, void* value)
+                                  { visit(*static_cast<const QVPropertyEntry*>(value)); });
     }
 
     // Rebuilds the map's tree balanced (every subtree rooted at its middle entry), in time

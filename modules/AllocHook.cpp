@@ -12,22 +12,25 @@
 
 #include <new>
 
-namespace {
+namespace
+{
 
-bool hookUnderConstruction = false;   // constant-initialised: valid before any constructor
+bool hookUnderConstruction = false;  // constant-initialised: valid before any constructor
 alignas(QVAllocHook) unsigned char hookStorage[sizeof(QVAllocHook)];
 
 QVAllocHook* LibraryHook();
 
 // Destroyed after every static object whose construction allocated (those finish after the hook
 // does); gives the memory module object back when the library goes.
-struct HookRetirer {
+struct HookRetirer
+{
     ~HookRetirer() { LibraryHook()->Retire(); }
 };
 
 QVAllocHook* LibraryHook()
 {
-    static QVAllocHook* const hook = [] {
+    static QVAllocHook* const hook = []
+    {
         hookUnderConstruction = true;
         QVAllocHook* made = ::new (static_cast<void*>(hookStorage)) QVAllocHook(nullptr);
         hookUnderConstruction = false;

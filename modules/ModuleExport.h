@@ -13,12 +13,9 @@
 #define QV_MODULE_ENTRY __attribute__((visibility("default")))
 #endif
 
-#define QV_DEFINE_MODULE(ModuleClass)                                                   \
-    extern "C" QV_MODULE_ENTRY QVModule* CreateMod()                                    \
-    {                                                                                   \
-        return new (std::nothrow) ModuleClass();                                        \
-    }                                                                                   \
-    extern "C" QV_MODULE_ENTRY void ReleaseMod(QVModule* module)                        \
-    {                                                                                   \
-        delete module; /* the virtual destructor runs in the library that made it */    \
+#define QV_DEFINE_MODULE(ModuleClass)                                                              \
+    extern "C" QV_MODULE_ENTRY QVModule* CreateMod() { return new (std::nothrow) ModuleClass(); }  \
+    extern "C" QV_MODULE_ENTRY void ReleaseMod(QVModule* module)                                   \
+    {                                                                                              \
+        delete module; /* the virtual destructor runs in the library that made it */               \
     }

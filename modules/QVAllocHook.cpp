@@ -7,7 +7,8 @@
 #include <cstddef>
 #include <new>
 
-namespace {
+namespace
+{
 
 const char DefaultModuleFile[] = "qvmemmgr.qvm";
 const char MemoryModuleType[] = "Memory Module";
@@ -18,14 +19,14 @@ QVAllocHook::QVAllocHook(const char* fileName)
     : active(false), memoryModule(nullptr), ownsModule(false)
 {
     int status = QV_LOAD_FAILED;
-    QVModule* module =
-        GetModManager().LoadModuleUnlisted(fileName != nullptr ? fileName : DefaultModuleFile,
-                                           status);
+    QVModule* module = GetModManager().LoadModuleUnlisted(
+        fileName != nullptr ? fileName : DefaultModuleFile, status);
     if (module == nullptr)
         return;
     // Everything this library allocates would go through the module's slots 3 and 4: a library
     // that merely carries the name must not be called that way.
-    if (!module->GetType().Equals(QVString(MemoryModuleType))) {
+    if (!module->GetType().Equals(QVString(MemoryModuleType)))
+    {
         if (status == QV_LOAD_NEW)
             GetModManager().ReleaseModule(module);
         return;
@@ -76,7 +77,8 @@ void QVAllocHook::HeapAllocate(void** out, int size)
 
 void QVAllocHook::HeapFree(void** p)
 {
-    if (*p != nullptr) {
+    if (*p != nullptr)
+    {
         ::operator delete(*p);
         *p = nullptr;
     }

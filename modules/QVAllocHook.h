@@ -8,7 +8,8 @@
 // and forwards to it; without the memory module it uses the runtime heap. Both sides use the
 // same heap pair (operator new / operator delete), so memory taken in one library may be
 // returned in another, with or without the memory module.
-class QVAllocHook {
+class QVAllocHook
+{
 public:
     // Loads the memory module fileName (null: "qvmemmgr.qvm") with LoadModuleUnlisted. A library
     // of that name that is not a "Memory Module" is released again and the heap is used.

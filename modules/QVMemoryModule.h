@@ -6,7 +6,8 @@
 // that every library of a process shares through its allocation hook, and a registry of named
 // blocks with a busy lock for memory shared between threads. Operations follow the three slots
 // of QVModule in this order; the order is a contract with the hosts.
-class QVMemoryModule : public QVModule {
+class QVMemoryModule : public QVModule
+{
 public:
     // Slot 3. *out = size bytes from the runtime heap (null when size is negative or memory is
     // short); returns *out. The caller owns the block and returns it with Free.

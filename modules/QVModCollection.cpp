@@ -5,7 +5,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // CompareText for a descriptor string of either encoding against a plain text.
 int CompareDescriptor(const QVString& value, const char* text)
@@ -25,8 +26,7 @@ QVMapKey ClassKey(const QVModule* module)
 
 }  // namespace
 
-QVModCollection::QVModCollection(int tagValue, const char* typeText)
-    : tag(tagValue), type(typeText)
+QVModCollection::QVModCollection(int tagValue, const char* typeText) : tag(tagValue), type(typeText)
 {
     Query(typeText, nullptr);
 }
@@ -39,12 +39,12 @@ int QVModCollection::Query(const char* wantedType, const char* wantedSubtype)
     manager.LoadModules(wantedType, wantedSubtype);
     int entered = 0;
     const unsigned count = manager.GetCount();
-    for (unsigned i = 0; i < count; ++i) {
+    for (unsigned i = 0; i < count; ++i)
+    {
         QVModule* module = manager[i];
         if (wantedType != nullptr && CompareDescriptor(module->GetType(), wantedType) != 0)
             continue;
-        if (wantedSubtype != nullptr &&
-            CompareDescriptor(module->GetSubtype(), wantedSubtype) != 0)
+        if (wantedSubtype != nullptr && CompareDescriptor(module->GetSubtype(), wantedSubtype) != 0)
             continue;
         // Objects of one module class share a key: the later replaces the earlier.
         if (modules.Insert(ClassKey(module), module))

@@ -8,7 +8,8 @@
 // image) that wants every module of that kind. Modules are keyed by their class, so several
 // objects of one module class take one entry. Loader modules get a pointer to the collection
 // inside its owner and convert it back to the owner, so it sits at a fixed place in each owner.
-class QVModCollection {
+class QVModCollection
+{
 public:
     // Stores tag and type, then runs Query(type, null).
     QVModCollection(int tag, const char* type);

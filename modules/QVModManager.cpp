@@ -5,7 +5,8 @@
 
 #include <new>
 
-namespace {
+namespace
+{
 
 const char MemoryModuleFile[] = "qvmemmgr.qvm";
 const char ModulePattern[] = "*.qvm";
@@ -19,7 +20,8 @@ QVModManager::~QVModManager()
     // ReleaseAt takes the module out of the table, so the next one moves into its position.
     const QVString memoryModule(MemoryModuleFile);
     unsigned index = 0;
-    while (index < table.GetCount()) {
+    while (index < table.GetCount())
+    {
         if (table[index]->GetFileName().Equals(memoryModule))
             ++index;
         else
@@ -52,9 +54,11 @@ QVModule* QVModManager::Load(const char* fileName, int& status, bool enterInTabl
     const unsigned count = table.GetCount();
     // An empty request names no library, and must not find the modules that left their file
     // name empty.
-    for (unsigned i = 0; i < count && requested.GetLength() > 0; ++i) {
+    for (unsigned i = 0; i < count && requested.GetLength() > 0; ++i)
+    {
         QVModule* module = table[i];
-        if (module->GetFileName().Equals(requested)) {
+        if (module->GetFileName().Equals(requested))
+        {
             status = QV_LOAD_ALREADY;
             return module;
         }
@@ -68,18 +72,21 @@ QVModule* QVModManager::Load(const char* fileName, int& status, bool enterInTabl
     // A library whose CreateMod hands out nothing (its allocation failed) fails like one
     // without CreateMod.
     QVModule* module = create != nullptr ? create() : nullptr;
-    if (module == nullptr) {
+    if (module == nullptr)
+    {
         FreeDynLibrary(library);
         return nullptr;
     }
     module->SetLibraryHandle(library);
-    if (enterInTable) {
+    if (enterInTable)
+    {
         // Insertion lands after the cursor: put it on the last module so that the new one is
         // appended whatever moved the cursor before.
         if (count > 0)
             (void)table[count - 1];
         table.Insert(module);
-        if (table.GetCount() == count) {
+        if (table.GetCount() == count)
+        {
             // No memory for the table entry: a module nobody can find or release would leak
             // with its library, so the load fails instead.
             ReleaseModule(module);
@@ -93,7 +100,7 @@ QVModule* QVModManager::Load(const char* fileName, int& status, bool enterInTabl
 unsigned QVModManager::LoadModules(const char* type, const char* subtype)
 {
     QVString runTimeDirectory;
-    GetRunTimePath(runTimeDirectory);   // no key: empty, and the working directory is scanned twice
+    GetRunTimePath(runTimeDirectory);  // no key: empty, and the working directory is scanned twice
 
     QVList<QVString> candidates;
     QVList<QVString> inRunTimeDirectory;
@@ -108,7 +115,8 @@ unsigned QVModManager::LoadModules(const char* type, const char* subtype)
     const QVString wantedType(type);
     const QVString wantedSubtype(subtype);
     const unsigned candidateCount = candidates.GetCount();
-    for (unsigned i = 0; i < candidateCount; ++i) {
+    for (unsigned i = 0; i < candidateCount; ++i)
+    {
         int status = QV_LOAD_FAILED;
         QVModule* module = LoadModule(candidates[i].GetBuffer(), status);
         if (module == nullptr || type == nullptr || status == QV_LOAD_ALREADY)

@@ -5,7 +5,8 @@
 #include "modules/QVModule.h"
 
 // Load status reported by the loading operations.
-enum QVLoadStatus {
+enum QVLoadStatus
+{
     QV_LOAD_FAILED = 0,   // library not found or without CreateMod; no module
     QV_LOAD_NEW = 1,      // a new module object was created
     QV_LOAD_ALREADY = 2,  // a module with this file name was loaded and is returned
@@ -15,7 +16,8 @@ enum QVLoadStatus {
 // the plug-in and each module has its own), created on first use and never destroyed.
 // Libraries are found as LoadDynLibrary (modules/RunTimePath.h) finds them; a module that is
 // already loaded is recognised only by the file name its constructor set. Single-threaded.
-class QVModManager : public QVObject {
+class QVModManager : public QVObject
+{
 public:
     QVModManager();
     // Releases every module of the table except the memory module.

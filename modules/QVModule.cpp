@@ -1,15 +1,8 @@
 #include "modules/QVModule.h"
 
 QVModule::QVModule()
-    : QVObject(0),
-      libraryHandle(nullptr),
-      fileName(16, 0),
-      name(16, 0),
-      type(16, 0),
-      subtype(16, 0),
-      reservedFirst(16, 0),
-      platform(16, 0),
-      reservedSecond(16, 0)
+    : QVObject(0), libraryHandle(nullptr), fileName(16, 0), name(16, 0), type(16, 0),
+      subtype(16, 0), reservedFirst(16, 0), platform(16, 0), reservedSecond(16, 0)
 {
 }
 

@@ -11,7 +11,8 @@
 //
 // The member order is a contract between separately built libraries: hosts read some members
 // through the non-virtual accessors below, compiled into the host. Do not reorder.
-class QVModule : public QVObject {
+class QVModule : public QVObject
+{
 public:
     QVModule();
     // Destroys the strings and empties the attribute list; runs this class's (empty) Shutdown.
@@ -41,12 +42,13 @@ protected:
     QVString type;                // module kind: "3D Renderer", "Image Loader", ...
     QVString subtype;             // second selection string; no module sets it
     QVString reservedFirst;
-    QVString platform;            // informational, e.g. "All"
+    QVString platform;  // informational, e.g. "All"
     QVString reservedSecond;
 };
 
 // The two entry points every module library exports, undecorated.
-extern "C" {
-typedef QVModule* (*QVCreateModFunction)();
-typedef void (*QVReleaseModFunction)(QVModule*);
+extern "C"
+{
+    typedef QVModule* (*QVCreateModFunction)();
+    typedef void (*QVReleaseModFunction)(QVModule*);
 }

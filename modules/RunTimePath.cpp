@@ -7,7 +7,8 @@
 
 #include <new>
 
-namespace {
+namespace
+{
 
 // Room the operating system gets for a path, terminator excluded.
 const int PathLength = 250;
@@ -96,7 +97,8 @@ bool ChangeDirectory(const char* path)
 {
     if (path == nullptr)
         return false;
-    if (path[0] != '\0' && path[1] == ':') {
+    if (path[0] != '\0' && path[1] == ':')
+    {
         if (!QVChangeDrive(DriveNumber(static_cast<unsigned char>(path[0]))))
             return false;
         path += 2;
@@ -111,7 +113,8 @@ bool ChangeDirectory(const unsigned short* path)
 {
     if (path == nullptr)
         return false;
-    if (path[0] != 0 && path[1] == ':') {
+    if (path[0] != 0 && path[1] == ':')
+    {
         if (!QVChangeDrive(DriveNumber(path[0])))
             return false;
         path += 2;
@@ -139,7 +142,7 @@ void FindFilesIn(const char* directory, QVList<QVString>& names, const char* pat
     EmptyNames(names);
     QVString saved;
     GetWorkingDirectory(saved);
-    ChangeDirectory(directory);   // on failure the working directory is searched
+    ChangeDirectory(directory);  // on failure the working directory is searched
     FindFiles(names, pattern);
     ChangeDirectory(saved);
 }

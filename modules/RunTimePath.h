@@ -29,7 +29,7 @@ void AddWorkingDirectory(QVString& name);
 // drive, returns false and leaves the directory as it was. Returns whether the change succeeded.
 bool ChangeDirectory(const char* path);
 bool ChangeDirectory(const unsigned short* path);
-bool ChangeDirectory(const QVString& path);   // by the string's encoding
+bool ChangeDirectory(const QVString& path);  // by the string's encoding
 
 // Empties names and fills it with the names in the working directory matching pattern ('*', '?').
 void FindFiles(QVList<QVString>& names, const char* pattern);

@@ -31,15 +31,8 @@ class QVRenderer : public QVModule
 {
 public:
     QVRenderer()
-        : viewportWidth(0),
-          viewportHeight(0),
-          colourBits(0),
-          depthBits(0),
-          stencilBits(0),
-          ready(false),
-          window(nullptr),
-          deviceContext(nullptr),
-          renderingContext(nullptr)
+        : viewportWidth(0), viewportHeight(0), colourBits(0), depthBits(0), stencilBits(0),
+          ready(false), window(nullptr), deviceContext(nullptr), renderingContext(nullptr)
     {
     }
     ~QVRenderer() override {}
@@ -101,15 +94,15 @@ public:
     bool IsReady() const { return ready; }
 
 protected:
-    std::int32_t viewportWidth;   // client size of the window, pixels
+    std::int32_t viewportWidth;  // client size of the window, pixels
     std::int32_t viewportHeight;
-    std::int32_t colourBits;      // copied from the setup by renderers that use them
+    std::int32_t colourBits;  // copied from the setup by renderers that use them
     std::int32_t depthBits;
     std::int32_t stencilBits;
-    bool ready;                   // result of Init
-    QVHandle window;              // the window drawn into
-    QVHandle deviceContext;       // platform drawing surface of the window
-    QVHandle renderingContext;    // the OpenGL context
+    bool ready;                 // result of Init
+    QVHandle window;            // the window drawn into
+    QVHandle deviceContext;     // platform drawing surface of the window
+    QVHandle renderingContext;  // the OpenGL context
 };
 
 #endif

@@ -3,16 +3,8 @@
 #include <new>
 
 QVFaceGroup::QVFaceGroup()
-    : material(nullptr),
-      firstIndex(0),
-      indexCount(0),
-      reserved(0),
-      vertices(nullptr),
-      vertexCount(0),
-      triangles(nullptr),
-      triangleCount(0),
-      furtherFirst(0),
-      furtherSecond(0),
+    : material(nullptr), firstIndex(0), indexCount(0), reserved(0), vertices(nullptr),
+      vertexCount(0), triangles(nullptr), triangleCount(0), furtherFirst(0), furtherSecond(0),
       indices(nullptr)
 {
 }

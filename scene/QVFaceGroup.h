@@ -47,10 +47,10 @@ public:
     std::int32_t* GetIndices() { return indices; }
 
 private:
-    QVSGMaterial* material;      // not owned; null until bound
-    std::int32_t firstIndex;     // first entry of the group in the mesh's index array
-    std::int32_t indexCount;     // entries of the group (a multiple of 3); length of indices
-    std::int32_t reserved;       // 0
+    QVSGMaterial* material;   // not owned; null until bound
+    std::int32_t firstIndex;  // first entry of the group in the mesh's index array
+    std::int32_t indexCount;  // entries of the group (a multiple of 3); length of indices
+    std::int32_t reserved;    // 0
     QVVertex* vertices;
     std::int32_t vertexCount;
     QVTriangle* triangles;

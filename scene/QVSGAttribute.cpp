@@ -2,9 +2,6 @@
 
 #include "scene/QVSGKind.h"
 
-QVSGAttribute::QVSGAttribute() : QVSGNode("noname")
-{
-    AddKindFlags(QVSG_KIND_ATTRIBUTE);
-}
+QVSGAttribute::QVSGAttribute() : QVSGNode("noname") { AddKindFlags(QVSG_KIND_ATTRIBUTE); }
 
 QVSGAttribute::~QVSGAttribute() = default;

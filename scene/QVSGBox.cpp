@@ -8,7 +8,7 @@ struct Face
 {
     std::int32_t bit;
     double corners[4][3];
-    double normal[3];   // outward
+    double normal[3];  // outward
 };
 
 // Corners in the order of their texture coordinates (0, 1), (1, 1), (1, 0), (0, 0).
@@ -27,9 +27,10 @@ const float faceV[4] = {1.0f, 1.0f, 0.0f, 0.0f};
 // Windings under the normal rule n = (P2 - P0) x (P1 - P0): both give the face's normal.
 const std::int32_t outwardWinding[6] = {0, 2, 1, 0, 3, 2};
 const std::int32_t inwardWinding[6] = {0, 1, 2, 0, 2, 3};
-}
+}  // namespace
 
-QVSGBox::QVSGBox(std::int32_t faceMask, std::uint8_t insideOut) : FaceMask(faceMask), InsideOut(insideOut)
+QVSGBox::QVSGBox(std::int32_t faceMask, std::uint8_t insideOut)
+    : FaceMask(faceMask), InsideOut(insideOut)
 {
     ClassId = QVSG_CLASS_BOX;
     GetLoaders().SetTag(QVSG_CLASS_BOX);
@@ -77,7 +78,8 @@ bool QVSGBox::BuildBox()
             QVVertex& shared = GetVertex(4 * g + c);
             shared.SetPosition(p[0], p[1], p[2]);
             shared.SetUV(faceU[c], faceV[c]);
-            shared.SetNormal(static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz));
+            shared.SetNormal(static_cast<float>(nx), static_cast<float>(ny),
+                             static_cast<float>(nz));
             QVVertex& own = group.GetVertices()[c];
             own.SetPosition(p[0], p[1], p[2]);
             own.SetNormal(static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz));

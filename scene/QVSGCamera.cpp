@@ -20,20 +20,14 @@ Vec3 Xyz(const QVVector& v)
     return {n > 0 ? v[0] : 0.0, n > 1 ? v[1] : 0.0, n > 2 ? v[2] : 0.0};
 }
 
-Vec3 Sub(const Vec3& a, const Vec3& b)
-{
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
+Vec3 Sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 
 Vec3 Cross(const Vec3& a, const Vec3& b)
 {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-double Dot(const Vec3& a, const Vec3& b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
+double Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 // Scales to length 1; false (v unchanged) when it has no direction.
 bool Normalise(Vec3& v)
@@ -58,24 +52,12 @@ void Store(QVVector& v, const Vec3& value)
         v[3] = 0.0;
     }
 }
-}
+}  // namespace
 
 QVSGCamera::QVSGCamera()
-    : nearDistance(0.0),
-      farDistance(0.0),
-      top(0.0),
-      bottom(0.0),
-      left(0.0),
-      rightEdge(0.0),
-      fieldOfView(0.0),
-      aspect(0.0),
-      projection(4, 4),
-      target(4),
-      forward(4),
-      up(4),
-      right(4),
-      view(4, 4),
-      TrackTarget(0)
+    : nearDistance(0.0), farDistance(0.0), top(0.0), bottom(0.0), left(0.0), rightEdge(0.0),
+      fieldOfView(0.0), aspect(0.0), projection(4, 4), target(4), forward(4), up(4), right(4),
+      view(4, 4), TrackTarget(0)
 {
     AddKindFlags(QVSG_KIND_CAMERA);
     projection.SetIdentity();

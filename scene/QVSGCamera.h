@@ -28,7 +28,8 @@ public:
     // width, height or depth range gives non-finite entries.
     void SetFrustum(double width, double height, double nearPlane, double farPlane);
     // Orthographic box; stores none of its arguments. Zero ranges give non-finite entries.
-    void SetOrtho(double left, double right, double bottom, double top, double nearPlane, double farPlane);
+    void SetOrtho(double left, double right, double bottom, double top, double nearPlane,
+                  double farPlane);
 
     // Aims at target and rebuilds forward, right and up. When the target lies at the eye or
     // straight along up there is no direction to aim at: the target is stored and the previous
@@ -81,7 +82,7 @@ private:
     QVVector forward;
     QVVector up;
     QVVector right;
-    QVMatrix view;        // 4 x 4
+    QVMatrix view;  // 4 x 4
     std::uint8_t TrackTarget;
 };
 

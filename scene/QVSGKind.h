@@ -23,8 +23,8 @@ enum QVSGClassCode : std::int32_t
 {
     QVSG_CLASS_LIGHT = 9,
     QVSG_CLASS_COLOR = 0x3001,
-    QVSG_CLASS_TRANSFORM = 0x4008,   // kept by cameras and plain meshes
-    QVSG_CLASS_MESH = 0x4009,        // tag of a plain mesh's loader collection
+    QVSG_CLASS_TRANSFORM = 0x4008,  // kept by cameras and plain meshes
+    QVSG_CLASS_MESH = 0x4009,       // tag of a plain mesh's loader collection
     QVSG_CLASS_WORLD = 0x400B,
     QVSG_CLASS_PLANE = 0x400E,
     QVSG_CLASS_SPHERE = 0x400F,

@@ -3,18 +3,9 @@
 #include "scene/QVSGKind.h"
 
 QVSGLight::QVSGLight(double x, double y, double z)
-    : on(1),
-      ambient(0.1, 0.1, 0.1, 1.0),
-      diffuse(0.8, 0.8, 0.8, 1.0),
-      specular(1.0, 1.0, 1.0, 1.0),
-      extraValue1(1000.0),
-      extraValue2(1.0),
-      constantAttenuation(0.0),
-      linearAttenuation(0.0),
-      quadraticAttenuation(0.0),
-      extraValue3(1.4),
-      extraValue4(1.7),
-      extraVector(4)
+    : on(1), ambient(0.1, 0.1, 0.1, 1.0), diffuse(0.8, 0.8, 0.8, 1.0), specular(1.0, 1.0, 1.0, 1.0),
+      extraValue1(1000.0), extraValue2(1.0), constantAttenuation(0.0), linearAttenuation(0.0),
+      quadraticAttenuation(0.0), extraValue3(1.4), extraValue4(1.7), extraVector(4)
 {
     AddKindFlags(QVSG_KIND_LIGHT);
     ClassId = QVSG_CLASS_LIGHT;
@@ -32,7 +23,8 @@ void QVSGLight::SetAttenuation(double constantFactor, double linearFactor, doubl
 
 double QVSGLight::AttenuationAt(double distance) const
 {
-    const double sum = constantAttenuation + linearAttenuation * distance + quadraticAttenuation * distance * distance;
+    const double sum = constantAttenuation + linearAttenuation * distance +
+                       quadraticAttenuation * distance * distance;
     if (sum == 0.0)
     {
         return 1.0;

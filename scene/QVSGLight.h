@@ -37,11 +37,11 @@ public:
     double AttenuationAt(double distance) const;
 
     // Plain fields with no settled use; renderers may read them.
-    double GetExtraValue(int which) const;   // 1 to 4; other numbers give 0
+    double GetExtraValue(int which) const;  // 1 to 4; other numbers give 0
     QVVector& GetExtraVector() { return extraVector; }
 
 private:
-    std::int16_t on;              // 1
+    std::int16_t on;  // 1
     QVColor ambient;
     QVColor diffuse;
     QVColor specular;

@@ -38,8 +38,8 @@ public:
     QVColor ambient;
     QVColor diffuse;
     QVColor specular;
-    QVColor baseColour;       // the ray tracer's starting colour of the shading sum
-    QVImage* texture;         // not owned; null: no texture mapping
+    QVColor baseColour;  // the ray tracer's starting colour of the shading sum
+    QVImage* texture;    // not owned; null: no texture mapping
     std::int32_t textureReserved[3];
 };
 

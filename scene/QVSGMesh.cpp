@@ -12,15 +12,9 @@ struct Vec3
     double x, y, z;
 };
 
-Vec3 PositionOf(const QVVertex& v)
-{
-    return {v.x, v.y, v.z};
-}
+Vec3 PositionOf(const QVVertex& v) { return {v.x, v.y, v.z}; }
 
-Vec3 Sub(const Vec3& a, const Vec3& b)
-{
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
+Vec3 Sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 
 Vec3 Cross(const Vec3& a, const Vec3& b)
 {
@@ -40,10 +34,7 @@ bool Normalise(Vec3& v)
     return true;
 }
 
-double Length(const Vec3& v)
-{
-    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-}
+double Length(const Vec3& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
 
 // Below this fraction of a triangle's longest edge an edge counts as zero-length, and below this
 // sine two edges count as collinear. That is the resolution of single precision, in which model
@@ -81,7 +72,7 @@ bool FaceDirection(Vec3 a, Vec3 b, const Vec3& c, Vec3& n)
     }
     return Normalise(n);
 }
-}
+}  // namespace
 
 QVSGMesh::QVSGMesh()
     : loaders(QVSG_CLASS_MESH, "Object Loader"), rendererData{nullptr, nullptr}, referencePoint(3)
@@ -140,7 +131,8 @@ void QVSGMesh::ComputeNormals()
             const std::int32_t i0 = indices[static_cast<int>(p)];
             const std::int32_t i1 = indices[static_cast<int>(p + 1)];
             const std::int32_t i2 = indices[static_cast<int>(p + 2)];
-            if (i0 < 0 || i1 < 0 || i2 < 0 || i0 >= vertexCount || i1 >= vertexCount || i2 >= vertexCount)
+            if (i0 < 0 || i1 < 0 || i2 < 0 || i0 >= vertexCount || i1 >= vertexCount ||
+                i2 >= vertexCount)
             {
                 continue;
             }

@@ -67,13 +67,13 @@ public:
     void*& RendererData(int i) { return rendererData[i & 1]; }
 
 private:
-    QVModCollection loaders;             // "Object Loader" modules; first after the transform
+    QVModCollection loaders;  // "Object Loader" modules; first after the transform
     void* rendererData[2];
-    QVArray<QVVertex> vertices;          // shared vertex pool
-    QVArray<std::int32_t> indices;       // three entries per triangle
-    QVArray<QVFaceGroup> faceGroups;     // each covers a run of indices
-    QVArray<QVSubObject> subObjects;     // filled by loaders
-    QVVector referencePoint;             // dimension 3
+    QVArray<QVVertex> vertices;       // shared vertex pool
+    QVArray<std::int32_t> indices;    // three entries per triangle
+    QVArray<QVFaceGroup> faceGroups;  // each covers a run of indices
+    QVArray<QVSubObject> subObjects;  // filled by loaders
+    QVVector referencePoint;          // dimension 3
 };
 
 #endif

@@ -5,16 +5,14 @@
 #include "scene/QVSGKind.h"
 
 QVSGNode::QVSGNode(const char* nodeName)
-    : QVObject(0), name(nodeName != nullptr ? nodeName : ""), KindFlags(QVSG_KIND_NODE), HardReady(false), Visible(true)
+    : QVObject(0), name(nodeName != nullptr ? nodeName : ""), KindFlags(QVSG_KIND_NODE),
+      HardReady(false), Visible(true)
 {
 }
 
 QVSGNode::~QVSGNode() = default;
 
-QVSGNode* QVSGNode::ReservedLookup(std::intptr_t)
-{
-    return this;
-}
+QVSGNode* QVSGNode::ReservedLookup(std::intptr_t) { return this; }
 
 bool QVSGNode::InitHard(QVRenderer* renderer)
 {
@@ -43,17 +41,11 @@ bool QVSGNode::ReleaseHard(QVRenderer* renderer)
     return HardReady && renderer != nullptr ? renderer->ReleaseNode(this) : false;
 }
 
-bool QVSGNode::ReservedTest(std::intptr_t, std::intptr_t)
-{
-    return true;
-}
+bool QVSGNode::ReservedTest(std::intptr_t, std::intptr_t) { return true; }
 
 void QVSGNode::ReservedNotify(std::intptr_t) {}
 
-QVSGNode* QVSGNode::ReservedSelf()
-{
-    return this;
-}
+QVSGNode* QVSGNode::ReservedSelf() { return this; }
 
 void QVSGNode::AddChild(QVSGNode* child)
 {

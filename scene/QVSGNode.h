@@ -67,11 +67,11 @@ public:
     void SetName(const char* text) { name.Assign(text != nullptr ? text : ""); }
 
 protected:
-    QVList<QVSGNode*> Children;   // insertion order; not owned
+    QVList<QVSGNode*> Children;  // insertion order; not owned
     QVString name;
-    std::uint32_t KindFlags;      // OR of the kind bits of the node's class chain
-    bool HardReady;               // a renderer accepted the node in InitHard
-    bool Visible;                 // Draw reaches the renderer only when set
+    std::uint32_t KindFlags;  // OR of the kind bits of the node's class chain
+    bool HardReady;           // a renderer accepted the node in InitHard
+    bool Visible;             // Draw reaches the renderer only when set
 };
 
 #endif

@@ -2,9 +2,6 @@
 
 #include "scene/QVSGKind.h"
 
-QVSGSpatial::QVSGSpatial() : QVSGNode("noname")
-{
-    AddKindFlags(QVSG_KIND_SPATIAL);
-}
+QVSGSpatial::QVSGSpatial() : QVSGNode("noname") { AddKindFlags(QVSG_KIND_SPATIAL); }
 
 QVSGSpatial::~QVSGSpatial() = default;

@@ -26,10 +26,7 @@ void QVSGSphere::SetRadius(double value)
     size = value;
 }
 
-void QVSGSphere::SetSegments(std::int32_t n)
-{
-    segments = n > 1 ? n : 2;
-}
+void QVSGSphere::SetSegments(std::int32_t n) { segments = n > 1 ? n : 2; }
 
 bool QVSGSphere::BuildSphere()
 {
@@ -52,7 +49,8 @@ bool QVSGSphere::BuildSphere()
     QVFaceGroup& group = GetFaceGroup(0);
     group.SetFirstIndex(0);
     group.SetIndexCount(static_cast<std::int32_t>(indexCount));
-    if (!group.ResizeVertices(static_cast<int>(vertexCount)) || !group.ResizeTriangles(static_cast<int>(triangleCount)))
+    if (!group.ResizeVertices(static_cast<int>(vertexCount)) ||
+        !group.ResizeTriangles(static_cast<int>(triangleCount)))
     {
         return false;
     }
@@ -73,7 +71,8 @@ bool QVSGSphere::BuildSphere()
             const double px = static_cast<float>(static_cast<double>(dx) * radius);
             const double py = static_cast<float>(static_cast<double>(dy) * radius);
             const double pz = static_cast<float>(static_cast<double>(dz) * radius);
-            const float u = static_cast<float>(static_cast<double>(j) * 0.5 / static_cast<double>(2 * n));
+            const float u =
+                static_cast<float>(static_cast<double>(j) * 0.5 / static_cast<double>(2 * n));
             const float v = static_cast<float>(static_cast<double>(i) / static_cast<double>(2 * n));
             const long long k = i * columns + j;
             for (QVVertex* vertex : {&shared[k], &own[k]})
@@ -92,8 +91,8 @@ bool QVSGSphere::BuildSphere()
         const std::int32_t twoN = static_cast<std::int32_t>(2 * n);
         for (std::int32_t j = 0; j < twoN; ++j)
         {
-            const std::int32_t corners[6] = {b + j, b + j + 1, b + j + 1 + twoN,
-                                             b + j + 1 + twoN, b + j + 1, b + j + 2 + twoN};
+            const std::int32_t corners[6] = {
+                b + j, b + j + 1, b + j + 1 + twoN, b + j + 1 + twoN, b + j + 1, b + j + 2 + twoN};
             for (std::int32_t c : corners)
             {
                 *index++ = c;

@@ -3,14 +3,8 @@
 #include "scene/QVSGKind.h"
 
 QVSGTransform::QVSGTransform()
-    : reservedWord(0),
-      colour(0u),
-      position(3),
-      rotation(3),
-      scale(3),
-      auxiliaryValue(0.0),
-      auxiliaryFlag(true),
-      size(0.0)
+    : reservedWord(0), colour(0u), position(3), rotation(3), scale(3), auxiliaryValue(0.0),
+      auxiliaryFlag(true), size(0.0)
 {
     scale.Set(1.0, 1.0, 1.0);
     ClassId = QVSG_CLASS_TRANSFORM;
@@ -18,7 +12,4 @@ QVSGTransform::QVSGTransform()
 
 QVSGTransform::~QVSGTransform() = default;
 
-bool QVSGTransform::Prepare()
-{
-    return true;
-}
+bool QVSGTransform::Prepare() { return true; }

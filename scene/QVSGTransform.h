@@ -33,14 +33,14 @@ public:
     void SetSize(double value) { size = value; }
 
 protected:
-    std::int32_t reservedWord;   // 0
+    std::int32_t reservedWord;  // 0
     QVColor colour;
-    QVVector position;           // dimension 3
-    QVVector rotation;           // degrees about x, y, z
+    QVVector position;  // dimension 3
+    QVVector rotation;  // degrees about x, y, z
     QVVector scale;
-    double auxiliaryValue;       // 0
-    bool auxiliaryFlag;          // 1
-    double size;                 // extent of the shape in its own units (sphere: the radius)
+    double auxiliaryValue;  // 0
+    bool auxiliaryFlag;     // 1
+    double size;            // extent of the shape in its own units (sphere: the radius)
 };
 
 #endif

@@ -17,20 +17,12 @@ bool DrawNode(QVSGNode* node, QVRenderer* renderer)
     }
     return static_cast<QVSGDrawable*>(node)->Draw(renderer);
 }
-}
+}  // namespace
 
 QVSGWorld::QVSGWorld()
-    : QVSGNode("noname"),
-      loaders(QVSG_CLASS_WORLD, "World Loader"),
-      renderer(nullptr),
-      camera(&ownCamera),
-      ownCamera(),
-      overlayCamera(),
-      background(0u),
-      Overlay("noname"),
-      lights(),
-      axesSwitch(0),
-      defaultMaterial()
+    : QVSGNode("noname"), loaders(QVSG_CLASS_WORLD, "World Loader"), renderer(nullptr),
+      camera(&ownCamera), ownCamera(), overlayCamera(), background(0u), Overlay("noname"), lights(),
+      axesSwitch(0), defaultMaterial()
 {
     ClassId = QVSG_CLASS_WORLD;
     AddKindFlags(QVSG_KIND_WORLD);
@@ -44,10 +36,7 @@ QVSGWorld::QVSGWorld()
 
 QVSGWorld::~QVSGWorld() = default;
 
-bool QVSGWorld::InitHard(QVRenderer* target)
-{
-    return Attach(target);
-}
+bool QVSGWorld::InitHard(QVRenderer* target) { return Attach(target); }
 
 bool QVSGWorld::Attach(QVRenderer* target)
 {
@@ -72,7 +61,8 @@ bool QVSGWorld::Attach(QVRenderer* target)
     overlayCamera.SetPosition(0.0, 0.0, 1.0);
     overlayCamera.LookAt(QVVector(4));
     overlayCamera.BuildView();
-    overlayCamera.SetOrtho(0.0, renderer->GetViewportWidth(), renderer->GetViewportHeight(), 0.0, -1000.0, 1000.0);
+    overlayCamera.SetOrtho(0.0, renderer->GetViewportWidth(), renderer->GetViewportHeight(), 0.0,
+                           -1000.0, 1000.0);
     return true;
 }
 
@@ -95,10 +85,7 @@ bool QVSGWorld::ReleaseHard(QVRenderer*)
     return true;
 }
 
-bool QVSGWorld::ReservedTest(std::intptr_t, std::intptr_t)
-{
-    return true;
-}
+bool QVSGWorld::ReservedTest(std::intptr_t, std::intptr_t) { return true; }
 
 bool QVSGWorld::Render()
 {
@@ -152,7 +139,4 @@ void QVSGWorld::AddLight(QVSGLight* light)
     lights.Insert(light);
 }
 
-QVSGLight* QVSGWorld::GetLight(unsigned index)
-{
-    return static_cast<QVSGLight*>(lights[index]);
-}
+QVSGLight* QVSGWorld::GetLight(unsigned index) { return static_cast<QVSGLight*>(lights[index]); }

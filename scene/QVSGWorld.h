@@ -68,14 +68,14 @@ public:
     std::uint8_t GetAxesSwitch() const { return axesSwitch; }
 
 private:
-    QVModCollection loaders;   // "World Loader" modules; no module of the system has that type
-    QVRenderer* renderer;      // set by Attach; not owned
-    QVSGCamera* camera;        // the view of the scene
+    QVModCollection loaders;  // "World Loader" modules; no module of the system has that type
+    QVRenderer* renderer;     // set by Attach; not owned
+    QVSGCamera* camera;       // the view of the scene
     QVSGCamera ownCamera;
     QVSGCamera overlayCamera;
     QVColor background;
     QVSGNode Overlay;
-    QVPtrList<QVSGNode> lights;   // QVSGLight nodes in insertion order; not owned
+    QVPtrList<QVSGNode> lights;  // QVSGLight nodes in insertion order; not owned
     std::uint8_t axesSwitch;
     QVSGMaterial defaultMaterial;
 };

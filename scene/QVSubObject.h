@@ -9,9 +9,9 @@
 // transform, as a loader sees fit). Meshes keep an array of them for loaders to fill.
 struct QVSubObject
 {
-    QVString name;     // empty
-    QVVector vector;   // dimension 3, zero
-    QVMatrix matrix;   // 4 x 4 identity
+    QVString name;    // empty
+    QVVector vector;  // dimension 3, zero
+    QVMatrix matrix;  // 4 x 4 identity
 
     QVSubObject() : name(), vector(3), matrix(4, 4) { matrix.SetIdentity(); }
 };

@@ -8,8 +8,8 @@
 // names: the position setter writes the face normal, the normal setter the vertex numbers.
 struct QVTriangle
 {
-    double nx, ny, nz;          // face normal
-    std::int32_t a, b, c;       // vertex numbers
+    double nx, ny, nz;     // face normal
+    std::int32_t a, b, c;  // vertex numbers
 
     // Every field 0.
     QVTriangle() : nx(0.0), ny(0.0), nz(0.0), a(0), b(0), c(0) {}

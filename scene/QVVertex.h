@@ -6,9 +6,9 @@
 // place, so the fields and their order are fixed.
 struct QVVertex
 {
-    double x, y, z;      // position
-    float nx, ny, nz;    // normal
-    float u, v;          // texture coordinates
+    double x, y, z;    // position
+    float nx, ny, nz;  // normal
+    float u, v;        // texture coordinates
 
     // Every field 0.
     QVVertex() : x(0.0), y(0.0), z(0.0), nx(0.0f), ny(0.0f), nz(0.0f), u(0.0f), v(0.0f) {}

@@ -3,7 +3,8 @@
 #include "ui/QVUIItem.h"
 
 // UI item of kind QV_UI_HAND_LABEL: label meant to show a hand cursor.
-class QVUIHandLabel : public QVUIItem {
+class QVUIHandLabel : public QVUIItem
+{
 public:
     QVUIHandLabel() : QVUIItem(QV_UI_HAND_LABEL) {}
 };

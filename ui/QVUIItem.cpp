@@ -3,22 +3,9 @@
 #include "ui/QVUIManager.h"
 
 QVUIItem::QVUIItem(QVUIKind itemKind)
-    : QVObject(QV_CLASS_DEFAULT),
-      kind(itemKind),
-      parent(nullptr),
-      manager(nullptr),
-      caption(),
-      backgroundColour(0),
-      x(0),
-      y(0),
-      width(0),
-      height(0),
-      visible(1),
-      cursorShown(1),
-      window(nullptr),
-      owner(nullptr),
-      listener(this),
-      closed(0)
+    : QVObject(QV_CLASS_DEFAULT), kind(itemKind), parent(nullptr), manager(nullptr), caption(),
+      backgroundColour(0), x(0), y(0), width(0), height(0), visible(1), cursorShown(1),
+      window(nullptr), owner(nullptr), listener(this), closed(0)
 {
 }
 

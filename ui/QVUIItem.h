@@ -10,7 +10,8 @@
 class QVUIManager;
 
 // What window a UI item stands for.
-enum QVUIKind : std::int16_t {
+enum QVUIKind : std::int16_t
+{
     QV_UI_STATIC = 0,      // plain child window of the manager's own class (never attached)
     QV_UI_WINDOW = 1,      // top-level window, or a child window when the item has a parent
     QV_UI_LABEL = 2,       // child window showing its caption
@@ -24,7 +25,8 @@ enum QVUIKind : std::int16_t {
 // The field order is a contract between the host and the UI manager module, which reads and
 // writes the fields through the inline accessors below: do not reorder. The manager keeps the
 // window's previous event procedure in the object's reserved words (see SetPreviousProcedure).
-class QVUIItem : public QVObject, public QVUIListener {
+class QVUIItem : public QVObject, public QVUIListener
+{
 public:
     // An item of the given kind with the defaults: no parent, manager or window, empty 8-bit
     // caption, colour 0, position and size 0, visible, cursor shown, listening to itself.
@@ -82,7 +84,11 @@ public:
     void StoreWindow(QVHandle value) { window = value; }
     void StoreVisible(bool value) { visible = value ? 1 : 0; }
     void StoreClosed(bool value) { closed = value ? 1 : 0; }
-    void StoreSize(int newWidth, int newHeight) { width = newWidth; height = newHeight; }
+    void StoreSize(int newWidth, int newHeight)
+    {
+        width = newWidth;
+        height = newHeight;
+    }
 
     // The window procedure the manager chains to, kept in the object's reserved words: the low 32
     // bits in the first, and on 64-bit builds the high 32 bits in the second (a 64-bit procedure

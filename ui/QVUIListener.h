@@ -4,7 +4,8 @@ class QVUIItem;
 
 // Flags of OnMouseMove: which modifier keys and mouse buttons are down during the move. Both
 // UI managers report the same values.
-enum QVUIMouseFlags : unsigned short {
+enum QVUIMouseFlags : unsigned short
+{
     QV_MOUSE_SHIFT = 1,
     QV_MOUSE_CONTROL = 4,
     QV_MOUSE_LEFT = 8,
@@ -15,7 +16,8 @@ enum QVUIMouseFlags : unsigned short {
 // Receives the window events of a UI item. The host implements it (every operation may stay
 // empty); the UI manager calls it from its message handling, on the thread that runs the loop.
 // The slot order is a contract with the UI manager modules: do not reorder.
-class QVUIListener {
+class QVUIListener
+{
 public:
     // A control inside the item's window was used (a button clicked); control is the control's
     // item, or null when the command came from no item.

@@ -1,9 +1,10 @@
 #include "ui/QVUIManager.h"
 
-namespace {
+namespace
+{
 // Constant-initialised: null before any static constructor runs.
 QVUIManager* processManager = nullptr;
-}
+}  // namespace
 
 QVUIManager::QVUIManager() = default;
 QVUIManager::~QVUIManager() = default;

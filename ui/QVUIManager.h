@@ -8,7 +8,8 @@
 // message boxes, behind one virtual interface. One module per window system implements it.
 // The slot order (after QVModule's three) is a contract between hosts and the UI manager
 // modules: do not reorder. Operations that need a window do nothing for an item without one.
-class QVUIManager : public QVModule {
+class QVUIManager : public QVModule
+{
 public:
     QVUIManager();
     ~QVUIManager() override;
@@ -63,7 +64,8 @@ public:
 };
 
 // Results of the message boxes, as the Windows message box reports them.
-enum QVUIMessageResult {
+enum QVUIMessageResult
+{
     QV_UI_RESULT_OK = 1,
     QV_UI_RESULT_CANCEL = 2,
     QV_UI_RESULT_YES = 6,

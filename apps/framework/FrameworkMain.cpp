@@ -2,7 +2,8 @@
 
 #include "apps/framework/QVApplication.h"
 
-namespace {
+namespace
+{
 
 // One more word than there are blanks: consecutive blanks mark empty words between them.
 int CountWords(QVString& line)
@@ -13,7 +14,7 @@ int CountWords(QVString& line)
     return words;
 }
 
-} // namespace
+}  // namespace
 
 int QVFrameworkMain(QVHandle instance, const char* commandLine)
 {
@@ -30,9 +31,12 @@ int QVFrameworkMain(QVHandle instance, const char* commandLine)
     int count = CountWords(line);
     QVArray<QVString> words;
     words.SetSize(count);
-    if (count == 1) {
+    if (count == 1)
+    {
         words[0].Assign(line);
-    } else {
+    }
+    else
+    {
         for (int i = 0; i < count; ++i)
             line.GetField(words[i], i, ' ');
     }

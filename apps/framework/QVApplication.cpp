@@ -1,9 +1,10 @@
 #include "apps/framework/QVApplication.h"
 
-namespace {
+namespace
+{
 // Constant-initialised, so it is null before any static constructor runs.
 QVApplication* processApplication = nullptr;
-}
+}  // namespace
 
 QVApplication::QVApplication() : QVObject(0), instance(nullptr)
 {

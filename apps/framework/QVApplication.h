@@ -8,7 +8,8 @@
 // Base of every program's application object. A program defines one subclass and one global
 // instance of it; the first application constructed becomes the process-wide application, which
 // the framework main runs.
-class QVApplication : public QVObject {
+class QVApplication : public QVObject
+{
 public:
     QVApplication();
     virtual ~QVApplication();

@@ -9,20 +9,23 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 QVModsApplication application;
 
-struct Row {
-    std::string where;   // "working" or "runtime"
+struct Row
+{
+    std::string where;  // "working" or "runtime"
     std::string file;
     std::string fileName, name, type, subtype, platform;
-    std::string note;    // why the library is not listed as a module, or whether it was loaded
+    std::string note;  // why the library is not listed as a module, or whether it was loaded
 };
 
 std::string Text(const QVString& text)
 {
-    if (text.GetEncoding() == QVString::Wide) {
+    if (text.GetEncoding() == QVString::Wide)
+    {
         QVString narrow(text);
         narrow.SetEncoding(QVString::Narrow);
         return narrow.GetBuffer() != nullptr ? narrow.GetBuffer() : "";
@@ -35,7 +38,8 @@ std::string OrDash(const std::string& text) { return text.empty() ? "-" : text; 
 void Describe(QVModManager& manager, const char* where, QVList<QVString>& files,
               std::vector<Row>& rows)
 {
-    for (unsigned i = 0; i < files.GetCount(); ++i) {
+    for (unsigned i = 0; i < files.GetCount(); ++i)
+    {
         Row row;
         row.where = where;
         row.file = Text(files[i]);
@@ -43,9 +47,12 @@ void Describe(QVModManager& manager, const char* where, QVList<QVString>& files,
         // LoadModules would load it: a name in both directories resolves to the same library.
         int status = QV_LOAD_FAILED;
         QVModule* module = manager.LoadModule(row.file.c_str(), status);
-        if (module == nullptr) {
+        if (module == nullptr)
+        {
             row.note = "not loadable: library not found by the search, or no CreateMod";
-        } else {
+        }
+        else
+        {
             row.fileName = Text(module->GetFileName());
             row.name = Text(module->GetName());
             row.type = Text(module->GetType());
@@ -62,8 +69,8 @@ void Describe(QVModManager& manager, const char* where, QVList<QVString>& files,
 
 void PrintTable(const std::vector<Row>& rows)
 {
-    const char* headings[] = {"DIR", "FILE", "FILE NAME", "NAME", "TYPE", "SUBTYPE", "PLATFORM",
-                              "NOTE"};
+    const char* headings[] = {"DIR",  "FILE",    "FILE NAME", "NAME",
+                              "TYPE", "SUBTYPE", "PLATFORM",  "NOTE"};
     std::vector<std::vector<std::string>> cells;
     cells.push_back(std::vector<std::string>(std::begin(headings), std::end(headings)));
     for (const Row& row : rows)
@@ -73,9 +80,11 @@ void PrintTable(const std::vector<Row>& rows)
     for (const auto& line : cells)
         for (std::size_t c = 0; c < line.size(); ++c)
             widths[c] = std::max(widths[c], line[c].size());
-    for (const auto& line : cells) {
+    for (const auto& line : cells)
+    {
         std::string out;
-        for (std::size_t c = 0; c < line.size(); ++c) {
+        for (std::size_t c = 0; c < line.size(); ++c)
+        {
             out += line[c];
             if (c + 1 < line.size())
                 out += std::string(widths[c] - line[c].size() + 2, ' ');
@@ -99,7 +108,8 @@ int QVModsApplication::Run()
 
     std::printf("working directory: %s\n", Text(working).c_str());
     if (!keyPresent)
-        std::printf("runtime directory: not set (no key); the working directory is scanned twice\n");
+        std::printf(
+            "runtime directory: not set (no key); the working directory is scanned twice\n");
     else if (runTime.GetLength() == 0)
         std::printf("runtime directory: key without value; the working directory is scanned "
                     "twice\n");
@@ -117,12 +127,13 @@ int QVModsApplication::Run()
     std::vector<Row> rows;
     Describe(manager, "working", inWorking, rows);
     Describe(manager, "runtime", inRunTime, rows);
-    if (rows.empty()) {
+    if (rows.empty())
+    {
         std::printf("no module library (*.qvm) found\n");
         return 1;
     }
     PrintTable(rows);
-    while (manager.GetCount() > 0)   // the memory module too: it was loaded only to describe it
+    while (manager.GetCount() > 0)  // the memory module too: it was loaded only to describe it
         manager.ReleaseAt(0);
     return 0;
 }

@@ -58,12 +58,9 @@ std::uint8_t ToByte(double value)
     // The colour is already in [0, 1]; round to the nearest of 256 steps.
     return static_cast<std::uint8_t>(value * 255.0 + 0.5);
 }
-}
+}  // namespace
 
-int QVRenderApp::Run()
-{
-    return -1;
-}
+int QVRenderApp::Run() { return -1; }
 
 int QVRenderApp::RunArgs(QVArray<QVString>& words)
 {
@@ -88,8 +85,8 @@ int QVRenderApp::RunArgs(QVArray<QVString>& words)
         {
             if (!ParseSize(args[++i].c_str(), width, height))
             {
-                std::fprintf(stderr, "qvrender: bad size '%s' (expected WxH, 1 to %d each)\n", args[i].c_str(),
-                             maximumSide);
+                std::fprintf(stderr, "qvrender: bad size '%s' (expected WxH, 1 to %d each)\n",
+                             args[i].c_str(), maximumSide);
                 return 2;
             }
             continue;
@@ -127,7 +124,8 @@ int QVRenderApp::RunArgs(QVArray<QVString>& words)
     std::int64_t nextReport = count / 10;
     const PrimaryRays primary(*demo.world.GetCamera(), width, height);
     PixelRay ray;
-    auto trace = [&](std::int64_t index) {
+    auto trace = [&](std::int64_t index)
+    {
         ray.Trace(scene, maximumDepth);
         std::uint8_t* pixel = &pixels[static_cast<std::size_t>(index) * 3];
         pixel[0] = ToByte(ray.colour.r);
@@ -142,14 +140,16 @@ int QVRenderApp::RunArgs(QVArray<QVString>& words)
         }
     };
     std::int64_t generated = 0;
-    primary.ForEach([&](std::int64_t index, const RayVec& direction) {
-        ray.traced = false;
-        ray.mode = RAY_PRIMARY;
-        ray.origin = primary.GetEye();
-        ray.direction = direction;
-        trace(index);
-        generated = index + 1;
-    });
+    primary.ForEach(
+        [&](std::int64_t index, const RayVec& direction)
+        {
+            ray.traced = false;
+            ray.mode = RAY_PRIMARY;
+            ray.origin = primary.GetEye();
+            ray.direction = direction;
+            trace(index);
+            generated = index + 1;
+        });
     // With an odd width or height the last pixels get no primary ray: as in the viewer, they
     // keep the zero ray of a fresh image.
     for (std::int64_t index = generated; index < count; ++index)
@@ -157,14 +157,16 @@ int QVRenderApp::RunArgs(QVArray<QVString>& words)
         ray = PixelRay();
         trace(index);
     }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     if (!TgaWriter::Write(output.c_str(), width, height, pixels))
     {
         std::fprintf(stderr, "qvrender: cannot write '%s'\n", output.c_str());
         return 1;
     }
-    std::printf("qvrender: %dx%d traced in %.3f s (%.0f primary rays per second), written to %s\n", width, height,
-                seconds, seconds > 0.0 ? static_cast<double>(count) / seconds : 0.0, output.c_str());
+    std::printf("qvrender: %dx%d traced in %.3f s (%.0f primary rays per second), written to %s\n",
+                width, height, seconds, seconds > 0.0 ? static_cast<double>(count) / seconds : 0.0,
+                output.c_str());
     return 0;
 }

@@ -39,8 +39,8 @@ private:
     bool Init();
 
     QVUIWindow window;
-    QVRenderer* renderer;   // the ray tracer module, null until loaded
-    DemoScene scene;        // world, camera, sphere, cube, room, light and the four materials
+    QVRenderer* renderer;  // the ray tracer module, null until loaded
+    DemoScene scene;       // world, camera, sphere, cube, room, light and the four materials
 };
 
 #endif

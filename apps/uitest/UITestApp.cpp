@@ -49,7 +49,8 @@ int UITestApp::Run()
     button.Create();
     label.Create();
 
-    while (window.GetManager() != nullptr && window.GetManager()->ProcessMessages(&window, false)) {
+    while (window.GetManager() != nullptr && window.GetManager()->ProcessMessages(&window, false))
+    {
     }
 
     window.Destroy();

@@ -10,7 +10,8 @@
 
 // The UI test program: one window with a label and an "Exit" button that asks before quitting.
 // Exercises the UI manager module of the platform.
-class UITestApp : public QVApplication, public QVUIListener {
+class UITestApp : public QVApplication, public QVUIListener
+{
 public:
     UITestApp();
     // Destroys the items in reverse order (label, hand label, button, window).

@@ -8,26 +8,18 @@
 
 namespace
 {
-std::uint32_t CountOf(const HashMap::Node* node)
-{
-    return node == nullptr ? 0 : node->count;
-}
+std::uint32_t CountOf(const HashMap::Node* node) { return node == nullptr ? 0 : node->count; }
 
 void FreeNode(HashMap::Node* node)
 {
     void* block = node;
     QVHookFree(&block);
 }
-}
+}  // namespace
 
-HashMap::HashMap() : QVObject(QV_CLASS_DEFAULT), m_root(nullptr)
-{
-}
+HashMap::HashMap() : QVObject(QV_CLASS_DEFAULT), m_root(nullptr) {}
 
-HashMap::~HashMap()
-{
-    Clear();
-}
+HashMap::~HashMap() { Clear(); }
 
 bool HashMap::Insert(QVMapKey key, void* value)
 {
@@ -123,10 +115,7 @@ bool HashMap::Remove(QVMapKey key)
     return true;
 }
 
-std::uint32_t HashMap::GetCount() const
-{
-    return CountOf(m_root);
-}
+std::uint32_t HashMap::GetCount() const { return CountOf(m_root); }
 
 const HashMap::Node* HashMap::NodeAt(std::uint32_t i) const
 {

@@ -21,14 +21,14 @@ public:
     struct Node
     {
         QVMapKey key;
-        void* value;           // not owned
-        Node* left;            // smaller keys
-        Node* right;           // greater keys
-        std::uint32_t count;   // entries in this subtree, this node included
+        void* value;          // not owned
+        Node* left;           // smaller keys
+        Node* right;          // greater keys
+        std::uint32_t count;  // entries in this subtree, this node included
     };
 
     HashMap();
-    ~HashMap();   // Clear()
+    ~HashMap();  // Clear()
 
     HashMap(const HashMap&) = delete;
     HashMap& operator=(const HashMap&) = delete;

@@ -31,7 +31,8 @@ public:
         {
             return true;
         }
-        if (static_cast<unsigned long long>(n) * sizeof(T) > static_cast<unsigned long long>(INT_MAX))
+        if (static_cast<unsigned long long>(n) * sizeof(T) >
+            static_cast<unsigned long long>(INT_MAX))
         {
             return false;
         }
@@ -97,7 +98,7 @@ private:
 
     T* m_items;
     std::int32_t m_count;
-    bool m_owns;   // elements were made here and are destroyed and freed here
+    bool m_owns;  // elements were made here and are destroyed and freed here
 };
 
 #endif

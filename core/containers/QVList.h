@@ -167,15 +167,8 @@ protected:
     };
 
     explicit QVList(std::int32_t classId)
-        : QVObject(classId),
-          m_loop(0),
-          m_count(0),
-          m_cursorIndex(0),
-          m_snapshot(nullptr),
-          m_snapshotValid(false),
-          m_tail(nullptr),
-          m_head(nullptr),
-          m_cursor(nullptr)
+        : QVObject(classId), m_loop(0), m_count(0), m_cursorIndex(0), m_snapshot(nullptr),
+          m_snapshotValid(false), m_tail(nullptr), m_head(nullptr), m_cursor(nullptr)
     {
     }
 
@@ -186,14 +179,14 @@ protected:
         QVHookFree(&block);
     }
 
-    std::uint32_t m_loop;          // scratch counter of the destructor's walk
+    std::uint32_t m_loop;  // scratch counter of the destructor's walk
     std::uint32_t m_count;
     std::uint32_t m_cursorIndex;
-    T* m_snapshot;                 // array view of the elements; never built
-    bool m_snapshotValid;          // cleared by every removal
+    T* m_snapshot;         // array view of the elements; never built
+    bool m_snapshotValid;  // cleared by every removal
     Node* m_tail;
     Node* m_head;
-    Node* m_cursor;                // null only while the list is empty
+    Node* m_cursor;  // null only while the list is empty
 };
 
 #endif

@@ -66,7 +66,7 @@ public:
 private:
     using Node = typename QVList<T*>::Node;
 
-    T* m_default;   // always null
+    T* m_default;  // always null
 };
 
 #endif

@@ -12,7 +12,8 @@ QVMatrix::QVMatrix(unsigned columns, unsigned rows)
 }
 
 QVMatrix::QVMatrix(const QVMatrix& other)
-    : QVObject(other), m_columns(other.m_columns), m_rowCount(other.m_rowCount), m_rows(new double*[other.m_rowCount])
+    : QVObject(other), m_columns(other.m_columns), m_rowCount(other.m_rowCount),
+      m_rows(new double*[other.m_rowCount])
 {
     for (unsigned r = 0; r < m_rowCount; ++r)
     {

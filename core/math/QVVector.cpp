@@ -6,11 +6,8 @@
 
 namespace
 {
-unsigned Common(unsigned a, unsigned b)
-{
-    return a < b ? a : b;
-}
-}
+unsigned Common(unsigned a, unsigned b) { return a < b ? a : b; }
+}  // namespace
 
 QVVector::QVVector(unsigned n)
     : QVObject(QV_CLASS_VECTOR), m_dimension(n), m_components(n > 0 ? new double[n]() : nullptr)
@@ -23,8 +20,7 @@ QVVector::QVVector(double x, double y, double z)
 }
 
 QVVector::QVVector(const QVVector& other)
-    : QVObject(other),
-      m_dimension(other.m_dimension),
+    : QVObject(other), m_dimension(other.m_dimension),
       m_components(other.m_dimension > 0 ? new double[other.m_dimension] : nullptr)
 {
     for (unsigned i = 0; i < m_dimension; ++i)
@@ -33,10 +29,7 @@ QVVector::QVVector(const QVVector& other)
     }
 }
 
-QVVector::~QVVector()
-{
-    delete[] m_components;
-}
+QVVector::~QVVector() { delete[] m_components; }
 
 QVVector& QVVector::operator=(const QVVector& v)
 {

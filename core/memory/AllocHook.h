@@ -8,6 +8,6 @@
 // Container and string memory of this library. Implemented by the library's allocation hook
 // (modules/), which forwards to the memory module when it is loaded, else to the runtime heap.
 void QVHookAllocate(void** out, int size);
-void QVHookFree(void** p);   // frees *p (null is fine) and always leaves *p null
+void QVHookFree(void** p);  // frees *p (null is fine) and always leaves *p null
 
 #endif

@@ -16,7 +16,7 @@ int AppendBounded(char* buffer, int capacity, int used, const char* source)
     buffer[used] = '\0';
     return used;
 }
-}
+}  // namespace
 
 QVException::QVException(const char* className, const char* method, const char* message)
     : QVObject(QV_CLASS_EXCEPTION)
@@ -46,7 +46,4 @@ void QVException::Build(const char* className, const char* method, const char* m
     AppendBounded(m_message, MessageSize, used, message);
 }
 
-void QVException::ToString(char* out) const
-{
-    AppendBounded(out, TextSize, 0, m_message);
-}
+void QVException::ToString(char* out) const { AppendBounded(out, TextSize, 0, m_message); }

@@ -19,7 +19,7 @@ public:
     // containers that have no fixed class name of their own.
     QVException(const QVObject* object, const char* method, const char* message);
 
-    QVException(const QVException& other) = default;   // ClassId 4098, message copied
+    QVException(const QVException& other) = default;  // ClassId 4098, message copied
     QVException& operator=(const QVException& other) = default;
 
     // Slot 0. Copies the message into out, cut to fit the TextSize bytes every caller provides.

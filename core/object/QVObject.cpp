@@ -7,10 +7,7 @@ namespace
 const char kHexDigits[] = "0123456789ABCDEF";
 }
 
-QVObject::QVObject(std::int32_t classId)
-    : m_reserved0(0), ClassId(classId), m_reserved1(0)
-{
-}
+QVObject::QVObject(std::int32_t classId) : m_reserved0(0), ClassId(classId), m_reserved1(0) {}
 
 void QVObject::ToString(char* out) const
 {

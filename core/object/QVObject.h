@@ -29,7 +29,7 @@ public:
     static constexpr int TextSize = 200;
 
     explicit QVObject(std::int32_t classId = QV_CLASS_DEFAULT);
-    QVObject(const QVObject& other) = default;             // copies the three data members
+    QVObject(const QVObject& other) = default;  // copies the three data members
     QVObject& operator=(const QVObject& other) = default;
 
     // Slot 0. Writes "@AA CC" (address and class code, low 8 bits each, upper-case hex) and a NUL
@@ -42,9 +42,9 @@ public:
     ~QVObject() = default;
 
 protected:
-    std::int32_t m_reserved0;   // always 0
+    std::int32_t m_reserved0;  // always 0
     std::int32_t ClassId;
-    std::int32_t m_reserved1;   // always 0
+    std::int32_t m_reserved1;  // always 0
 };
 
 #endif

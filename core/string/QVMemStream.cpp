@@ -6,21 +6,12 @@
 #include <cstring>
 
 QVMemStream::QVMemStream()
-    : QVObject(QV_CLASS_MEMSTREAM),
-      m_buffer(nullptr),
-      m_size(0),
-      m_capacity(0),
-      m_cursor(0),
-      m_offset(0),
-      m_owns(true),
-      m_readOnly(false)
+    : QVObject(QV_CLASS_MEMSTREAM), m_buffer(nullptr), m_size(0), m_capacity(0), m_cursor(0),
+      m_offset(0), m_owns(true), m_readOnly(false)
 {
 }
 
-QVMemStream::~QVMemStream()
-{
-    ReleaseOwned();
-}
+QVMemStream::~QVMemStream() { ReleaseOwned(); }
 
 void QVMemStream::ReleaseOwned()
 {

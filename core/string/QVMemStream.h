@@ -13,7 +13,7 @@ class QVMemStream : public QVObject
 public:
     // An empty stream with no buffer; the first Write makes an owned one.
     QVMemStream();
-    virtual ~QVMemStream();   // slot 1; returns an owned buffer to the hook
+    virtual ~QVMemStream();  // slot 1; returns an owned buffer to the hook
 
     QVMemStream(const QVMemStream&) = delete;
     QVMemStream& operator=(const QVMemStream&) = delete;
@@ -46,11 +46,11 @@ private:
     bool Reserve(int bytes);
 
     unsigned char* m_buffer;
-    std::int32_t m_size;       // bytes that can be read
-    std::int32_t m_capacity;   // bytes that can be written
-    std::int32_t m_cursor;     // read position
-    std::int32_t m_offset;     // write position
-    bool m_owns;               // buffer came from the hook and is ours to grow and free
+    std::int32_t m_size;      // bytes that can be read
+    std::int32_t m_capacity;  // bytes that can be written
+    std::int32_t m_cursor;    // read position
+    std::int32_t m_offset;    // write position
+    bool m_owns;              // buffer came from the hook and is ours to grow and free
     bool m_readOnly;
 };
 

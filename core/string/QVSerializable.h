@@ -5,8 +5,8 @@
 enum QVSerialStatus : short
 {
     QV_SERIAL_OK = 0,
-    QV_SERIAL_UNSUPPORTED = -1,   // mode is not 0 (the only flat form there is)
-    QV_SERIAL_TOO_SHORT = -2      // the data or the room is too short
+    QV_SERIAL_UNSUPPORTED = -1,  // mode is not 0 (the only flat form there is)
+    QV_SERIAL_TOO_SHORT = -2     // the data or the room is too short
 };
 
 // Second base of objects that write themselves into, and read themselves from, a flat byte

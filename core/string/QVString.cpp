@@ -35,56 +35,51 @@ int TextLength(const char* text)
     const std::size_t n = std::strlen(text);
     return n > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(n);
 }
-}
+}  // namespace
 
 // --- construction ---
 
 QVString::QVString()
-    : QVObject(QV_CLASS_DEFAULT), m_encoding(Narrow), m_buffer(nullptr), m_wide(nullptr), m_capacity(0), m_length(0)
+    : QVObject(QV_CLASS_DEFAULT), m_encoding(Narrow), m_buffer(nullptr), m_wide(nullptr),
+      m_capacity(0), m_length(0)
 {
     Allocate(kFirstCapacity);
 }
 
 QVString::QVString(int capacity, short encoding)
-    : QVObject(QV_CLASS_DEFAULT),
-      m_encoding(encoding == Wide ? Wide : Narrow),
-      m_buffer(nullptr),
-      m_wide(nullptr),
-      m_capacity(0),
-      m_length(0)
+    : QVObject(QV_CLASS_DEFAULT), m_encoding(encoding == Wide ? Wide : Narrow), m_buffer(nullptr),
+      m_wide(nullptr), m_capacity(0), m_length(0)
 {
     Allocate(capacity);
 }
 
 QVString::QVString(const char* text)
-    : QVObject(QV_CLASS_DEFAULT), m_encoding(Narrow), m_buffer(nullptr), m_wide(nullptr), m_capacity(0), m_length(0)
+    : QVObject(QV_CLASS_DEFAULT), m_encoding(Narrow), m_buffer(nullptr), m_wide(nullptr),
+      m_capacity(0), m_length(0)
 {
     Allocate(kFirstCapacity);
     Assign(text);
 }
 
 QVString::QVString(const unsigned short* text)
-    : QVObject(QV_CLASS_DEFAULT), m_encoding(Wide), m_buffer(nullptr), m_wide(nullptr), m_capacity(0), m_length(0)
+    : QVObject(QV_CLASS_DEFAULT), m_encoding(Wide), m_buffer(nullptr), m_wide(nullptr),
+      m_capacity(0), m_length(0)
 {
     Allocate(kFirstCapacity);
     Assign(text);
 }
 
 QVString::QVString(char c)
-    : QVObject(QV_CLASS_DEFAULT), m_encoding(Narrow), m_buffer(nullptr), m_wide(nullptr), m_capacity(0), m_length(0)
+    : QVObject(QV_CLASS_DEFAULT), m_encoding(Narrow), m_buffer(nullptr), m_wide(nullptr),
+      m_capacity(0), m_length(0)
 {
     Allocate(kFirstCapacity);
     AssignChar(c);
 }
 
 QVString::QVString(const QVString& other)
-    : QVObject(other),
-      QVSerializable(),
-      m_encoding(other.m_encoding),
-      m_buffer(nullptr),
-      m_wide(nullptr),
-      m_capacity(0),
-      m_length(0)
+    : QVObject(other), QVSerializable(), m_encoding(other.m_encoding), m_buffer(nullptr),
+      m_wide(nullptr), m_capacity(0), m_length(0)
 {
     Allocate(kFirstCapacity);
     Assign(other);
@@ -96,10 +91,7 @@ QVString& QVString::operator=(const QVString& other)
     return *this;
 }
 
-QVString::~QVString()
-{
-    Free();
-}
+QVString::~QVString() { Free(); }
 
 QVString* QVString::CloneInto(QVString* place) const
 {
@@ -193,7 +185,7 @@ bool QVString::Grow(int characters)
     }
     if (capacity == m_capacity)
     {
-        return true;   // the text and its terminator already fit exactly
+        return true;  // the text and its terminator already fit exactly
     }
     if (capacity > INT_MAX)
     {
@@ -415,15 +407,9 @@ void QVString::Append(const QVString& other)
     }
 }
 
-void QVString::AppendChar(char c)
-{
-    AppendNarrow(&c, 1);
-}
+void QVString::AppendChar(char c) { AppendNarrow(&c, 1); }
 
-void QVString::AppendWideChar(unsigned short c)
-{
-    AppendWide(&c, 1);
-}
+void QVString::AppendWideChar(unsigned short c) { AppendWide(&c, 1); }
 
 QVString operator+(char c, const QVString& text)
 {
@@ -727,7 +713,8 @@ short QVString::Serialize(void* data, unsigned* size, int mode)
         return QV_SERIAL_UNSUPPORTED;
     }
     // m_length * width stays below 2^32 because the capacity is an int.
-    const unsigned characterBytes = static_cast<unsigned>(m_length) * static_cast<unsigned>(CharWidth());
+    const unsigned characterBytes =
+        static_cast<unsigned>(m_length) * static_cast<unsigned>(CharWidth());
     const unsigned needed = 5u + characterBytes;
     const unsigned room = *size;
     *size = needed;

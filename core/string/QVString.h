@@ -21,8 +21,8 @@ class QVString : public QVObject, public QVSerializable
 public:
     enum Encoding : short
     {
-        Narrow = 0,   // 8-bit characters
-        Wide = 1      // 16-bit units
+        Narrow = 0,  // 8-bit characters
+        Wide = 1     // 16-bit units
     };
 
     // Empty 8-bit string with room for 16 characters.
@@ -69,15 +69,15 @@ public:
 
     // --- assignment and appending; a null text leaves the string unchanged ---
 
-    void Assign(const char* text);             // encoding becomes Narrow
-    void Assign(const unsigned short* text);   // encoding becomes Wide
-    void Assign(const QVString& other);        // takes over other's encoding and characters
-    void AssignChar(char c);                   // Narrow, exactly c
-    void Append(const char* text);             // in Wide each byte gets a zero high byte
-    void Append(const unsigned short* text);   // in Narrow each unit gives its low byte
-    void Append(const QVString& other);        // by the two rules above
+    void Assign(const char* text);            // encoding becomes Narrow
+    void Assign(const unsigned short* text);  // encoding becomes Wide
+    void Assign(const QVString& other);       // takes over other's encoding and characters
+    void AssignChar(char c);                  // Narrow, exactly c
+    void Append(const char* text);            // in Wide each byte gets a zero high byte
+    void Append(const unsigned short* text);  // in Narrow each unit gives its low byte
+    void Append(const QVString& other);       // by the two rules above
     void AppendChar(char c);
-    void AppendWideChar(unsigned short c);     // in Narrow only the low byte is kept
+    void AppendWideChar(unsigned short c);  // in Narrow only the low byte is kept
 
     // --- access and search ---
 
@@ -124,7 +124,7 @@ public:
 
     short GetEncoding() const { return m_encoding; }
     int GetLength() const { return m_length; }
-    int GetCapacity() const { return m_capacity; }   // in bytes
+    int GetCapacity() const { return m_capacity; }  // in bytes
     // The characters, NUL-terminated; null before the first allocation. Owned by the string and
     // valid until the next change.
     char* GetBuffer() { return m_buffer; }

@@ -31,10 +31,7 @@ int CompareWith(const A* a, const B* b, ValueA valueA, ValueB valueB)
     }
 }
 
-int SignedByte(char c)
-{
-    return static_cast<signed char>(c);
-}
+int SignedByte(char c) { return static_cast<signed char>(c); }
 
 // A unit below 256 reads as the byte it would become in an 8-bit text; larger units rank above
 // every byte.
@@ -43,16 +40,10 @@ int WideAgainstByte(unsigned short u)
     return u < 256 ? static_cast<signed char>(static_cast<unsigned char>(u)) : static_cast<int>(u);
 }
 
-int UnsignedUnit(unsigned short u)
-{
-    return u;
-}
-}
+int UnsignedUnit(unsigned short u) { return u; }
+}  // namespace
 
-int CompareText(const char* a, const char* b)
-{
-    return CompareWith(a, b, SignedByte, SignedByte);
-}
+int CompareText(const char* a, const char* b) { return CompareWith(a, b, SignedByte, SignedByte); }
 
 int CompareWideText(const unsigned short* a, const char* b)
 {

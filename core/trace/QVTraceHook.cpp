@@ -7,7 +7,7 @@ namespace
 // Constant-initialised, so reports made during static initialisation (scene objects built by
 // static constructors) find the hook ready whatever the order of translation units.
 QVTextSink* heldSink = nullptr;
-}
+}  // namespace
 
 void QVTraceHook::Report(const char* text, QVTextSink* sink)
 {
@@ -23,10 +23,7 @@ void QVTraceHook::Report(const char* text, QVTextSink* sink)
     target->Write(text);
 }
 
-QVTextSink* QVTraceHook::GetSink()
-{
-    return heldSink;
-}
+QVTextSink* QVTraceHook::GetSink() { return heldSink; }
 
 bool QVTraceHook::Remove(QVTextSink* sink)
 {

@@ -18,7 +18,7 @@ Node* Build(QVArray<Node*>& nodes, int lo, int hi)
     root->count = static_cast<std::uint32_t>(hi - lo + 1);
     return root;
 }
-}
+}  // namespace
 
 namespace qv_map_tree
 {
@@ -122,4 +122,4 @@ std::uint32_t Depth(const HashMap& map)
     }
     return deepest;
 }
-}
+}  // namespace qv_map_tree

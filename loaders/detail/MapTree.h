@@ -51,4 +51,4 @@ bool Rebalance(HashMap& map);
 
 // Number of nodes on the longest path from the root; 0 for an empty map. Linear, no recursion.
 std::uint32_t Depth(const HashMap& map);
-}
+}  // namespace qv_map_tree

@@ -69,7 +69,7 @@ bool ToUtf8(const unsigned short* text, std::string& out)
     }
     return true;
 }
-}
+}  // namespace
 
 std::FILE* QVOpenNarrowFile(const char* path, const char* mode)
 {

@@ -10,10 +10,7 @@
 
 namespace
 {
-bool IsSpace(unsigned short c)
-{
-    return c == 9 || c == 10 || c == 13 || c == 32;
-}
+bool IsSpace(unsigned short c) { return c == 9 || c == 10 || c == 13 || c == 32; }
 
 // Narrows [begin, end) of text to the ends that are not blanks or line ends.
 void Trim(const QVString& text, int& begin, int& end)
@@ -115,28 +112,32 @@ void AddRecords(QVProperties& properties, const QVString& text)
     QVArray<int> groupStarts;
     if (!records.SetSize(bound) || !groupStarts.SetSize(bound + 1))
     {
-        ParseRecords(text, [&](const Record& record) {
-            KeyOf(text, record, key);
-            ValueOf(text, record, value);
-            properties.Set(key, value);
-        });
+        ParseRecords(text,
+                     [&](const Record& record)
+                     {
+                         KeyOf(text, record, key);
+                         ValueOf(text, record, value);
+                         properties.Set(key, value);
+                     });
         return;
     }
     int count = 0;
-    ParseRecords(text, [&](Record record) {
-        KeyOf(text, record, key);
-        record.hash = QVProperties::HashKey(key);
-        records[count++] = record;
-    });
+    ParseRecords(text,
+                 [&](Record record)
+                 {
+                     KeyOf(text, record, key);
+                     record.hash = QVProperties::HashKey(key);
+                     records[count++] = record;
+                 });
     if (count == 0)
     {
         return;
     }
     // Within one hash the file order stays: keys start later the later their record.
     Record* const first = &records[0];
-    std::sort(first, first + count, [](const Record& a, const Record& b) {
-        return a.hash != b.hash ? a.hash < b.hash : a.keyBegin < b.keyBegin;
-    });
+    std::sort(first, first + count,
+              [](const Record& a, const Record& b)
+              { return a.hash != b.hash ? a.hash < b.hash : a.keyBegin < b.keyBegin; });
     int groups = 0;
     for (int i = 0; i < count; ++i)
     {
@@ -154,10 +155,11 @@ bool BeginsLikeAMark(const QVString& text)
 {
     const int n = text.GetLength();
     const auto byte = [&text](int i) { return text.GetCharAt(i) & 0xFF; };
-    return (n >= 2 && ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF))) ||
+    return (n >= 2 &&
+            ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF))) ||
            (n >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF);
 }
-}
+}  // namespace
 
 QVPropLoader::QVPropLoader()
 {
@@ -206,19 +208,22 @@ bool QVPropLoader::Save(QVModCollection* client, const QVString& fileName)
     {
         return false;
     }
-    const short encoding = properties->GetEncoding() == QVString::Wide ? QVString::Wide : QVString::Narrow;
+    const short encoding =
+        properties->GetEncoding() == QVString::Wide ? QVString::Wide : QVString::Narrow;
     QVString text(16, encoding);
-    properties->ForEachEntry([&text](const QVPropertyEntry& entry) {
-        if (entry.GetKey().GetLength() == 0)
+    properties->ForEachEntry(
+        [&text](const QVPropertyEntry& entry)
         {
-            // A line that starts with "=" ends every parse: the blank is trimmed away on reading.
-            text.AppendChar(' ');
-        }
-        text.Append(entry.GetKey());
-        text.AppendChar('=');
-        text.Append(entry.GetValue());
-        text.AppendChar('\n');
-    });
+            if (entry.GetKey().GetLength() == 0)
+            {
+                // A line that starts with "=" ends every parse: the blank is trimmed away on reading.
+                text.AppendChar(' ');
+            }
+            text.Append(entry.GetKey());
+            text.AppendChar('=');
+            text.Append(entry.GetValue());
+            text.AppendChar('\n');
+        });
 
     if (encoding == QVString::Narrow && BeginsLikeAMark(text))
     {

@@ -5,10 +5,7 @@
 
 #include <stdio.h>
 
-std::FILE* QVOpenNarrowFile(const char* path, const char* mode)
-{
-    return std::fopen(path, mode);
-}
+std::FILE* QVOpenNarrowFile(const char* path, const char* mode) { return std::fopen(path, mode); }
 
 std::FILE* QVOpenWideFile(const unsigned short* path, const char* mode)
 {

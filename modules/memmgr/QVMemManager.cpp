@@ -9,7 +9,8 @@
 
 QV_DEFINE_MODULE(QVMemManager)
 
-namespace {
+namespace
+{
 
 // Waiting for a flag spins on the core while yielding it to other threads.
 void Pause() { std::this_thread::yield(); }
@@ -58,7 +59,8 @@ void* QVMemManager::Allocate(void** out, int size)
 
 void QVMemManager::Free(void** p)
 {
-    if (*p != nullptr) {
+    if (*p != nullptr)
+    {
         ::operator delete(*p);
         *p = nullptr;
     }
@@ -68,30 +70,35 @@ void QVMemManager::Reserved(int) {}
 
 bool QVMemManager::AcquireBlock(void** out, int size, unsigned key)
 {
-    for (;;) {
+    for (;;)
+    {
         LockRegistry();
         BlockRecord* record = FindRecord(key);
-        if (record == nullptr) {
+        if (record == nullptr)
+        {
             *out = nullptr;
             Allocate(out, size);
             BlockRecord* made = *out != nullptr ? new (std::nothrow) BlockRecord : nullptr;
-            if (made != nullptr) {
+            if (made != nullptr)
+            {
                 made->key = key;
                 made->block = *out;
                 made->size = size;
                 made->flags = OwnsBlock;
                 made->busy = false;
-                if (!registry.Insert(key, made)) {
+                if (!registry.Insert(key, made))
+                {
                     delete made;
                     made = nullptr;
                 }
             }
             if (made == nullptr)
-                Free(out);   // nothing registered: hand out nothing
+                Free(out);  // nothing registered: hand out nothing
             UnlockRegistry();
             return false;
         }
-        if (!record->busy.load(std::memory_order_acquire)) {
+        if (!record->busy.load(std::memory_order_acquire))
+        {
             *out = record->block;
             UnlockRegistry();
             return false;
@@ -103,15 +110,18 @@ bool QVMemManager::AcquireBlock(void** out, int size, unsigned key)
 
 bool QVMemManager::ReleaseBlock(unsigned key)
 {
-    for (;;) {
+    for (;;)
+    {
         LockRegistry();
         BlockRecord* record = FindRecord(key);
-        if (record == nullptr) {
+        if (record == nullptr)
+        {
             UnlockRegistry();
             return false;
         }
         // Taking the busy flag keeps anyone from locking the block while it goes.
-        if (!record->busy.exchange(true, std::memory_order_acquire)) {
+        if (!record->busy.exchange(true, std::memory_order_acquire))
+        {
             registry.Remove(key);
             UnlockRegistry();
             DestroyRecord(record);
@@ -134,10 +144,12 @@ bool QVMemManager::Unlock(unsigned key)
 
 bool QVMemManager::Lock(unsigned key)
 {
-    for (;;) {
+    for (;;)
+    {
         LockRegistry();
         BlockRecord* record = FindRecord(key);
-        if (record == nullptr) {
+        if (record == nullptr)
+        {
             UnlockRegistry();
             return false;
         }

@@ -12,7 +12,8 @@
 // The registry may be used from several threads: a short spin lock guards the map itself (never
 // held while waiting for a block), and each block's busy flag is tested and set in one atomic
 // exchange.
-class QVMemManager : public QVMemoryModule {
+class QVMemManager : public QVMemoryModule
+{
 public:
     // Registry empty; switches off this library's own hook; sets the descriptor.
     QVMemManager();
@@ -33,14 +34,18 @@ public:
     unsigned GetBlockCount() override;
 
 private:
-    enum : std::uint32_t { OwnsBlock = 1 };
+    enum : std::uint32_t
+    {
+        OwnsBlock = 1
+    };
 
-    struct BlockRecord {
+    struct BlockRecord
+    {
         std::uint32_t key;
         void* block;
         std::int32_t size;
-        std::uint32_t flags;        // OwnsBlock: freed with the record
-        std::atomic<bool> busy;     // set by Lock, cleared by Unlock
+        std::uint32_t flags;     // OwnsBlock: freed with the record
+        std::atomic<bool> busy;  // set by Lock, cleared by Unlock
     };
 
     // The record of key, or null; call with the registry locked.
@@ -50,6 +55,6 @@ private:
     // Frees the record's block (when owned) and the record.
     void DestroyRecord(BlockRecord* record);
 
-    HashMap registry;                 // key -> BlockRecord*
-    std::atomic<bool> registryBusy;   // guards the map's structure
+    HashMap registry;                // key -> BlockRecord*
+    std::atomic<bool> registryBusy;  // guards the map's structure
 };

@@ -9,7 +9,8 @@
 #define QV_SYSTEM_MODULE_DIR "/usr/local/lib/qv"
 #endif
 
-namespace {
+namespace
+{
 
 bool CopyOut(const char* text, char* out, int size)
 {
@@ -25,16 +26,23 @@ bool CopyOut(const char* text, char* out, int size)
 // Appends one code point as UTF-8.
 void AppendUtf8(std::string& out, unsigned long c)
 {
-    if (c < 0x80) {
+    if (c < 0x80)
+    {
         out += static_cast<char>(c);
-    } else if (c < 0x800) {
+    }
+    else if (c < 0x800)
+    {
         out += static_cast<char>(0xC0 | (c >> 6));
         out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
+    }
+    else if (c < 0x10000)
+    {
         out += static_cast<char>(0xE0 | (c >> 12));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
+    }
+    else
+    {
         out += static_cast<char>(0xF0 | (c >> 18));
         out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
@@ -50,7 +58,8 @@ bool QVGetCurrentDir(char* out, int size)
 {
     if (out == nullptr || size <= 0)
         return false;
-    if (getcwd(out, static_cast<std::size_t>(size)) == nullptr) {
+    if (getcwd(out, static_cast<std::size_t>(size)) == nullptr)
+    {
         out[0] = '\0';
         return false;
     }
@@ -74,12 +83,16 @@ bool QVChangeDirWide(const unsigned short* path)
         return false;
     // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
     std::string narrow;
-    for (const unsigned short* p = path; *p != 0; ++p) {
+    for (const unsigned short* p = path; *p != 0; ++p)
+    {
         unsigned long c = *p;
-        if (c >= 0xD800 && c < 0xDC00 && p[1] >= 0xDC00 && p[1] < 0xE000) {
+        if (c >= 0xD800 && c < 0xDC00 && p[1] >= 0xDC00 && p[1] < 0xE000)
+        {
             c = 0x10000 + ((c - 0xD800) << 10) + (p[1] - 0xDC00);
             ++p;
-        } else if (c >= 0xD800 && c < 0xE000) {
+        }
+        else if (c >= 0xD800 && c < 0xE000)
+        {
             c = 0xFFFD;
         }
         AppendUtf8(narrow, c);

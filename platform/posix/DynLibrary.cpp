@@ -5,10 +5,10 @@
 QVHandle QVOpenLibrary(const char* path)
 {
     if (path == nullptr || path[0] == '\0')
-        return nullptr;   // dlopen(null) would hand out the program itself
+        return nullptr;  // dlopen(null) would hand out the program itself
     QVHandle library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr)
-        dlerror();   // clear the error state; failures are reported by the null handle
+        dlerror();  // clear the error state; failures are reported by the null handle
     return library;
 }
 

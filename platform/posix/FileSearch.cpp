@@ -15,7 +15,8 @@ void QVFindFiles(const char* pattern, QVFoundFileFunction found, void* context)
     if (dir == nullptr)
         return;
     std::vector<std::string> names;
-    while (const dirent* entry = readdir(dir)) {
+    while (const dirent* entry = readdir(dir))
+    {
         if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
             continue;
         if (fnmatch(pattern, entry->d_name, 0) == 0)

@@ -15,7 +15,8 @@
 int main(int argc, char** argv)
 {
     std::string commandLine;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc; ++i)
+    {
         if (i > 1)
             commandLine += ' ';
         commandLine += argv[i];

@@ -47,14 +47,14 @@ Window ToWindow(QVHandle handle)
 {
     return static_cast<Window>(reinterpret_cast<std::uintptr_t>(handle));
 }
-}
+}  // namespace
 
-QVGLContext::QVGLContext() : window(nullptr), deviceContext(nullptr), renderingContext(nullptr), ownConnection(false) {}
-
-QVGLContext::~QVGLContext()
+QVGLContext::QVGLContext()
+    : window(nullptr), deviceContext(nullptr), renderingContext(nullptr), ownConnection(false)
 {
-    Destroy();
 }
+
+QVGLContext::~QVGLContext() { Destroy(); }
 
 bool QVGLContext::Create(QVHandle instance, QVHandle windowHandle, int)
 {
@@ -88,8 +88,10 @@ bool QVGLContext::Create(QVHandle instance, QVHandle windowHandle, int)
             XVisualInfo* visual = XGetVisualInfo(display, VisualIDMask, &wanted, &count);
             int usesGL = 0;
             int doubleBuffered = 0;
-            if (visual != nullptr && count > 0 && glXGetConfig(display, visual, GLX_USE_GL, &usesGL) == 0 && usesGL &&
-                glXGetConfig(display, visual, GLX_DOUBLEBUFFER, &doubleBuffered) == 0 && doubleBuffered)
+            if (visual != nullptr && count > 0 &&
+                glXGetConfig(display, visual, GLX_USE_GL, &usesGL) == 0 && usesGL &&
+                glXGetConfig(display, visual, GLX_DOUBLEBUFFER, &doubleBuffered) == 0 &&
+                doubleBuffered)
             {
                 context = glXCreateContext(display, visual, nullptr, True);
             }
@@ -127,7 +129,8 @@ bool QVGLContext::MakeCurrent()
         // Nothing to make current (the context was never made): not a failure of the window system.
         return true;
     }
-    return glXMakeCurrent(display, ToWindow(window), static_cast<GLXContext>(renderingContext)) != False;
+    return glXMakeCurrent(display, ToWindow(window), static_cast<GLXContext>(renderingContext)) !=
+           False;
 }
 
 bool QVGLContext::SwapBuffers()
@@ -214,7 +217,8 @@ bool QVGLContext::GetClientSize(QVHandle instance, QVHandle windowHandle, int& w
     {
         ErrorTrap trap(display);
         XWindowAttributes attributes = {};
-        if (XGetWindowAttributes(display, ToWindow(windowHandle), &attributes) != 0 && !trap.Failed())
+        if (XGetWindowAttributes(display, ToWindow(windowHandle), &attributes) != 0 &&
+            !trap.Failed())
         {
             width = attributes.width;
             height = attributes.height;

@@ -9,7 +9,8 @@
 #define QV_RUNTIME_KEY_FILE "/etc/corvane/common"
 #endif
 
-namespace {
+namespace
+{
 
 const char ValueName[] = "QVRunTimePath=";
 
@@ -39,7 +40,8 @@ bool QVReadRunTimeKey(char* out, int size)
     // hold the value, and a value that does not fit is treated as absent.
     char line[1024];
     bool lineStart = true;
-    while (std::fgets(line, sizeof line, file) != nullptr) {
+    while (std::fgets(line, sizeof line, file) != nullptr)
+    {
         const bool wholeLine = std::strchr(line, '\n') != nullptr || std::feof(file);
         const bool startsHere = lineStart;
         lineStart = wholeLine;

@@ -9,7 +9,8 @@ bool QVGetCurrentDir(char* out, int size)
 {
     if (out == nullptr || size <= 0)
         return false;
-    if (_getdcwd(_getdrive(), out, size) == nullptr) {
+    if (_getdcwd(_getdrive(), out, size) == nullptr)
+    {
         out[0] = '\0';
         return false;
     }
@@ -22,7 +23,8 @@ bool QVGetSystemDir(char* out, int size)
         return false;
     const UINT length = GetSystemDirectoryA(out, static_cast<UINT>(size));
     // 0 is failure; a value not below size is the size that would have been needed.
-    if (length == 0 || length >= static_cast<UINT>(size)) {
+    if (length == 0 || length >= static_cast<UINT>(size))
+    {
         out[0] = '\0';
         return false;
     }

@@ -10,7 +10,8 @@ void QVFindFiles(const char* pattern, QVFoundFileFunction found, void* context)
     const intptr_t search = _findfirst(pattern, &entry);
     if (search == -1)
         return;
-    do {
+    do
+    {
         found(entry.name, context);
     } while (_findnext(search, &entry) == 0);
     _findclose(search);

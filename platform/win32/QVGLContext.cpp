@@ -4,12 +4,12 @@
 
 #include <GL/gl.h>
 
-QVGLContext::QVGLContext() : window(nullptr), deviceContext(nullptr), renderingContext(nullptr), ownConnection(false) {}
-
-QVGLContext::~QVGLContext()
+QVGLContext::QVGLContext()
+    : window(nullptr), deviceContext(nullptr), renderingContext(nullptr), ownConnection(false)
 {
-    Destroy();
 }
+
+QVGLContext::~QVGLContext() { Destroy(); }
 
 bool QVGLContext::Create(QVHandle, QVHandle windowHandle, int colourBits)
 {
@@ -64,7 +64,8 @@ bool QVGLContext::MakeCurrent()
     {
         return true;
     }
-    return wglMakeCurrent(static_cast<HDC>(deviceContext), static_cast<HGLRC>(renderingContext)) != FALSE;
+    return wglMakeCurrent(static_cast<HDC>(deviceContext), static_cast<HGLRC>(renderingContext)) !=
+           FALSE;
 }
 
 bool QVGLContext::SwapBuffers()

@@ -47,12 +47,8 @@ struct BoxFace
 };
 
 const BoxFace boxFaces[6] = {
-    {1, 1, -1.0, 0, 2},
-    {2, 1, 1.0, 0, 2},
-    {4, 0, -1.0, 1, 2},
-    {8, 0, 1.0, 1, 2},
-    {16, 2, 1.0, 1, 0},
-    {32, 2, -1.0, 1, 0},
+    {1, 1, -1.0, 0, 2}, {2, 1, 1.0, 0, 2},  {4, 0, -1.0, 1, 2},
+    {8, 0, 1.0, 1, 2},  {16, 2, 1.0, 1, 0}, {32, 2, -1.0, 1, 0},
 };
 
 RayVec AxisVector(int axis, double value)
@@ -61,7 +57,7 @@ RayVec AxisVector(int axis, double value)
     (axis == 0 ? v.x : (axis == 1 ? v.y : v.z)) = value;
     return v;
 }
-}
+}  // namespace
 
 PixelRay::PixelRay()
 {
@@ -256,7 +252,8 @@ bool PixelRay::IntersectBox(const RayScene::Object& object)
         {
             continue;
         }
-        const double q = face.sign > 0.0 ? c.Get(face.axis) + h.Get(face.axis) : c.Get(face.axis) - h.Get(face.axis);
+        const double q = face.sign > 0.0 ? c.Get(face.axis) + h.Get(face.axis)
+                                         : c.Get(face.axis) - h.Get(face.axis);
         const double s = (q - origin.Dot(n) * na) / (facing * na);
         const RayVec point = origin + direction * s;
         if (!(best < 0.0 || s < best))
@@ -351,7 +348,8 @@ void PixelRay::Reflect(const RayScene& scene, PixelRay& secondary, int depth)
     colour.ClampedAdd(part);
 }
 
-void PixelRay::Transmit(const RayScene& scene, const RayScene::Object& object, PixelRay& secondary, int depth)
+void PixelRay::Transmit(const RayScene& scene, const RayScene::Object& object, PixelRay& secondary,
+                        int depth)
 {
     transmitted = direction;
     secondary.direction = transmitted;

@@ -51,15 +51,15 @@ public:
     bool traced;
     RayMode mode;
     RayVec origin;
-    RayVec direction;      // unit length for every ray the tracer makes
+    RayVec direction;  // unit length for every ray the tracer makes
     RayVec hitPoint;
     RayVec normal;
     RayVec reflected;
     RayVec transmitted;
-    RayColour colour;      // the result
-    double distance;       // of the last object test; -1.0 before each
+    RayColour colour;  // the result
+    double distance;   // of the last object test; -1.0 before each
     QVSGMaterial* material;
-    double lightFactor;    // attenuation of the light being shaded, then the specular base
+    double lightFactor;  // attenuation of the light being shaded, then the specular base
     double lightDistance;
     RayColour scratchColour;
     RayColour ambientSum;
@@ -75,7 +75,8 @@ private:
     bool IntersectBox(const RayScene::Object& object);
     void Shade(const RayScene& scene, PixelRay& secondary);
     void Reflect(const RayScene& scene, PixelRay& secondary, int depth);
-    void Transmit(const RayScene& scene, const RayScene::Object& object, PixelRay& secondary, int depth);
+    void Transmit(const RayScene& scene, const RayScene::Object& object, PixelRay& secondary,
+                  int depth);
 };
 
 #endif

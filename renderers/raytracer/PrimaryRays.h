@@ -39,7 +39,8 @@ public:
     // Unit direction of column c and row r, counted from the image centre (r upwards).
     RayVec Direction(int c, int r) const
     {
-        RayVec direction = forward * eyeDistance + rightStep * static_cast<double>(c) + upStep * static_cast<double>(r);
+        RayVec direction = forward * eyeDistance + rightStep * static_cast<double>(c) +
+                           upStep * static_cast<double>(r);
         direction.Normalize();
         return direction;
     }

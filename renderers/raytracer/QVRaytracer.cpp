@@ -22,10 +22,11 @@ float Quantised(double value)
     const int steps = static_cast<int>(scaled) & 0xFF;
     return static_cast<float>(static_cast<double>(steps) / 255.0);
 }
-}
+}  // namespace
 
 QVRaytracer::QVRaytracer()
-    : hostWindow(nullptr), maximumDepth(3), world(nullptr), defaultMaterial(nullptr), instance(nullptr)
+    : hostWindow(nullptr), maximumDepth(3), world(nullptr), defaultMaterial(nullptr),
+      instance(nullptr)
 {
     SetName(QVString("QV Raytracer"));
     SetPlatform(QVString("All"));
@@ -55,10 +56,7 @@ bool QVRaytracer::Init(RendererSetup* setup)
     return true;
 }
 
-void QVRaytracer::Release()
-{
-    image.Release();
-}
+void QVRaytracer::Release() { image.Release(); }
 
 void QVRaytracer::Reserved(void*) {}
 
@@ -116,10 +114,7 @@ void QVRaytracer::BeginFrame()
     glDrawBuffer(GL_BACK);
 }
 
-int QVRaytracer::EndFrame()
-{
-    return gl.SwapBuffers() ? 1 : 0;
-}
+int QVRaytracer::EndFrame() { return gl.SwapBuffers() ? 1 : 0; }
 
 bool QVRaytracer::InitNode(QVSGNode* node)
 {
@@ -131,35 +126,17 @@ bool QVRaytracer::InitNode(QVSGNode* node)
     return true;
 }
 
-bool QVRaytracer::UpdateNode(QVSGNode*)
-{
-    return true;
-}
+bool QVRaytracer::UpdateNode(QVSGNode*) { return true; }
 
-bool QVRaytracer::ReleaseNode(QVSGNode*)
-{
-    return true;
-}
+bool QVRaytracer::ReleaseNode(QVSGNode*) { return true; }
 
-bool QVRaytracer::EnableLighting(bool)
-{
-    return true;
-}
+bool QVRaytracer::EnableLighting(bool) { return true; }
 
-bool QVRaytracer::SetLight(int, QVSGLight*)
-{
-    return true;
-}
+bool QVRaytracer::SetLight(int, QVSGLight*) { return true; }
 
-bool QVRaytracer::DrawNode(QVSGNode*)
-{
-    return true;
-}
+bool QVRaytracer::DrawNode(QVSGNode*) { return true; }
 
-bool QVRaytracer::TestFrame(int)
-{
-    return true;
-}
+bool QVRaytracer::TestFrame(int) { return true; }
 
 void QVRaytracer::Clear(bool colour, bool, bool)
 {
@@ -174,7 +151,8 @@ void QVRaytracer::SetClearColour(QVColor* colour)
 {
     if (colour != nullptr && HasContext())
     {
-        glClearColor(Quantised(colour->r), Quantised(colour->g), Quantised(colour->b), Quantised(colour->a));
+        glClearColor(Quantised(colour->r), Quantised(colour->g), Quantised(colour->b),
+                     Quantised(colour->a));
     }
 }
 
@@ -221,15 +199,9 @@ void QVRaytracer::DrawImage()
 
 void QVRaytracer::DrawAxes(float) {}
 
-int QVRaytracer::PumpMessages()
-{
-    return 0;
-}
+int QVRaytracer::PumpMessages() { return 0; }
 
-bool QVRaytracer::CreateOwnWindow(RendererSetup*)
-{
-    return true;
-}
+bool QVRaytracer::CreateOwnWindow(RendererSetup*) { return true; }
 
 bool QVRaytracer::AttachToWindow(RendererSetup* setup)
 {

@@ -67,14 +67,14 @@ private:
     bool HasContext() const { return renderingContext != nullptr; }
     void DrawImage();
 
-    QVHandle hostWindow;          // field 12 of the setup
-    RayImage image;               // rays, size, refinement level and limit, last camera pose
-    std::int32_t maximumDepth;    // handed to every primary trace
-    QVSGWorld* world;             // the node last passed to InitNode with the world bit
+    QVHandle hostWindow;        // field 12 of the setup
+    RayImage image;             // rays, size, refinement level and limit, last camera pose
+    std::int32_t maximumDepth;  // handed to every primary trace
+    QVSGWorld* world;           // the node last passed to InitNode with the world bit
     QVSGMaterial* defaultMaterial;
-    QVHandle instance;            // field 10: the display connection on X11
+    QVHandle instance;  // field 10: the display connection on X11
     QVGLContext gl;
-    RayScene scene;               // the world as the trace reads it, captured every frame
+    RayScene scene;  // the world as the trace reads it, captured every frame
 };
 
 #endif

@@ -6,7 +6,11 @@
 
 #include <new>
 
-RayImage::RayImage() : width(0), height(0), level(0), limit(0), lastPosition{0.0, 0.0, 0.0}, lastTarget{0.0, 0.0, 0.0} {}
+RayImage::RayImage()
+    : width(0), height(0), level(0),
+      limit(0), lastPosition{0.0, 0.0, 0.0}, lastTarget{0.0, 0.0, 0.0}
+{
+}
 
 bool RayImage::Allocate(int imageWidth, int imageHeight)
 {
@@ -46,7 +50,8 @@ void RayImage::SetView(QVSGCamera& camera)
     const RayVec target = RayVec::From(camera.GetTarget());
     const RayVec moved = lastPosition - position;
     const RayVec turned = lastTarget - target;
-    if (moved.x != 0.0 || moved.y != 0.0 || moved.z != 0.0 || turned.x != 0.0 || turned.y != 0.0 || turned.z != 0.0)
+    if (moved.x != 0.0 || moved.y != 0.0 || moved.z != 0.0 || turned.x != 0.0 || turned.y != 0.0 ||
+        turned.z != 0.0)
     {
         Regenerate(camera);
         level = 0;
@@ -67,15 +72,17 @@ void RayImage::Regenerate(QVSGCamera& camera)
     }
     const PrimaryRays primary(camera, width, height);
     const std::int64_t count = static_cast<std::int64_t>(rays.size());
-    primary.ForEach([&](std::int64_t index, const RayVec& direction) {
-        if (index < count)
+    primary.ForEach(
+        [&](std::int64_t index, const RayVec& direction)
         {
-            PixelRay& ray = rays[static_cast<std::size_t>(index)];
-            ray.origin = primary.GetEye();
-            ray.traced = false;
-            ray.direction = direction;
-        }
-    });
+            if (index < count)
+            {
+                PixelRay& ray = rays[static_cast<std::size_t>(index)];
+                ray.origin = primary.GetEye();
+                ray.traced = false;
+                ray.direction = direction;
+            }
+        });
 }
 
 std::size_t RayImage::TracePass(const RayScene& scene, int depth)

@@ -45,7 +45,10 @@ public:
     int GetLevel() const { return level; }
     int GetLimit() const { return limit; }
     PixelRay& GetRay(std::size_t index) { return rays[index]; }
-    PixelRay& GetRay(int row, int column) { return rays[static_cast<std::size_t>(row) * width + column]; }
+    PixelRay& GetRay(int row, int column)
+    {
+        return rays[static_cast<std::size_t>(row) * width + column];
+    }
 
 private:
     std::vector<PixelRay> rays;

@@ -31,7 +31,8 @@ void RayScene::Capture(QVSGWorld* world)
         object.shape = None;
         const std::int32_t classId = node != nullptr ? node->GetClassId() : 0;
         // Only the three shapes are read as transforms: any other node may not be one.
-        if (classId == QVSG_CLASS_PLANE || classId == QVSG_CLASS_SPHERE || classId == QVSG_CLASS_BOX)
+        if (classId == QVSG_CLASS_PLANE || classId == QVSG_CLASS_SPHERE ||
+            classId == QVSG_CLASS_BOX)
         {
             QVSGMesh* mesh = static_cast<QVSGMesh*>(node);
             object.mesh = mesh;
@@ -75,7 +76,8 @@ void RayScene::Capture(QVSGWorld* world)
     for (unsigned i = 0; i < lightCount; ++i)
     {
         QVSGLight* light = world->GetLight(i);
-        lights.push_back(Light{light, RayVec::From(light->GetPosition()), RayColour::From(light->GetAmbient()),
-                               RayColour::From(light->GetDiffuse()), RayColour::From(light->GetSpecular())});
+        lights.push_back(
+            Light{light, RayVec::From(light->GetPosition()), RayColour::From(light->GetAmbient()),
+                  RayColour::From(light->GetDiffuse()), RayColour::From(light->GetSpecular())});
     }
 }

@@ -21,7 +21,7 @@ class RayScene
 public:
     enum Shape : std::int32_t
     {
-        None,     // a node of another class: tested, never hit
+        None,  // a node of another class: tested, never hit
         Plane,
         Sphere,
         Box
@@ -30,15 +30,15 @@ public:
     struct Object
     {
         Shape shape;
-        RayVec centre;         // the node's position
-        RayVec halfExtent;     // the node's scale (box half extents)
-        double boundRadius;    // largest scale component times the node's size
-        double radius;         // sphere radius
-        std::int32_t faceMask; // box faces present
-        bool insideOut;        // box faces point inwards
+        RayVec centre;          // the node's position
+        RayVec halfExtent;      // the node's scale (box half extents)
+        double boundRadius;     // largest scale component times the node's size
+        double radius;          // sphere radius
+        std::int32_t faceMask;  // box faces present
+        bool insideOut;         // box faces point inwards
         RayVec planeNormal;
         double planeDistance;
-        QVSGMesh* mesh;        // face groups select the material; null for Shape None
+        QVSGMesh* mesh;  // face groups select the material; null for Shape None
     };
 
     struct Light

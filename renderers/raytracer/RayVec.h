@@ -61,9 +61,6 @@ inline RayVec operator-(const RayVec& a, const RayVec& b)
     return RayVec{a.x - b.x, a.y - b.y, a.z - b.z};
 }
 
-inline RayVec operator*(const RayVec& a, double s)
-{
-    return RayVec{a.x * s, a.y * s, a.z * s};
-}
+inline RayVec operator*(const RayVec& a, double s) { return RayVec{a.x * s, a.y * s, a.z * s}; }
 
 #endif

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // The program's one global application, constructed before main like a real program's.
-class RecordingApplication : public QVApplication {
+class RecordingApplication : public QVApplication
+{
 public:
     int runResult = -1;
     int runArgsResult = 0;
@@ -36,7 +38,8 @@ public:
 
 RecordingApplication application;
 
-class FrameworkMainTest : public ::testing::Test {
+class FrameworkMainTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -116,4 +119,4 @@ TEST_F(FrameworkMainTest, ConsecutiveBlanksMakeEmptyWords)
     EXPECT_EQ(application.words, (std::vector<std::string>{"", "a", ""}));
 }
 
-} // namespace
+}  // namespace

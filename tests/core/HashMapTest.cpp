@@ -8,10 +8,7 @@
 
 namespace
 {
-void* Tag(QVMapKey key)
-{
-    return reinterpret_cast<void*>(key * 16 + 8);
-}
+void* Tag(QVMapKey key) { return reinterpret_cast<void*>(key * 16 + 8); }
 
 // Checks that every node counts its subtree and that keys are in order; returns the count.
 std::uint32_t CheckSubtree(const HashMap::Node* node, QVMapKey low, QVMapKey high, bool& ok)
@@ -24,7 +21,8 @@ std::uint32_t CheckSubtree(const HashMap::Node* node, QVMapKey low, QVMapKey hig
     {
         ok = false;
     }
-    const std::uint32_t left = CheckSubtree(node->left, low, node->key == 0 ? 0 : node->key - 1, ok);
+    const std::uint32_t left =
+        CheckSubtree(node->left, low, node->key == 0 ? 0 : node->key - 1, ok);
     const std::uint32_t right = CheckSubtree(node->right, node->key + 1, high, ok);
     if (node->count != left + right + 1)
     {
@@ -47,7 +45,7 @@ void InsertAll(HashMap& map, std::initializer_list<QVMapKey> keys)
         map.Insert(key, Tag(key));
     }
 }
-}
+}  // namespace
 
 // --- valid ---
 
@@ -95,18 +93,18 @@ TEST(HashMapTest, RemovingTheRootOfATieGraftsLeftIntoRight)
 TEST(HashMapTest, RemovalGraftsTheSmallerSubtreeIntoTheLarger)
 {
     HashMap map;
-    InsertAll(map, {50, 30, 70, 20, 40, 60});   // left subtree 3 entries, right 2
+    InsertAll(map, {50, 30, 70, 20, 40, 60});  // left subtree 3 entries, right 2
     EXPECT_TRUE(map.Remove(50));
     const HashMap::Node* root = map.GetRoot();
     ASSERT_NE(nullptr, root);
-    EXPECT_EQ(30u, root->key);   // the larger left subtree moves up
+    EXPECT_EQ(30u, root->key);  // the larger left subtree moves up
     EXPECT_EQ(5u, root->count);
     const HashMap::Node* forty = root->right;
     ASSERT_NE(nullptr, forty);
     EXPECT_EQ(40u, forty->key);
     EXPECT_EQ(3u, forty->count);
     ASSERT_NE(nullptr, forty->right);
-    EXPECT_EQ(70u, forty->right->key);   // the right subtree hangs below the largest key
+    EXPECT_EQ(70u, forty->right->key);  // the right subtree hangs below the largest key
     ASSERT_NE(nullptr, forty->right->left);
     EXPECT_EQ(60u, forty->right->left->key);
     const QVMapKey expected[] = {20, 30, 40, 60, 70};
@@ -120,8 +118,8 @@ TEST(HashMapTest, RemovingInnerNodesKeepsAncestorCounts)
 {
     HashMap map;
     InsertAll(map, {50, 30, 70, 20, 40, 60, 80, 35});
-    EXPECT_TRUE(map.Remove(40));   // one child
-    EXPECT_TRUE(map.Remove(20));   // leaf
+    EXPECT_TRUE(map.Remove(40));  // one child
+    EXPECT_TRUE(map.Remove(20));  // leaf
     EXPECT_EQ(6u, map.GetCount());
     EXPECT_TRUE(TreeIsConsistent(map));
     void* found = nullptr;
@@ -163,7 +161,7 @@ TEST(HashMapTest, AscendingKeysMakeADeepChainThatStillWorks)
 {
     // Addresses often arrive in increasing order; the unbalanced tree is then one long chain.
     HashMap map;
-    const std::uint32_t n = 20000;   // a chain this deep would strain the stack of a recursive walk
+    const std::uint32_t n = 20000;  // a chain this deep would strain the stack of a recursive walk
     for (std::uint32_t i = 0; i < n; ++i)
     {
         map.Insert(i, Tag(i));

@@ -30,7 +30,7 @@ protected:
         Tracked::made = 0;
     }
 };
-}
+}  // namespace
 
 // --- valid ---
 
@@ -41,7 +41,7 @@ TEST_F(QVArrayTest, SetSizeReplacesEveryElement)
         ASSERT_TRUE(array.SetSize(5));
         EXPECT_EQ(5, Tracked::live);
         ASSERT_TRUE(array.SetSize(3));
-        EXPECT_EQ(3, Tracked::live);   // five destroyed, three made
+        EXPECT_EQ(3, Tracked::live);  // five destroyed, three made
         EXPECT_EQ(8, Tracked::made);
         EXPECT_EQ(3, array.GetSize());
     }

@@ -27,7 +27,7 @@ std::vector<int> Contents(QVPtrList<int>& list)
     }
     return out;
 }
-}
+}  // namespace
 
 // --- valid ---
 
@@ -53,13 +53,13 @@ TEST(QVListTest, InsertLandsAfterTheCursor)
     (void)list[0];
     EXPECT_EQ(1u, list.Insert('b'));
     EXPECT_EQ('b', *list.GetCurrent());
-    EXPECT_EQ(2u, list.Insert('B'));   // after the new cursor, not after the old one
+    EXPECT_EQ(2u, list.Insert('B'));  // after the new cursor, not after the old one
     const std::string expected = "abBc";
     for (unsigned i = 0; i < expected.size(); ++i)
     {
         EXPECT_EQ(expected[i], list[i]) << "position " << i;
     }
-    EXPECT_FALSE(list.Next());   // the last access left the cursor on the tail
+    EXPECT_FALSE(list.Next());  // the last access left the cursor on the tail
 }
 
 TEST(QVListTest, EveryWalkOrderReachesTheRightElement)
@@ -93,7 +93,7 @@ TEST(QVListTest, FarAccessLeavesTheCursorWhereItLanded)
     QVList<int> list;
     Fill(list, 10);
     (void)list[2];
-    EXPECT_EQ(8, list[8]);   // reached from the tail: 10 - 8 < 6
+    EXPECT_EQ(8, list[8]);  // reached from the tail: 10 - 8 < 6
     EXPECT_EQ(8u, list.GetCursorIndex());
     EXPECT_TRUE(list.Next());
     EXPECT_EQ(9, *list.GetCurrent());
@@ -126,11 +126,11 @@ TEST(QVPtrListTest, RemoveUnlinksAndRewindsTheCursor)
     EXPECT_EQ(&values[0], *list.GetCurrent());
     EXPECT_EQ((std::vector<int>{10, 12, 13}), Contents(list));
 
-    EXPECT_TRUE(list.Remove(&values[3]));   // tail
-    EXPECT_TRUE(list.Remove(&values[0]));   // head
+    EXPECT_TRUE(list.Remove(&values[3]));  // tail
+    EXPECT_TRUE(list.Remove(&values[0]));  // head
     EXPECT_EQ((std::vector<int>{12}), Contents(list));
     EXPECT_FALSE(list.Next());
-    list.Insert(&values[3]);   // the repaired tail takes new nodes
+    list.Insert(&values[3]);  // the repaired tail takes new nodes
     EXPECT_EQ((std::vector<int>{12, 13}), Contents(list));
 }
 
@@ -140,11 +140,13 @@ TEST(QVListTest, AccessPastTheEndThrowsWithTheListsText)
 {
     QVList<int> list;
     Fill(list, 3);
-    EXPECT_QV_THROW(list[3], "Exception in operateur [] of " + ObjectText(list) + ":index out of bounds");
+    EXPECT_QV_THROW(list[3],
+                    "Exception in operateur [] of " + ObjectText(list) + ":index out of bounds");
     EXPECT_EQ(2u, list.GetCursorIndex());
 
     QVPtrList<int> pointers;
-    EXPECT_QV_THROW(pointers[0], "Exception in operateur [] of " + ObjectText(pointers) + ":index out of bounds");
+    EXPECT_QV_THROW(pointers[0], "Exception in operateur [] of " + ObjectText(pointers) +
+                                     ":index out of bounds");
     EXPECT_EQ(" 05", ObjectText(pointers).substr(3));
 }
 
@@ -169,7 +171,8 @@ TEST(QVPtrListTest, RemovingAnAbsentPointerChangesNothing)
 TEST(QVListTest, EmptyValueListThrowsOnGetCurrent)
 {
     QVList<int> list;
-    EXPECT_QV_THROW(list.GetCurrent(), "Exception in GetCurrent of " + ObjectText(list) + ":empty list");
+    EXPECT_QV_THROW(list.GetCurrent(),
+                    "Exception in GetCurrent of " + ObjectText(list) + ":empty list");
     EXPECT_EQ(" 04", ObjectText(list).substr(3));
     EXPECT_FALSE(list.Next());
 }
@@ -185,6 +188,6 @@ TEST(QVPtrListTest, EmptyPointerListYieldsNull)
     EXPECT_TRUE(list.Remove(&only));
     EXPECT_EQ(0u, list.GetCount());
     EXPECT_EQ(nullptr, *list.GetCurrent());
-    EXPECT_EQ(0u, list.Insert(&only));   // an emptied list starts over
+    EXPECT_EQ(0u, list.Insert(&only));  // an emptied list starts over
     EXPECT_EQ(&only, *list.GetCurrent());
 }

@@ -27,7 +27,7 @@ QVVector Pair(double a, double b)
     v[1] = b;
     return v;
 }
-}
+}  // namespace
 
 // --- valid ---
 
@@ -70,7 +70,7 @@ TEST(QVVectorTest, SubtractResultKeepsItsDimension)
     a.Subtract(result, b);
     ExpectComponents(result, {4, 3, 2});
     QVVector self(5, 5, 5);
-    self.Subtract(self, b);   // result may be the vector itself
+    self.Subtract(self, b);  // result may be the vector itself
     ExpectComponents(self, {4, 3, 2, 0});
 }
 
@@ -82,7 +82,7 @@ TEST(QVVectorTest, CrossAndDotProducts)
     x.CrossProduct(z, y);
     ExpectComponents(z, {0, 0, 1});
     QVVector a(1, 2, 3);
-    a.CrossProduct(a, QVVector(4, 5, 6));   // in place: all three read before any is written
+    a.CrossProduct(a, QVVector(4, 5, 6));  // in place: all three read before any is written
     ExpectComponents(a, {-3, 6, -3, 1});
     EXPECT_DOUBLE_EQ(1 * 4 + 2 * 5 + 3 * 6 + 1, QVVector(1, 2, 3).DotProduct(QVVector(4, 5, 6)));
 }
@@ -115,7 +115,7 @@ TEST(QVMatrixTest, IdentityClearsEverythingElse)
 TEST(QVMatrixTest, ExportIsRowByRow)
 {
     QVMatrix m(4, 4);
-    m.GetRows()[1][3] = 2.5;   // row 1, column 3
+    m.GetRows()[1][3] = 2.5;  // row 1, column 3
     float* out = m.ToFloat4x4();
     EXPECT_FLOAT_EQ(2.5f, out[4 * 1 + 3]);
     EXPECT_FLOAT_EQ(0.0f, out[4 * 3 + 1]);
@@ -124,7 +124,7 @@ TEST(QVMatrixTest, ExportIsRowByRow)
 
 TEST(QVMatrixTest, CopyAndAssignmentCopyEveryElement)
 {
-    QVMatrix m(2, 3);   // two columns, three rows
+    QVMatrix m(2, 3);  // two columns, three rows
     EXPECT_EQ(2u, m.GetColumnCount());
     EXPECT_EQ(3u, m.GetRowCount());
     m.GetRows()[2][1] = 4;
@@ -177,9 +177,10 @@ TEST(QVVectorTest, DimensionErrorsThrow)
     QVVector three(3u);
     EXPECT_QV_THROW(two.Set(1, 2, 3), "Exception in Set of QVVector:Invalid dim");
     EXPECT_QV_THROW(three.Set(1, 2, 3, 4), "Exception in Set of QVVector:Invalid dim");
-    EXPECT_QV_THROW(three.DotProduct(QVVector(1, 2, 3)), "Exception in DotProduct of QVVector:Dim doesn't match");
+    EXPECT_QV_THROW(three.DotProduct(QVVector(1, 2, 3)),
+                    "Exception in DotProduct of QVVector:Dim doesn't match");
     QVVector unchanged(3u);
-    unchanged.CrossProduct(two, three);   // too short a result: nothing happens
+    unchanged.CrossProduct(two, three);  // too short a result: nothing happens
     ExpectComponents(two, {0, 0});
 }
 

@@ -1,5 +1,5 @@
-#include "core/object/QVException.h"
 #include "core/object/QVObject.h"
+#include "core/object/QVException.h"
 #include "tests/core/QVTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ std::string LowByteHex(std::uintptr_t value)
     std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(value & 0xFFu));
     return text;
 }
-}
+}  // namespace
 
 // --- valid ---
 
@@ -27,7 +27,8 @@ TEST(QVObjectTest, ToStringWritesAddressAndClassCodeBytes)
     char text[QVObject::TextSize];
     std::memset(text, 'x', sizeof text);
     object.ToString(text);
-    const std::string expected = "@" + LowByteHex(reinterpret_cast<std::uintptr_t>(&object)) + " 34";
+    const std::string expected =
+        "@" + LowByteHex(reinterpret_cast<std::uintptr_t>(&object)) + " 34";
     EXPECT_EQ(expected, text);
     EXPECT_EQ(6u, std::strlen(text));
 }
@@ -41,15 +42,17 @@ TEST(QVExceptionTest, MessageJoinsMethodClassAndText)
 
 TEST(QVExceptionTest, ManagerMethodTextIsKeptAsGiven)
 {
-    EXPECT_EQ("Exception in op [] of QVModManager:index out of bounds",
-              ThrownMessage([] { throw QVException("QVModManager", "op []", "index out of bounds"); }));
+    EXPECT_EQ(
+        "Exception in op [] of QVModManager:index out of bounds",
+        ThrownMessage([] { throw QVException("QVModManager", "op []", "index out of bounds"); }));
 }
 
 TEST(QVExceptionTest, ObjectFormUsesTheObjectText)
 {
     const QVObject list(QV_CLASS_LIST);
     const QVException e(&list, "operateur []", "index out of bounds");
-    EXPECT_EQ("Exception in operateur [] of " + ObjectText(list) + ":index out of bounds", e.GetMessage());
+    EXPECT_EQ("Exception in operateur [] of " + ObjectText(list) + ":index out of bounds",
+              e.GetMessage());
 }
 
 TEST(QVExceptionTest, CopyKeepsMessageAndClassCode)
@@ -88,7 +91,7 @@ TEST(QVExceptionTest, LongMessageIsCutToTheBuffer)
     std::memset(text, 'x', sizeof text);
     e.ToString(text);
     EXPECT_EQ(QVObject::TextSize - 1, static_cast<int>(std::strlen(text)));
-    EXPECT_EQ('x', text[QVObject::TextSize]);   // nothing written past the promised size
+    EXPECT_EQ('x', text[QVObject::TextSize]);  // nothing written past the promised size
 }
 
 TEST(QVExceptionTest, ExceptionDescribingAnExceptionStaysBounded)

@@ -19,7 +19,7 @@ Bytes Serialized(QVString& s)
     out.resize(size);
     return out;
 }
-}
+}  // namespace
 
 // --- valid ---
 
@@ -44,7 +44,7 @@ TEST(QVSerializeTest, RoundTripKeepsEncodingAndCharacters)
     for (QVString* original : {&wide, &narrow})
     {
         Bytes data = Serialized(*original);
-        data.push_back(0x77);   // trailing bytes are not consumed
+        data.push_back(0x77);  // trailing bytes are not consumed
         QVString restored("something else");
         int size = static_cast<int>(data.size());
         EXPECT_EQ(QV_SERIAL_OK, restored.Deserialize(data.data(), &size, 0));
@@ -80,10 +80,10 @@ TEST(QVSerializeTest, CutDataLeavesTheStringAlone)
     QVString s("keep");
     int size = sizeof data;
     EXPECT_EQ(QV_SERIAL_TOO_SHORT, s.Deserialize(data, &size, 0));
-    EXPECT_EQ(10, size);   // what a whole record would take
+    EXPECT_EQ(10, size);  // what a whole record would take
     EXPECT_TRUE(s.Equals(QVString("keep")));
 
-    size = 4;   // not even the header
+    size = 4;  // not even the header
     EXPECT_EQ(QV_SERIAL_TOO_SHORT, s.Deserialize(data, &size, 0));
     EXPECT_TRUE(s.Equals(QVString("keep")));
 }
@@ -148,13 +148,13 @@ TEST(QVMemStreamTest, AttachedBufferIsReadAndWrittenWithinItsSize)
     stream.Attach(buffer, 6);
     unsigned char in[8] = {};
     EXPECT_EQ(4, stream.Read(in, 4));
-    EXPECT_EQ(0, stream.Read(in, 3));   // only 2 remain: nothing copied, nothing moved
+    EXPECT_EQ(0, stream.Read(in, 3));  // only 2 remain: nothing copied, nothing moved
     EXPECT_EQ(4, stream.GetReadPosition());
     EXPECT_EQ(2, stream.Read(in, 2));
     EXPECT_EQ(6, in[1]);
 
     const unsigned char out[7] = {9, 9, 9, 9, 9, 9, 9};
-    EXPECT_EQ(0, stream.Write(out, 7));   // a caller's buffer never grows
+    EXPECT_EQ(0, stream.Write(out, 7));  // a caller's buffer never grows
     EXPECT_EQ(1, buffer[0]);
     EXPECT_EQ(6, stream.Write(out, 6));
     EXPECT_EQ(9, buffer[5]);
@@ -176,8 +176,10 @@ TEST(QVMemStreamTest, OwnedBufferGrowsAndKeepsItsData)
     std::vector<unsigned char> expected;
     for (int round = 0; round < 20; ++round)
     {
-        const std::vector<unsigned char> chunk(static_cast<std::size_t>(round * 7 + 1), static_cast<unsigned char>(round));
-        EXPECT_EQ(static_cast<int>(chunk.size()), stream.Write(chunk.data(), static_cast<int>(chunk.size())));
+        const std::vector<unsigned char> chunk(static_cast<std::size_t>(round * 7 + 1),
+                                               static_cast<unsigned char>(round));
+        EXPECT_EQ(static_cast<int>(chunk.size()),
+                  stream.Write(chunk.data(), static_cast<int>(chunk.size())));
         expected.insert(expected.end(), chunk.begin(), chunk.end());
     }
     ASSERT_EQ(static_cast<int>(expected.size()), stream.GetSize());

@@ -26,7 +26,9 @@ const unsigned short* Units(const std::u16string& text)
 
 std::string Narrow(const QVString& s)
 {
-    return s.GetBuffer() == nullptr ? std::string() : std::string(s.GetBuffer(), static_cast<std::size_t>(s.GetLength()));
+    return s.GetBuffer() == nullptr
+               ? std::string()
+               : std::string(s.GetBuffer(), static_cast<std::size_t>(s.GetLength()));
 }
 
 std::u16string WideOf(const QVString& s)
@@ -38,7 +40,7 @@ std::u16string WideOf(const QVString& s)
     }
     return out;
 }
-}
+}  // namespace
 
 // --- valid ---
 
@@ -58,12 +60,12 @@ TEST(QVStringTest, ConversionsSignExtendButAppendingZeroExtends)
     EXPECT_EQ(0xFFE9, narrow.GetWideBuffer()[0]);
 
     QVString wide(Units(Wide("a")));
-    wide.Append("\xE9");   // an 8-bit byte appended to 16-bit text gets a zero high byte
+    wide.Append("\xE9");  // an 8-bit byte appended to 16-bit text gets a zero high byte
     EXPECT_EQ(0x00E9, wide.GetCharAt(1));
     EXPECT_FALSE(wide.Equals(QVString("a\xE9")));
 
     wide.AppendWideChar(0x1234);
-    wide.SetEncoding(QVString::Narrow);   // 16 to 8 bit keeps the low byte
+    wide.SetEncoding(QVString::Narrow);  // 16 to 8 bit keeps the low byte
     EXPECT_EQ(std::string("a\xE9\x34"), Narrow(wide));
 }
 
@@ -105,8 +107,8 @@ TEST(QVStringTest, FindForwardsBetweenWidths)
 TEST(QVStringTest, FindLastSkipsPositionZero)
 {
     EXPECT_EQ(4, QVString("name.tga").FindLast('.', -1));
-    EXPECT_EQ(3, QVString("a.b.").FindLast('.', 0));    // 0 starts at the last character
-    EXPECT_EQ(1, QVString("a.b.").FindLast('.', -1));   // -1 starts one before it
+    EXPECT_EQ(3, QVString("a.b.").FindLast('.', 0));   // 0 starts at the last character
+    EXPECT_EQ(1, QVString("a.b.").FindLast('.', -1));  // -1 starts one before it
     EXPECT_EQ(-1, QVString(".tga").FindLast('.', 0));
     EXPECT_EQ(1, QVString("a.b.").FindLast('.', 2));
 }
@@ -134,11 +136,11 @@ TEST(QVStringTest, MidCopiesARangeWithNegativeEnd)
 {
     const QVString s("hello world");
     QVString out("stale");
-    EXPECT_EQ(5, s.Mid(out, 6, 0));   // 0 means up to the end
+    EXPECT_EQ(5, s.Mid(out, 6, 0));  // 0 means up to the end
     EXPECT_EQ(std::string("world"), Narrow(out));
     EXPECT_EQ(5, s.Mid(out, 0, -6));
     EXPECT_EQ(std::string("hello"), Narrow(out));
-    EXPECT_EQ(5, s.Mid(out, 6, 100));   // clamped
+    EXPECT_EQ(5, s.Mid(out, 6, 100));  // clamped
     EXPECT_EQ(std::string("world"), Narrow(out));
 
     QVString wideOut("stale");
@@ -191,7 +193,7 @@ TEST(QVStringTest, SyncLengthReadsWhatWasWrittenDirectly)
     EXPECT_EQ(7, s.GetLength());
 
     std::memset(s.GetBuffer(), 'x', static_cast<std::size_t>(s.GetCapacity()));
-    s.SyncLength();   // no terminator anywhere: treated as empty
+    s.SyncLength();  // no terminator anywhere: treated as empty
     EXPECT_EQ(0, s.GetLength());
     EXPECT_EQ(0, s.GetCharAt(0));
 }
@@ -210,7 +212,7 @@ TEST(QVStringTest, GrowthDoublesFromSixteenBytes)
 {
     QVString s(16, QVString::Narrow);
     s.Append(std::string(15, 'a').c_str());
-    EXPECT_EQ(16, s.GetCapacity());   // 15 characters and the terminator fit exactly
+    EXPECT_EQ(16, s.GetCapacity());  // 15 characters and the terminator fit exactly
     s.AppendChar('a');
     EXPECT_EQ(32, s.GetCapacity());
 
@@ -231,7 +233,7 @@ TEST(QVStringTest, GrowthDoublesFromSixteenBytes)
 TEST(QVStringTest, WideningAnOddSizedBufferKeepsRoomForTheTerminator)
 {
     QVString s(5, QVString::Narrow);
-    s.Assign(Units(Wide("ab")));   // 4 bytes of text and 2 of terminator do not fit in 5
+    s.Assign(Units(Wide("ab")));  // 4 bytes of text and 2 of terminator do not fit in 5
     EXPECT_GE(s.GetCapacity(), 6);
     EXPECT_EQ(Wide("ab"), WideOf(s));
     EXPECT_EQ(0, s.GetWideBuffer()[2]);
@@ -245,7 +247,7 @@ TEST(QVStringTest, CopyingFromItselfIsSafe)
     s.Assign(s.GetBuffer() + 1);
     EXPECT_EQ(std::string("bcabc"), Narrow(s));
     s.Append(std::string(40, 'z').c_str());
-    s.Append(s.GetBuffer());   // forces growth while reading from the old buffer
+    s.Append(s.GetBuffer());  // forces growth while reading from the old buffer
     EXPECT_EQ(90, s.GetLength());
     EXPECT_EQ(2, s.Mid(s, 1, 3));
     EXPECT_EQ(std::string("ca"), Narrow(s));
@@ -282,7 +284,7 @@ TEST(QVStringTest, EmptyResultsOfSearchesAndRanges)
     EXPECT_EQ(0, s.Mid(out, 2, 2));
     EXPECT_EQ(0, out.GetLength());
     EXPECT_EQ(-1, s.Mid(out, 3, 1));
-    EXPECT_EQ(0, s.GetField(out, 0, ' '));   // no separator: no field
+    EXPECT_EQ(0, s.GetField(out, 0, ' '));  // no separator: no field
     EXPECT_EQ(0, out.GetLength());
     EXPECT_EQ(0, QVString("a b").GetField(out, 5, ' '));
     EXPECT_EQ(4, s.FindText("", 4));

@@ -39,11 +39,11 @@ inline std::string ObjectText(const QVObject& object)
 }
 
 // Expects statement to throw a QVException whose message reads exactly `message`.
-#define EXPECT_QV_THROW(statement, message)                               \
-    do                                                                    \
-    {                                                                     \
-        EXPECT_THROW((void)(statement), QVException);                     \
-        EXPECT_EQ(std::string(message), ThrownMessage([&] { (void)(statement); })); \
+#define EXPECT_QV_THROW(statement, message)                                                        \
+    do                                                                                             \
+    {                                                                                              \
+        EXPECT_THROW((void)(statement), QVException);                                              \
+        EXPECT_EQ(std::string(message), ThrownMessage([&] { (void)(statement); }));                \
     } while (0)
 
 #endif

@@ -15,7 +15,10 @@ class ScratchFile
 {
 public:
     explicit ScratchFile(const std::string& name) : m_name("loaders-test-" + name) { Remove(); }
-    ScratchFile(const std::string& name, const std::string& bytes) : ScratchFile(name) { Write(bytes); }
+    ScratchFile(const std::string& name, const std::string& bytes) : ScratchFile(name)
+    {
+        Write(bytes);
+    }
     ~ScratchFile() { Remove(); }
 
     void Write(const std::string& bytes) const
@@ -49,10 +52,7 @@ inline std::vector<unsigned short> Units(const char16_t* text)
 }
 
 // A 16-bit QVString of a UTF-16 literal.
-inline QVString WideText(const char16_t* text)
-{
-    return QVString(Units(text).data());
-}
+inline QVString WideText(const char16_t* text) { return QVString(Units(text).data()); }
 
 // The characters of a string as UTF-16 units (8-bit ones as the bytes they hold), to compare.
 inline std::u16string UnitsOf(const QVString& text)

@@ -18,10 +18,12 @@ namespace
 std::map<std::string, std::u16string> Entries(const QVProperties& properties)
 {
     std::map<std::string, std::u16string> entries;
-    properties.ForEachEntry([&](const QVPropertyEntry& entry) {
-        EXPECT_EQ(QVString::Narrow, entry.GetKey().GetEncoding());
-        entries[Narrow(entry.GetKey())] = UnitsOf(entry.GetValue());
-    });
+    properties.ForEachEntry(
+        [&](const QVPropertyEntry& entry)
+        {
+            EXPECT_EQ(QVString::Narrow, entry.GetKey().GetEncoding());
+            entries[Narrow(entry.GetKey())] = UnitsOf(entry.GetValue());
+        });
     return entries;
 }
 
@@ -56,8 +58,8 @@ bool IsBalancedAsBuilt(const HashMap::Node* node)
     }
     const std::uint32_t left = node->left ? node->left->count : 0;
     const std::uint32_t right = node->right ? node->right->count : 0;
-    return node->count == left + right + 1 && left == (node->count - 1) / 2 && IsBalancedAsBuilt(node->left) &&
-           IsBalancedAsBuilt(node->right);
+    return node->count == left + right + 1 && left == (node->count - 1) / 2 &&
+           IsBalancedAsBuilt(node->left) && IsBalancedAsBuilt(node->right);
 }
 
 std::uint32_t FloorLog2(std::uint32_t n)
@@ -70,13 +72,15 @@ std::uint32_t FloorLog2(std::uint32_t n)
     }
     return log;
 }
-}
+}  // namespace
 
 TEST(PropertyFileLoad, RecordsWithLfCrLfAndEqualsInTheValue)
 {
-    EXPECT_EQ((Map{{"a", u"1"}, {"b", u"two words"}, {"c", u"x=y"}}), LoadEntries("a=1\nb = two words\r\nc=x=y"));
+    EXPECT_EQ((Map{{"a", u"1"}, {"b", u"two words"}, {"c", u"x=y"}}),
+              LoadEntries("a=1\nb = two words\r\nc=x=y"));
     // Blank lines, indentation and tabs are trimmed away; inner blanks stay.
-    EXPECT_EQ((Map{{"key", u"v a l"}, {"other", u""}}), LoadEntries("\n\n   key \t=  v a l \t\r\n\r\n\tother=\r\n"));
+    EXPECT_EQ((Map{{"key", u"v a l"}, {"other", u""}}),
+              LoadEntries("\n\n   key \t=  v a l \t\r\n\r\n\tother=\r\n"));
 }
 
 TEST(PropertyFileLoad, ALineStartingWithEqualsEndsTheParse)
@@ -148,9 +152,8 @@ TEST(PropertyFileLoad, SixteenBitFilesGiveEightBitKeysAndSixteenBitValues)
     QVProperties properties(0);
     ASSERT_TRUE(properties.Load(file.Text()));
     EXPECT_EQ((Map{{"name", u"\u03a9mega"}, {"\xE9t\xE9", u"summer"}}), Entries(properties));
-    properties.ForEachEntry([](const QVPropertyEntry& entry) {
-        EXPECT_EQ(QVString::Wide, entry.GetValue().GetEncoding());
-    });
+    properties.ForEachEntry([](const QVPropertyEntry& entry)
+                            { EXPECT_EQ(QVString::Wide, entry.GetValue().GetEncoding()); });
     // The narrowed key is found by its 8-bit spelling.
     QVString value;
     EXPECT_TRUE(properties.Get(QVString("\xE9t\xE9"), value));
@@ -190,8 +193,12 @@ TEST(PropertyFileSave, SixteenBitSetsWriteAMarkAndLittleEndianUnits)
     properties.Set(QVString("a"), WideText(u"\u03a9"));
     QVLoaderModule* loader = CollectedLoader(properties);
     ASSERT_NE(nullptr, loader);
-    ASSERT_TRUE(loader->Save(properties.GetModCollection(), Units(u"loaders-test-save16.cfg").data()));
-    EXPECT_EQ(std::string("\xFF\xFE" "a\0=\0\xA9\x03\n\0\0\0", 12), file.Bytes());
+    ASSERT_TRUE(
+        loader->Save(properties.GetModCollection(), Units(u"loaders-test-save16.cfg").data()));
+    EXPECT_EQ(std::string("\xFF\xFE"
+                          "a\0=\0\xA9\x03\n\0\0\0",
+                          12),
+              file.Bytes());
 
     QVProperties reloaded(0);
     ASSERT_TRUE(reloaded.Load(file.Text()));
@@ -276,7 +283,9 @@ TEST(PropertyFileBalance, ManyKeysAreBalancedAfterALoad)
         QVProperties properties(0);
         ASSERT_TRUE(properties.Load(file.Text()));
         ASSERT_EQ(static_cast<std::uint32_t>(count), properties.GetCount());
-        EXPECT_EQ(FloorLog2(static_cast<std::uint32_t>(count)) + 1, qv_map_tree::Depth(properties.GetMap())) << count;
+        EXPECT_EQ(FloorLog2(static_cast<std::uint32_t>(count)) + 1,
+                  qv_map_tree::Depth(properties.GetMap()))
+            << count;
         EXPECT_TRUE(IsBalancedAsBuilt(properties.GetMap().GetRoot())) << count;
         // Keys, values and order survive the rebuild.
         for (std::uint32_t i = 0; i < properties.GetCount(); ++i)
@@ -285,7 +294,8 @@ TEST(PropertyFileBalance, ManyKeysAreBalancedAfterALoad)
             void* value = nullptr;
             ASSERT_TRUE(properties.GetMap().GetEntry(i, key, value));
             EXPECT_EQ(i + 1, key);
-            EXPECT_EQ(std::to_string(i + 1), Narrow(static_cast<QVPropertyEntry*>(value)->GetValue()));
+            EXPECT_EQ(std::to_string(i + 1),
+                      Narrow(static_cast<QVPropertyEntry*>(value)->GetValue()));
         }
     }
 }

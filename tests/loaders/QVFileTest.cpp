@@ -36,7 +36,7 @@ ReadResult ReadWhole(const std::string& bytes)
     result.count = reader.ReadAll(result.text);
     return result;
 }
-}
+}  // namespace
 
 TEST(QVFileOpen, NarrowAndWideNamesOpenTheFileAndLearnItsSize)
 {
@@ -112,8 +112,8 @@ TEST(QVFileReadAll, WithoutMarkTheBytesBecomeAnEightBitText)
     EXPECT_EQ("key=value\r\n\xE9", Narrow(plain.text));
 
     // Near misses of a mark are text.
-    for (const std::string& bytes : {Bytes({0xEF, 0xBB}), Bytes({0xFF}), Bytes({0x00, 0x00, 0xFE}), Bytes({0xFE, 0xFE, 'a'}),
-                                     Bytes({0xEF, 0xBB, 0xBE, 'a'})})
+    for (const std::string& bytes : {Bytes({0xEF, 0xBB}), Bytes({0xFF}), Bytes({0x00, 0x00, 0xFE}),
+                                     Bytes({0xFE, 0xFE, 'a'}), Bytes({0xEF, 0xBB, 0xBE, 'a'})})
     {
         const ReadResult result = ReadWhole(bytes);
         EXPECT_EQ(static_cast<int>(bytes.size()), result.count);

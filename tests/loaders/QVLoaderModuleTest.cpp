@@ -37,7 +37,7 @@ std::ptrdiff_t TableIndex(Member member)
     std::memcpy(&representation, &member, sizeof(representation));
     return static_cast<std::ptrdiff_t>((representation.pointer - 1) / sizeof(void*));
 }
-}
+}  // namespace
 
 TEST(QVLoaderModuleCanLoad, AnyAcceptsEveryName)
 {
@@ -54,7 +54,8 @@ TEST(QVLoaderModuleCanLoad, ExtensionsMatchInAnyLetterCase)
 {
     ExtensionLoader tga("TGA");  // stored folded
     EXPECT_TRUE(tga.GetExtension().Equals(QVString("tga")));
-    for (const char* name : {"image.tga", "IMAGE.TGA", "a.TgA", "a.b.tga", "a..tga", "dir.d/image.tga"})
+    for (const char* name :
+         {"image.tga", "IMAGE.TGA", "a.TgA", "a.b.tga", "a..tga", "dir.d/image.tga"})
     {
         EXPECT_TRUE(tga.CanLoad(name)) << name;
     }
@@ -63,15 +64,16 @@ TEST(QVLoaderModuleCanLoad, ExtensionsMatchInAnyLetterCase)
     EXPECT_TRUE(tga.CanLoad(WideText(u"\u03a9.tga")));
 
     ExtensionLoader single("t");
-    EXPECT_TRUE(single.CanLoad("a.t"));   // the dot right before the last character counts
+    EXPECT_TRUE(single.CanLoad("a.t"));  // the dot right before the last character counts
     EXPECT_TRUE(single.CanLoad("..t"));
-    EXPECT_FALSE(single.CanLoad(".t"));   // ... unless it is also the first
+    EXPECT_FALSE(single.CanLoad(".t"));  // ... unless it is also the first
 }
 
 TEST(QVLoaderModuleCanLoad, NamesWithoutAUsableExtensionAreRefused)
 {
     ExtensionLoader tga("tga");
-    for (const char* name : {"", "tga", "imagetga", "image.", ".tga", "x.tga.", "a.tga.b", "a.tgax", "a.tg", "dir.tga/file"})
+    for (const char* name : {"", "tga", "imagetga", "image.", ".tga", "x.tga.", "a.tga.b", "a.tgax",
+                             "a.tg", "dir.tga/file"})
     {
         EXPECT_FALSE(tga.CanLoad(name)) << name;
     }

@@ -61,10 +61,12 @@ TEST(QVPropertiesSet, KeysWithOneHashAreOneEntryKeepingTheFirstKeyText)
     EXPECT_FALSE(properties.Set(QVString("0"), QVString("zero")));
     EXPECT_EQ(2u, properties.GetCount());
     std::vector<std::string> entries;
-    properties.ForEachEntry([&](const QVPropertyEntry& entry) {
-        EXPECT_EQ(4105, entry.GetClassId());
-        entries.push_back(Narrow(entry.GetKey()) + "=" + Narrow(entry.GetValue()));
-    });
+    properties.ForEachEntry(
+        [&](const QVPropertyEntry& entry)
+        {
+            EXPECT_EQ(4105, entry.GetClassId());
+            entries.push_back(Narrow(entry.GetKey()) + "=" + Narrow(entry.GetValue()));
+        });
     EXPECT_EQ((std::vector<std::string>{"=zero", "10=sixteen"}), entries);
 }
 

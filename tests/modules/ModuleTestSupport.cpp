@@ -1,6 +1,7 @@
 #include "tests/modules/ModuleTestSupport.h"
 
-namespace {
+namespace
+{
 
 // Captured before any test changes directory.
 const std::string startDirectory = CurrentDir();

@@ -20,7 +20,8 @@ std::string CurrentDir();
 
 // Each test runs in bin/testmods with the runtime key absent; afterwards the working directory
 // and the key are as they were.
-class ModuleDirectoryTest : public ::testing::Test {
+class ModuleDirectoryTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {

@@ -9,11 +9,13 @@
 
 #include <string>
 
-namespace {
+namespace
+{
 
 // A static object of this file allocates during static initialisation, whatever the order in
 // which the translation units of the program are initialised: the hook must already be loaded.
-struct StaticAllocation {
+struct StaticAllocation
+{
     StaticAllocation()
     {
         void* block = nullptr;
@@ -61,7 +63,7 @@ TEST(AllocHookTest, WithMemoryModule)
     QVAllocHook hook(InDir(BinDir(), "qvmemmgr.qvm").c_str());
     EXPECT_TRUE(hook.IsActive());
     ASSERT_NE(nullptr, hook.GetModule());
-    EXPECT_NE(GetAllocHook().GetModule(), hook.GetModule());   // an object of its own
+    EXPECT_NE(GetAllocHook().GetModule(), hook.GetModule());  // an object of its own
     ExpectWorkingMemory(hook);
     hook.Retire();
     EXPECT_FALSE(hook.IsActive());
@@ -75,7 +77,7 @@ TEST(AllocHookTest, WithoutMemoryModule)
     EXPECT_FALSE(hook.IsActive());
     EXPECT_EQ(nullptr, hook.GetModule());
     ExpectWorkingMemory(hook);
-    hook.SetActive(true);   // nothing to forward to: still the heap
+    hook.SetActive(true);  // nothing to forward to: still the heap
     ExpectWorkingMemory(hook);
 }
 

@@ -8,9 +8,11 @@
 #include <chrono>
 #include <thread>
 
-namespace {
+namespace
+{
 
-class MemManagerTest : public ::testing::Test {
+class MemManagerTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -47,7 +49,7 @@ TEST_F(MemManagerTest, AllocateAndFree)
     static_cast<char*>(block)[99] = 1;
     memory->Free(&block);
     EXPECT_EQ(nullptr, block);
-    memory->Free(&block);   // null: nothing to do
+    memory->Free(&block);  // null: nothing to do
     EXPECT_EQ(nullptr, block);
 
     void* empty = nullptr;
@@ -85,7 +87,7 @@ TEST_F(MemManagerTest, UnknownKeysAreRefused)
     EXPECT_FALSE(memory->Lock(42));
     EXPECT_FALSE(memory->Unlock(42));
     void* block = nullptr;
-    memory->AcquireBlock(&block, -5, 42);   // nothing to allocate: nothing registered
+    memory->AcquireBlock(&block, -5, 42);  // nothing to allocate: nothing registered
     EXPECT_EQ(nullptr, block);
     EXPECT_EQ(0u, memory->GetBlockCount());
 }
@@ -93,7 +95,8 @@ TEST_F(MemManagerTest, UnknownKeysAreRefused)
 TEST_F(MemManagerTest, ShutdownFreesEveryBlock)
 {
     // Blocks left behind would show up in the leak checker of the sanitizer build.
-    for (unsigned key : {30u, 10u, 20u}) {
+    for (unsigned key : {30u, 10u, 20u})
+    {
         void* block = nullptr;
         memory->AcquireBlock(&block, 32, key);
     }
@@ -101,7 +104,7 @@ TEST_F(MemManagerTest, ShutdownFreesEveryBlock)
     memory->Shutdown();
     EXPECT_EQ(0u, memory->GetBlockCount());
     EXPECT_FALSE(memory->ReleaseBlock(10));
-    EXPECT_EQ(0, module->GetFileName().GetLength());   // the descriptor went too
+    EXPECT_EQ(0, module->GetFileName().GetLength());  // the descriptor went too
     // Heap memory still works after Shutdown.
     void* block = nullptr;
     memory->Allocate(&block, 8);
@@ -116,8 +119,10 @@ TEST_F(MemManagerTest, TwoThreadsContendForOneBlock)
     ASSERT_NE(nullptr, block);
     *static_cast<long*>(block) = 0;
     const int rounds = 20000;
-    auto work = [&] {
-        for (int i = 0; i < rounds; ++i) {
+    auto work = [&]
+    {
+        for (int i = 0; i < rounds; ++i)
+        {
             ASSERT_TRUE(memory->Lock(1));
             // A plain read-modify-write: only the lock keeps the two threads apart.
             long* counter = static_cast<long*>(block);
@@ -140,12 +145,19 @@ TEST_F(MemManagerTest, WaitersGetTheBlockOnlyAfterUnlock)
     std::atomic<bool> locked(false);
     std::atomic<bool> acquired(false);
     std::atomic<bool> released(false);
-    std::thread locker([&] { locked = memory->Lock(5); memory->Unlock(5); });
-    std::thread acquirer([&] {
-        void* same = nullptr;
-        memory->AcquireBlock(&same, 16, 5);
-        acquired = same == block;
-    });
+    std::thread locker(
+        [&]
+        {
+            locked = memory->Lock(5);
+            memory->Unlock(5);
+        });
+    std::thread acquirer(
+        [&]
+        {
+            void* same = nullptr;
+            memory->AcquireBlock(&same, 16, 5);
+            acquired = same == block;
+        });
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     // However long they ran, none of them can have passed the lock.
     EXPECT_FALSE(locked);

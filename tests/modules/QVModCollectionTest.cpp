@@ -8,9 +8,11 @@
 #include <set>
 #include <string>
 
-namespace {
+namespace
+{
 
-class ModCollectionTest : public ModuleDirectoryTest {
+class ModCollectionTest : public ModuleDirectoryTest
+{
 protected:
     void SetUp() override
     {
@@ -22,7 +24,8 @@ protected:
     {
         QVModManager& manager = GetModManager();
         unsigned index = 0;
-        while (index < manager.GetCount()) {
+        while (index < manager.GetCount())
+        {
             if (manager[index]->GetType().Equals(QVString("Memory Module")))
                 ++index;
             else

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 QVTestModule* AsTest(QVModule* module) { return static_cast<QVTestModule*>(module); }
 
@@ -68,7 +69,8 @@ TEST_F(ModManagerTest, ModuleWithoutFileNameIsCreatedAgain)
 TEST_F(ModManagerTest, FailedLoadsReportStatusZero)
 {
     QVModManager manager;
-    for (const char* name : {"tm_absent.qvm", "tm_nocreate.qvm", "tm_nullcreate.qvm"}) {
+    for (const char* name : {"tm_absent.qvm", "tm_nocreate.qvm", "tm_nullcreate.qvm"})
+    {
         int status = -1;
         EXPECT_EQ(nullptr, manager.LoadModule(name, status)) << name;
         EXPECT_EQ(QV_LOAD_FAILED, status) << name;
@@ -101,7 +103,7 @@ TEST_F(ModManagerTest, UnlistedModuleStaysOutOfTheTable)
     EXPECT_EQ(listed, manager.LoadModuleUnlisted("tm_image.qvm", status));
     EXPECT_EQ(QV_LOAD_ALREADY, status);
 
-    EXPECT_TRUE(manager.ReleaseModule(unlisted));   // not in the table: the table stays
+    EXPECT_TRUE(manager.ReleaseModule(unlisted));  // not in the table: the table stays
     EXPECT_EQ(1u, manager.GetCount());
 }
 
@@ -112,7 +114,7 @@ TEST_F(ModManagerTest, IndexBounds)
     EXPECT_NE(nullptr, manager[0]);
     EXPECT_QV_THROW(manager[manager.GetCount()],
                     "Exception in op [] of QVModManager:index out of bounds");
-    manager.ReleaseAt(1);   // out of range: nothing happens
+    manager.ReleaseAt(1);  // out of range: nothing happens
     EXPECT_EQ(1u, manager.GetCount());
     manager.ReleaseAt(0);
     EXPECT_EQ(0u, manager.GetCount());
@@ -128,7 +130,7 @@ TEST_F(ModManagerTest, ReleaseWithoutReleaseModLeavesTheObject)
     ASSERT_NE(nullptr, second);
     EXPECT_TRUE(manager.ReleaseModule(first));
     EXPECT_EQ(1u, manager.GetCount());
-    EXPECT_EQ(2, AsTest(second)->GetLiveObjects());   // the first object was not destroyed
+    EXPECT_EQ(2, AsTest(second)->GetLiveObjects());  // the first object was not destroyed
     EXPECT_TRUE(manager.ReleaseModule(second));
 }
 
@@ -148,7 +150,7 @@ TEST_F(ModManagerTest, DestructorKeepsTheMemoryModule)
 
     manager.reset();
     EXPECT_EQ(1, AsTest(renderer)->GetLiveObjects());
-    EXPECT_TRUE(memory->GetType().Equals(QVString("Memory Module")));   // still alive
+    EXPECT_TRUE(memory->GetType().Equals(QVString("Memory Module")));  // still alive
     EXPECT_TRUE(observer.ReleaseModule(memory));
 }
 
@@ -181,15 +183,15 @@ TEST_F(ModManagerTest, LoadModulesKeepsNewModulesOfTheTypeAndEverythingOlder)
 {
     SetRunTimeKey(RunTimeModuleDir().c_str());
     QVModManager manager;
-    ASSERT_NE(nullptr, manager.LoadModule("tm_image.qvm"));       // an image loader
-    QVModule* older = manager.LoadModule("tm_unnamed.qvm");       // an object loader
+    ASSERT_NE(nullptr, manager.LoadModule("tm_image.qvm"));  // an image loader
+    QVModule* older = manager.LoadModule("tm_unnamed.qvm");  // an object loader
     ASSERT_NE(nullptr, older);
 
     EXPECT_EQ(5u, manager.LoadModules("3D Renderer", nullptr));
     EXPECT_EQ((std::vector<std::string>{"tm_image", "tm_unnamed", "tm_renderer", "tm_subtyped",
                                         "tm_runtime"}),
               Tags(manager));
-    EXPECT_EQ(1, AsTest(older)->GetLiveObjects());   // the new object loader went again
+    EXPECT_EQ(1, AsTest(older)->GetLiveObjects());  // the new object loader went again
 }
 
 TEST_F(ModManagerTest, LoadModulesFiltersBySubtype)
@@ -200,7 +202,4 @@ TEST_F(ModManagerTest, LoadModulesFiltersBySubtype)
     EXPECT_EQ(1u, manager.LoadModules("No Such Type", nullptr));
 }
 
-TEST_F(ModManagerTest, SingletonIsOnePerLibrary)
-{
-    EXPECT_EQ(&GetModManager(), &GetModManager());
-}
+TEST_F(ModManagerTest, SingletonIsOnePerLibrary) { EXPECT_EQ(&GetModManager(), &GetModManager()); }

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::vector<std::string> Names(QVList<QVString>& list)
 {
@@ -73,12 +74,15 @@ TEST_F(RunTimePathTest, ChangeDirectoryWithDrivePrefix)
     // Windows: the lower-case drive letter of the working directory selects that drive, then the
     // rest of the path is entered. Linux has no drives: the prefix alone makes the change fail.
     std::string path = RunTimeModuleDir();
-    if (OnWindows()) {
+    if (OnWindows())
+    {
         ASSERT_EQ(':', path[1]);
         path[0] = static_cast<char>(path[0] | 0x20);
         EXPECT_TRUE(ChangeDirectory(path.c_str()));
         EXPECT_EQ(RunTimeModuleDir(), CurrentDir());
-    } else {
+    }
+    else
+    {
         EXPECT_FALSE(ChangeDirectory(("d:" + path).c_str()));
         EXPECT_EQ(TestModuleDir(), CurrentDir());
     }
@@ -87,8 +91,8 @@ TEST_F(RunTimePathTest, ChangeDirectoryWithDrivePrefix)
 TEST_F(RunTimePathTest, ChangeDirectoryInvalidLeavesDirectory)
 {
     EXPECT_FALSE(ChangeDirectory("no-such-directory"));
-    EXPECT_FALSE(ChangeDirectory("q:\\no-such-directory"));   // a drive nobody has
-    EXPECT_FALSE(ChangeDirectory("1:\\no-such-directory"));   // not a drive letter at all
+    EXPECT_FALSE(ChangeDirectory("q:\\no-such-directory"));  // a drive nobody has
+    EXPECT_FALSE(ChangeDirectory("1:\\no-such-directory"));  // not a drive letter at all
     EXPECT_FALSE(ChangeDirectory(static_cast<const char*>(nullptr)));
     EXPECT_FALSE(ChangeDirectory(""));
     EXPECT_EQ(TestModuleDir(), CurrentDir());
@@ -111,12 +115,13 @@ TEST_F(RunTimePathTest, FindFilesMatchesPatterns)
     QVList<QVString> names;
     FindFiles(names, "tm_*.qvm");
     std::vector<std::string> found = Names(names);
-    for (const char* expected : {"tm_image.qvm", "tm_nocreate.qvm", "tm_norelease.qvm",
-                                 "tm_nullcreate.qvm", "tm_renderer.qvm", "tm_subtyped.qvm",
-                                 "tm_unnamed.qvm"})
+    for (const char* expected :
+         {"tm_image.qvm", "tm_nocreate.qvm", "tm_norelease.qvm", "tm_nullcreate.qvm",
+          "tm_renderer.qvm", "tm_subtyped.qvm", "tm_unnamed.qvm"})
         EXPECT_NE(found.end(), std::find(found.begin(), found.end(), expected)) << expected;
     EXPECT_EQ(7u, found.size());
-    if (!OnWindows()) {
+    if (!OnWindows())
+    {
         EXPECT_TRUE(std::is_sorted(found.begin(), found.end()));
     }
 
@@ -155,9 +160,9 @@ TEST_F(RunTimePathTest, LoadDynLibraryFindsTheWorkingDirectory)
     ASSERT_NE(nullptr, library);
     EXPECT_NE(nullptr, GetDynSymbol(library, "CreateMod"));
     EXPECT_NE(nullptr, GetDynSymbol(library, "ReleaseMod"));
-    EXPECT_EQ(nullptr, GetDynSymbol(library, "QVHookAllocate"));   // not exported
+    EXPECT_EQ(nullptr, GetDynSymbol(library, "QVHookAllocate"));  // not exported
     auto release = reinterpret_cast<QVReleaseModFunction>(GetDynSymbol(library, "ReleaseMod"));
-    release(nullptr);   // no module: nothing happens
+    release(nullptr);  // no module: nothing happens
     EXPECT_TRUE(FreeDynLibrary(library));
     EXPECT_EQ(nullptr, library);
 }

@@ -14,14 +14,11 @@
 
 namespace
 {
-bool SameBits(double a, double b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // Traces one ray both ways and reports the first difference.
-::testing::AssertionResult TraceBothWays(QVSGWorld& world, const RayScene& scene, const RayVec& origin,
-                                         const RayVec& direction, int depth)
+::testing::AssertionResult TraceBothWays(QVSGWorld& world, const RayScene& scene,
+                                         const RayVec& origin, const RayVec& direction, int depth)
 {
     PixelRay fast;
     fast.origin = origin;
@@ -37,7 +34,8 @@ bool SameBits(double a, double b)
     const double p[4] = {plain.colour.r, plain.colour.g, plain.colour.b, plain.colour.a};
     for (int i = 0; i < 4; ++i)
         if (!SameBits(f[i], p[i]))
-            return ::testing::AssertionFailure() << "component " << i << ": " << f[i] << " vs " << p[i];
+            return ::testing::AssertionFailure()
+                   << "component " << i << ": " << f[i] << " vs " << p[i];
     return ::testing::AssertionSuccess();
 }
 
@@ -56,7 +54,7 @@ void TraceRandomRays(QVSGWorld& world, int count, double spread, unsigned seed)
         ASSERT_TRUE(TraceBothWays(world, scene, origin, direction, 3)) << "ray " << i;
     }
 }
-}
+}  // namespace
 
 TEST(EquivalenceTest, DemoScenePrimaryRays)
 {
@@ -66,10 +64,13 @@ TEST(EquivalenceTest, DemoScenePrimaryRays)
     scene.Capture(&demo.world);
     const PrimaryRays rays(*demo.world.GetCamera(), 160, 120);
     int checked = 0;
-    rays.ForEach([&](std::int64_t index, const RayVec& direction) {
-        ASSERT_TRUE(TraceBothWays(demo.world, scene, rays.GetEye(), direction, 3)) << "pixel " << index;
-        ++checked;
-    });
+    rays.ForEach(
+        [&](std::int64_t index, const RayVec& direction)
+        {
+            ASSERT_TRUE(TraceBothWays(demo.world, scene, rays.GetEye(), direction, 3))
+                << "pixel " << index;
+            ++checked;
+        });
     EXPECT_EQ(checked, 160 * 120);
 }
 

@@ -26,7 +26,7 @@ std::size_t TracedCount(RayImage& image)
         count += image.GetRay(i).traced ? 1 : 0;
     return count;
 }
-}
+}  // namespace
 
 TEST(ProgressiveImageTest, ScheduleOfA200x150Image)
 {
@@ -132,11 +132,13 @@ TEST(PrimaryRaysTest, LargeImagesAreGeneratedCompletely)
     const PrimaryRays rays(camera, 400, 300);
     std::int64_t count = 0;
     bool allUnit = true;
-    rays.ForEach([&](std::int64_t index, const RayVec& direction) {
-        EXPECT_EQ(index, count);
-        ++count;
-        allUnit = allUnit && std::fabs(direction.Length() - 1.0) < 1e-12;
-    });
+    rays.ForEach(
+        [&](std::int64_t index, const RayVec& direction)
+        {
+            EXPECT_EQ(index, count);
+            ++count;
+            allUnit = allUnit && std::fabs(direction.Length() - 1.0) < 1e-12;
+        });
     EXPECT_EQ(count, 120000);
     EXPECT_TRUE(allUnit);
 

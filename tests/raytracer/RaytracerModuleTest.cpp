@@ -28,7 +28,7 @@ RendererSetup MakeSetup(int width, int height)
     setup.stencilBits = 8;
     return setup;
 }
-}
+}  // namespace
 
 TEST(RaytracerModuleTest, DescriptorAndReadyWithoutWindow)
 {

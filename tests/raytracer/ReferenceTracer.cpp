@@ -74,7 +74,7 @@ void Modulate(QVColor& c, const QVColor& o)
     c.b *= o.b;
     c.a *= o.a;
 }
-}
+}  // namespace
 
 ReferenceRay::ReferenceRay()
     : origin(4), direction(4), hitPoint(4), normal(4), reflected(4), transmitted(4), colour(0u)
@@ -156,7 +156,8 @@ bool ReferenceRay::Intersect(QVSGNode* node)
         if (scale[2] > radius)
             radius = scale[2];
         radius *= object->GetSize();
-        const QVVector p = Sum(origin, Scaled(direction, Difference(position, origin).DotProduct(direction)));
+        const QVVector p =
+            Sum(origin, Scaled(direction, Difference(position, origin).DotProduct(direction)));
         if (Difference(p, position).Length() > radius)
             return false;
     }
@@ -186,7 +187,8 @@ bool ReferenceRay::Intersect(QVSGNode* node)
         if (disc < 0.0)
             return false;
         if (disc != 0.0)
-            distance = mode == 2 ? (-b + std::sqrt(disc)) / (2.0 * a) : (-b - std::sqrt(disc)) / (2.0 * a);
+            distance =
+                mode == 2 ? (-b + std::sqrt(disc)) / (2.0 * a) : (-b - std::sqrt(disc)) / (2.0 * a);
         else
             distance = -b / (2.0 * a);
         if (distance < 0.0)
@@ -208,7 +210,7 @@ bool ReferenceRay::Intersect(QVSGNode* node)
             double sign;
             int first, second;
         };
-        const Face faces[6] = {{1, 1, -1, 0, 2}, {2, 1, 1, 0, 2}, {4, 0, -1, 1, 2},
+        const Face faces[6] = {{1, 1, -1, 0, 2}, {2, 1, 1, 0, 2},  {4, 0, -1, 1, 2},
                                {8, 0, 1, 1, 2},  {16, 2, 1, 1, 0}, {32, 2, -1, 1, 0}};
         double b = -1.0;
         int counter = -1;
@@ -222,7 +224,8 @@ bool ReferenceRay::Intersect(QVSGNode* node)
             const double facing = n.DotProduct(direction);
             if (!(facing < 0.0))
                 continue;
-            const double q = f.sign > 0 ? position[f.axis] + scale[f.axis] : position[f.axis] - scale[f.axis];
+            const double q =
+                f.sign > 0 ? position[f.axis] + scale[f.axis] : position[f.axis] - scale[f.axis];
             const double s = (q - origin.DotProduct(n) * n[f.axis]) / (facing * n[f.axis]);
             const QVVector point = Sum(origin, Scaled(direction, s));
             const bool inside = position[f.first] - scale[f.first] <= point[f.first] &&

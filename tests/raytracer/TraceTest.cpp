@@ -74,7 +74,7 @@ void ExpectColour(const RayColour& c, double r, double g, double b)
     EXPECT_DOUBLE_EQ(c.g, g);
     EXPECT_DOUBLE_EQ(c.b, b);
 }
-}
+}  // namespace
 
 TEST(TraceTest, MissGivesBackgroundAndFalse)
 {

@@ -53,7 +53,7 @@ void Place(QVSGCamera& camera)
     camera.LookAt(QVVector(4));
     camera.BuildView();
 }
-}
+}  // namespace
 
 // --- projections ---
 
@@ -75,12 +75,12 @@ TEST(CameraProjectionTest, PerspectiveSeventyDegrees)
 TEST(CameraProjectionTest, DegeneratePerspectiveKeepsIdentityButStoresValues)
 {
     QVSGCamera camera;
-    camera.SetPerspective(70.0, 1.0, 5.0, 5.0);   // near equal to far
+    camera.SetPerspective(70.0, 1.0, 5.0, 5.0);  // near equal to far
     EXPECT_TRUE(IsIdentity(camera.GetProjection()));
     EXPECT_EQ(5.0, camera.GetNear());
-    camera.SetPerspective(0.0, 1.0, 0.1, 100.0);   // no field of view
+    camera.SetPerspective(0.0, 1.0, 0.1, 100.0);  // no field of view
     EXPECT_TRUE(IsIdentity(camera.GetProjection()));
-    camera.SetPerspective(60.0, 0.0, 0.1, 100.0);   // no aspect
+    camera.SetPerspective(60.0, 0.0, 0.1, 100.0);  // no aspect
     EXPECT_TRUE(IsIdentity(camera.GetProjection()));
     EXPECT_EQ(60.0, camera.GetFieldOfView());
 }
@@ -115,7 +115,7 @@ TEST(CameraProjectionTest, OrthoMapsPixelsToTheUnitSquare)
     EXPECT_NEAR(-1.0, Transform(p, {0, 150, 0, 1}).y, 1e-12);
     EXPECT_NEAR(1.0, Transform(p, {0, 0, 0, 1}).y, 1e-12);
     EXPECT_EQ(1.0, Transform(p, {0, 0, 0, 1}).w);
-    EXPECT_EQ(0.0, camera.GetNear());   // SetOrtho stores none of its arguments
+    EXPECT_EQ(0.0, camera.GetNear());  // SetOrtho stores none of its arguments
 }
 
 // --- look-at and view ---
@@ -150,7 +150,7 @@ TEST(CameraViewTest, PointTargetGivesTheSameBasisAsADirection)
     QVSGCamera withDirection;
     withPoint.SetPosition(2.0, 3.5, 8.0);
     withDirection.SetPosition(2.0, 3.5, 8.0);
-    withPoint.LookAt(QVVector(1.0, 0.5, -2.0));   // w = 1
+    withPoint.LookAt(QVVector(1.0, 0.5, -2.0));  // w = 1
     QVVector direction(4);
     direction.Set(1.0, 0.5, -2.0, 0.0);
     withDirection.LookAt(direction);
@@ -166,7 +166,8 @@ TEST(CameraViewTest, PointTargetGivesTheSameBasisAsADirection)
     tilted.SetPosition(2.0, 3.5, 8.0);
     tilted.SetUp(QVVector(0.0, 1.0, 0.0));
     tilted.LookAt(QVVector(1.0, 0.5, -2.0));
-    ExpectXyz(withPoint.GetRight()[0], withPoint.GetRight()[1], withPoint.GetRight()[2], tilted.GetRight());
+    ExpectXyz(withPoint.GetRight()[0], withPoint.GetRight()[1], withPoint.GetRight()[2],
+              tilted.GetRight());
 }
 
 TEST(CameraViewTest, DegenerateLookAtKeepsTheLastGoodBasis)
@@ -175,12 +176,12 @@ TEST(CameraViewTest, DegenerateLookAtKeepsTheLastGoodBasis)
     Place(camera);
     const double fx = camera.GetForward()[0];
     const double uy = camera.GetUp()[1];
-    camera.LookAt(QVVector(2.0, 3.5, 8.0));   // the eye itself
+    camera.LookAt(QVVector(2.0, 3.5, 8.0));  // the eye itself
     EXPECT_EQ(fx, camera.GetForward()[0]);
     EXPECT_EQ(uy, camera.GetUp()[1]);
-    EXPECT_EQ(8.0, camera.GetTarget()[2]);   // the target is still taken
+    EXPECT_EQ(8.0, camera.GetTarget()[2]);  // the target is still taken
     QVSGCamera straightUp;
-    straightUp.LookAt(QVVector(0.0, 10.0, 0.0));   // forward along the stored up
+    straightUp.LookAt(QVVector(0.0, 10.0, 0.0));  // forward along the stored up
     ExpectXyz(0, 0, 1, straightUp.GetForward());
     ExpectXyz(0, 1, 0, straightUp.GetUp());
     // Later aims still work: the camera did not lose its up vector.

@@ -27,9 +27,9 @@ TEST(ColorTest, PackedValuesSplitIntoAlphaRedGreenBlue)
 TEST(LightTest, AttenuationFactor)
 {
     QVSGLight light(0, 0, 0);
-    EXPECT_EQ(1.0, light.AttenuationAt(0.0));     // all three factors 0: full strength anywhere
+    EXPECT_EQ(1.0, light.AttenuationAt(0.0));  // all three factors 0: full strength anywhere
     EXPECT_EQ(1.0, light.AttenuationAt(1e9));
-    light.SetAttenuation(0.5, 0.0, 0.0);           // below 1 never brightens
+    light.SetAttenuation(0.5, 0.0, 0.0);  // below 1 never brightens
     EXPECT_EQ(1.0, light.AttenuationAt(10.0));
     light.SetAttenuation(1.0, 0.5, 0.25);
     EXPECT_EQ(1.0 / (1.0 + 1.0 + 1.0), light.AttenuationAt(2.0));

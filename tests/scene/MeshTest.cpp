@@ -50,7 +50,7 @@ bool Finite(const QVVertex& v)
 {
     return std::isfinite(v.nx) && std::isfinite(v.ny) && std::isfinite(v.nz);
 }
-}
+}  // namespace
 
 // --- records ---
 
@@ -61,7 +61,7 @@ TEST(MeshRecordTest, FaceGroupResizesReplaceItsPrivateArrays)
     group.GetVertices()[2].SetPosition(1, 2, 3);
     ASSERT_TRUE(group.ResizeVertices(2));
     EXPECT_EQ(2, group.GetVertexCount());
-    EXPECT_EQ(0.0, group.GetVertices()[1].x);   // fresh, zeroed elements
+    EXPECT_EQ(0.0, group.GetVertices()[1].x);  // fresh, zeroed elements
     ASSERT_TRUE(group.ResizeIndices(6));
     EXPECT_EQ(6, group.GetIndexCount());
     ASSERT_TRUE(group.ResizeIndices(0));
@@ -179,9 +179,9 @@ TEST(BoxTest, MaskTwentyFiveBuildsFloorLeftAndBackInThatOrder)
     EXPECT_EQ(12, box.GetVertexCount());
     EXPECT_EQ(18, box.GetIndexCount());
     EXPECT_EQ(2.0, box.GetSize());
-    ExpectNormal(0, -1, 0, box.GetVertex(0));   // floor
-    ExpectNormal(-1, 0, 0, box.GetVertex(4));   // left wall
-    ExpectNormal(0, 0, -1, box.GetVertex(8));   // back wall
+    ExpectNormal(0, -1, 0, box.GetVertex(0));  // floor
+    ExpectNormal(-1, 0, 0, box.GetVertex(4));  // left wall
+    ExpectNormal(0, 0, -1, box.GetVertex(8));  // back wall
     QVFaceGroup& back = box.GetFaceGroup(2);
     EXPECT_EQ(12, back.GetFirstIndex());
     EXPECT_EQ(6, back.GetIndexCount());
@@ -247,7 +247,7 @@ TEST(BoxTest, EmptyMaskBuildsNothingAndKeepsTheSize)
     EXPECT_EQ(0, box.GetVertexCount());
     EXPECT_EQ(0, box.GetIndexCount());
     EXPECT_EQ(7.0, box.GetSize());
-    box.SetFaceMask(0x40);   // no face bit
+    box.SetFaceMask(0x40);  // no face bit
     ASSERT_TRUE(box.BuildBox());
     EXPECT_EQ(0, box.GetFaceGroupCount());
 }
@@ -298,19 +298,27 @@ TEST(ComputeNormalsTest, DegenerateTrianglesAddNothing)
     // A good triangle in the z = 0 plane, then triangles sharing vertex 0 that have no
     // direction: two corners at one place (as another vertex, and as the same vertex twice), and
     // three corners on one line, and a sliver whose short edge is below single precision.
-    Fill(mesh, {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 1, 0}, {2, 0, 0}, {3, 0, 0}, {1e-12, 0, 0}, {0, 0, 1}},
+    Fill(mesh,
+         {{0, 0, 0},
+          {0, 1, 0},
+          {1, 0, 0},
+          {0, 1, 0},
+          {2, 0, 0},
+          {3, 0, 0},
+          {1e-12, 0, 0},
+          {0, 0, 1}},
          {0, 1, 2, 0, 1, 3, 0, 0, 1, 0, 4, 5, 0, 6, 7});
     mesh.ComputeNormals();
     for (int k = 0; k < mesh.GetVertexCount(); ++k)
     {
         EXPECT_TRUE(Finite(mesh.GetVertex(k))) << k;
     }
-    ExpectNormal(0, 0, 1, mesh.GetVertex(0));   // (P2 - P0) x (P1 - P0) of the good one only
+    ExpectNormal(0, 0, 1, mesh.GetVertex(0));  // (P2 - P0) x (P1 - P0) of the good one only
     ExpectNormal(0, 0, 1, mesh.GetVertex(1));
     ExpectNormal(0, 0, 0, mesh.GetVertex(3));
-    ExpectNormal(0, 0, 0, mesh.GetVertex(4));     // used only by the collinear triangle
+    ExpectNormal(0, 0, 0, mesh.GetVertex(4));  // used only by the collinear triangle
     ExpectNormal(0, 0, 0, mesh.GetVertex(5));
-    ExpectNormal(0, 0, 0, mesh.GetVertex(6));   // used only by the sliver
+    ExpectNormal(0, 0, 0, mesh.GetVertex(6));  // used only by the sliver
     ExpectNormal(0, 0, 0, mesh.GetVertex(7));
 }
 
@@ -332,12 +340,12 @@ TEST(ComputeNormalsTest, IndicesAndRangesOutsideTheArraysAreSkipped)
 {
     QVSGMesh mesh;
     Fill(mesh, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {0, 2, 1, 0, 7, 1, -3, 1, 2});
-    mesh.GetFaceGroup(0).SetIndexCount(30);   // claims more than the index array holds
+    mesh.GetFaceGroup(0).SetIndexCount(30);  // claims more than the index array holds
     mesh.ComputeNormals();
     ExpectNormal(0, 0, 1, mesh.GetVertex(0));
     ExpectNormal(0, 0, 1, mesh.GetVertex(1));
     mesh.GetFaceGroup(0).SetFirstIndex(-6);
-    mesh.ComputeNormals();   // must not read before the array either
+    mesh.ComputeNormals();  // must not read before the array either
     ExpectNormal(0, 0, 1, mesh.GetVertex(2));
 }
 

@@ -44,7 +44,7 @@ public:
     void Create() override { texts.clear(); }
     std::vector<std::string> texts;
 };
-}
+}  // namespace
 
 // --- kinds and class codes: what renderers and loaders decide by ---
 
@@ -77,7 +77,7 @@ TEST(SceneNodeChildrenTest, KeepInsertionOrderEvenAfterIndexedReads)
     QVSGNode a("a"), b("b"), c("c");
     parent.AddChild(&a);
     parent.AddChild(&b);
-    EXPECT_EQ(&a, parent.GetChild(0));   // moves the list's cursor back to the first child
+    EXPECT_EQ(&a, parent.GetChild(0));  // moves the list's cursor back to the first child
     parent.AddChild(&c);
     ASSERT_EQ(3u, parent.GetChildCount());
     EXPECT_EQ(&a, parent.GetChild(0));
@@ -95,7 +95,7 @@ TEST(SceneNodeChildrenTest, SharedChildOutlivesItsParents)
         second.AddChild(&child);
         EXPECT_EQ(first.GetChild(0), second.GetChild(0));
     }
-    child.AddKindFlags(0x1);   // still a live object
+    child.AddKindFlags(0x1);  // still a live object
     EXPECT_EQ(Node | 0x1u, child.GetKindFlags());
 }
 
@@ -107,7 +107,8 @@ TEST(SceneNodeChildrenTest, IndexAtCountThrows)
     parent.AddChild(&child);
     EXPECT_NE(std::string::npos,
               ThrownMessage([&] { parent.GetChild(1); }).find("operateur [] of @"));
-    EXPECT_NE(std::string::npos, ThrownMessage([&] { parent.GetChild(1); }).find(":index out of bounds"));
+    EXPECT_NE(std::string::npos,
+              ThrownMessage([&] { parent.GetChild(1); }).find(":index out of bounds"));
 }
 
 // --- binding through a real renderer module ---
@@ -144,8 +145,9 @@ TEST_F(SceneBindingTest, BoundNodeForwardsUpdateReleaseAndDraw)
     EXPECT_TRUE(sphere.Update(recorder));
     EXPECT_TRUE(sphere.Draw(recorder));
     EXPECT_TRUE(sphere.ReleaseHard(recorder));
-    EXPECT_TRUE(sphere.IsHardReady());   // releasing leaves the node marked bound
-    EXPECT_EQ(Calls({"InitNode ball", "UpdateNode ball", "DrawNode ball", "ReleaseNode ball"}), TakeCalls());
+    EXPECT_TRUE(sphere.IsHardReady());  // releasing leaves the node marked bound
+    EXPECT_EQ(Calls({"InitNode ball", "UpdateNode ball", "DrawNode ball", "ReleaseNode ball"}),
+              TakeCalls());
 }
 
 TEST_F(SceneBindingTest, UnboundOrHiddenNodesDoNotReachTheRenderer)
@@ -194,15 +196,15 @@ TEST(SceneBindingNullTest, NullRendererIsRefusedWithoutACrash)
 TEST_F(SceneBindingTest, InitHardAndReleaseHardReportTheBindingName)
 {
     RecordingSink sink;
-    QVTraceHook::Report(nullptr, &sink);   // installs the sink, reports nothing
+    QVTraceHook::Report(nullptr, &sink);  // installs the sink, reports nothing
     QVSGCamera camera;
     QVSGMaterial material;
     camera.InitHard(recorder);
-    camera.InitHard(recorder);   // reported although the renderer is not asked again
+    camera.InitHard(recorder);  // reported although the renderer is not asked again
     camera.Update(recorder);
     camera.Draw(recorder);
     camera.ReleaseHard(recorder);
-    material.InitHard(recorder);   // materials report nothing
+    material.InitHard(recorder);  // materials report nothing
     QVTraceHook::Remove(&sink);
     EXPECT_EQ(std::vector<std::string>(3, "QVSGNode::InitHard"), sink.texts);
 }

@@ -12,7 +12,7 @@ QVSGWorld staticWorld;
 QVSGSphere staticSphere(2.0, 6);
 QVSGBox staticBox(0x25, 1);
 const bool staticBuilt = staticSphere.BuildSphere() && staticBox.BuildBox();
-}
+}  // namespace
 
 TEST(StaticSceneTest, ObjectsBuiltBeforeMainAreComplete)
 {

@@ -24,12 +24,9 @@ class TraceHookTest : public ::testing::Test
 {
 protected:
     void SetUp() override { ASSERT_EQ(nullptr, QVTraceHook::GetSink()); }
-    void TearDown() override
-    {
-        QVTraceHook::Remove(QVTraceHook::GetSink());
-    }
+    void TearDown() override { QVTraceHook::Remove(QVTraceHook::GetSink()); }
 };
-}
+}  // namespace
 
 TEST_F(TraceHookTest, WithoutASinkReportsGoNowhere)
 {

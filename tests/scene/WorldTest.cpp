@@ -61,7 +61,7 @@ Calls Join(std::initializer_list<Calls> parts)
     }
     return all;
 }
-}
+}  // namespace
 
 // --- attach ---
 
@@ -69,7 +69,8 @@ TEST_F(WorldTest, AttachHandsOverTheWorldThenEveryObjectThenTheOverlay)
 {
     ASSERT_TRUE(InitRecorder());
     EXPECT_TRUE(world.Attach(recorder));
-    EXPECT_EQ(Calls({"InitNode world", "InitNode ball", "InitNode crate", "InitNode label"}), TakeCalls());
+    EXPECT_EQ(Calls({"InitNode world", "InitNode ball", "InitNode crate", "InitNode label"}),
+              TakeCalls());
     EXPECT_FALSE(world.IsHardReady());
     EXPECT_TRUE(ball.IsHardReady());
     EXPECT_EQ(recorder, world.GetRenderer());
@@ -83,11 +84,11 @@ TEST_F(WorldTest, NotReadyOrMissingRendererIsRefusedUntouched)
 {
     EXPECT_FALSE(world.Attach(nullptr));
     EXPECT_FALSE(world.Render());
-    EXPECT_FALSE(world.Attach(recorder));   // Init not called yet
+    EXPECT_FALSE(world.Attach(recorder));  // Init not called yet
     RendererSetup nowhere = {};
     nowhere.width = 200;
     nowhere.height = 150;
-    EXPECT_FALSE(recorder->Init(&nowhere));   // neither a window nor an own one
+    EXPECT_FALSE(recorder->Init(&nowhere));  // neither a window nor an own one
     recorder->ClearLog();
     EXPECT_FALSE(world.Attach(recorder));
     EXPECT_FALSE(world.Render());
@@ -101,7 +102,8 @@ TEST_F(WorldTest, OverlayCameraMapsViewportPixelsWithYDownwards)
     ASSERT_TRUE(world.Attach(recorder));
     QVSGCamera& overlay = world.GetOverlayCamera();
     // Pixel (x, y) through view and projection, as row vectors.
-    auto project = [&](double x, double y) {
+    auto project = [&](double x, double y)
+    {
         double** v = overlay.GetView().GetRows();
         double** p = overlay.GetProjection().GetRows();
         const double in[4] = {x, y, 0.0, 1.0};
@@ -117,7 +119,7 @@ TEST_F(WorldTest, OverlayCameraMapsViewportPixelsWithYDownwards)
         }
         return std::make_pair(clip[0] / clip[3], clip[1] / clip[3]);
     };
-    EXPECT_NEAR(-1.0, project(0, 0).first, 1e-12);    // top left
+    EXPECT_NEAR(-1.0, project(0, 0).first, 1e-12);  // top left
     EXPECT_NEAR(1.0, project(0, 0).second, 1e-12);
     EXPECT_NEAR(1.0, project(320, 240).first, 1e-12);  // bottom right
     EXPECT_NEAR(-1.0, project(320, 240).second, 1e-12);
@@ -139,9 +141,9 @@ TEST_F(WorldTest, FrameWithARendererThatDrawsNodeByNode)
     Attach();
     EXPECT_TRUE(world.Render());
     EXPECT_EQ(Join({FrameStart,
-                    {"SetProjection camera", "SetView camera", "RenderScene", "EnableLighting 1", "SetLight 0 sun",
-                     "SetLight 1 lamp", "DrawNode ball", "DrawNode crate", "SetProjection overlay",
-                     "SetView overlay", "DrawNode label", "EndFrame"}}),
+                    {"SetProjection camera", "SetView camera", "RenderScene", "EnableLighting 1",
+                     "SetLight 0 sun", "SetLight 1 lamp", "DrawNode ball", "DrawNode crate",
+                     "SetProjection overlay", "SetView overlay", "DrawNode label", "EndFrame"}}),
               TakeCalls());
 }
 
@@ -150,7 +152,9 @@ TEST_F(WorldTest, FrameWithARendererThatDrawsTheWholeScene)
     Attach();
     recorder->SetRenderSceneResult(true);
     EXPECT_TRUE(world.Render());
-    EXPECT_EQ(Join({FrameStart, {"SetProjection camera", "SetView camera", "RenderScene", "EndFrame"}}), TakeCalls());
+    EXPECT_EQ(
+        Join({FrameStart, {"SetProjection camera", "SetView camera", "RenderScene", "EndFrame"}}),
+        TakeCalls());
 }
 
 TEST_F(WorldTest, FrameWithoutLightsOrCamera)
@@ -164,8 +168,9 @@ TEST_F(WorldTest, FrameWithoutLightsOrCamera)
     ASSERT_TRUE(bare.Attach(recorder));
     recorder->ClearLog();
     EXPECT_TRUE(bare.Render());
-    EXPECT_EQ(Calls({"BeginFrame", "SetClearColour 0 0 0 0", "Clear 1 1 0", "RenderScene", "EnableLighting 0",
-                     "DrawNode ball", "SetProjection overlay", "SetView overlay", "EndFrame"}),
+    EXPECT_EQ(Calls({"BeginFrame", "SetClearColour 0 0 0 0", "Clear 1 1 0", "RenderScene",
+                     "EnableLighting 0", "DrawNode ball", "SetProjection overlay",
+                     "SetView overlay", "EndFrame"}),
               TakeCalls());
 }
 
@@ -183,7 +188,9 @@ TEST_F(WorldTest, AxesOnlyAtTheExactValueOne)
     recorder->SetRenderSceneResult(true);
     world.SetAxesSwitch(1);
     world.Render();
-    EXPECT_EQ(Join({FrameStart, {"SetProjection camera", "SetView camera", "DrawAxes 10", "RenderScene", "EndFrame"}}),
+    EXPECT_EQ(Join({FrameStart,
+                    {"SetProjection camera", "SetView camera", "DrawAxes 10", "RenderScene",
+                     "EndFrame"}}),
               TakeCalls());
     for (std::uint8_t other : {std::uint8_t(0), std::uint8_t(2), std::uint8_t(255)})
     {
@@ -204,9 +211,9 @@ TEST_F(WorldTest, UnboundAndHiddenObjectsAreSkippedAndTheFrameCompletes)
     EXPECT_TRUE(world.Render());
     const Calls calls = TakeCalls();
     EXPECT_EQ(Join({FrameStart,
-                    {"SetProjection camera", "SetView camera", "RenderScene", "EnableLighting 1", "SetLight 0 sun",
-                     "SetLight 1 lamp", "SetProjection overlay", "SetView overlay", "DrawNode label",
-                     "EndFrame"}}),
+                    {"SetProjection camera", "SetView camera", "RenderScene", "EnableLighting 1",
+                     "SetLight 0 sun", "SetLight 1 lamp", "SetProjection overlay",
+                     "SetView overlay", "DrawNode label", "EndFrame"}}),
               calls);
 }
 
@@ -231,13 +238,13 @@ TEST_F(WorldTest, NonDrawableObjectsAreNotAskedToDraw)
 TEST_F(WorldTest, ReleaseUsesTheAttachedRendererForObjectsThenOverlay)
 {
     Attach();
-    EXPECT_TRUE(world.ReleaseHard(nullptr));   // the argument is not used
+    EXPECT_TRUE(world.ReleaseHard(nullptr));  // the argument is not used
     EXPECT_EQ(Calls({"ReleaseNode ball", "ReleaseNode crate", "ReleaseNode label"}), TakeCalls());
 }
 
 TEST_F(WorldTest, ReleaseBeforeAttachTouchesNothing)
 {
-    ball.SetHardReady(true);   // bound elsewhere
+    ball.SetHardReady(true);  // bound elsewhere
     EXPECT_TRUE(world.ReleaseHard(recorder));
     EXPECT_TRUE(TakeCalls().empty());
 }
@@ -245,10 +252,9 @@ TEST_F(WorldTest, ReleaseBeforeAttachTouchesNothing)
 TEST_F(WorldTest, LightsKeepInsertionOrder)
 {
     QVSGLight third(1, 1, 1);
-    EXPECT_EQ(&sun, world.GetLight(0));   // moves the list's cursor to the front
+    EXPECT_EQ(&sun, world.GetLight(0));  // moves the list's cursor to the front
     world.AddLight(&third);
     ASSERT_EQ(3u, world.GetLightCount());
     EXPECT_EQ(&lamp, world.GetLight(1));
     EXPECT_EQ(&third, world.GetLight(2));
 }
-

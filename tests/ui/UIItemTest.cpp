@@ -13,16 +13,22 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Records the operations called, by name, and answers CreateItem with a fixed result.
-class RecordingManager : public QVUIManager {
+class RecordingManager : public QVUIManager
+{
 public:
     std::vector<std::string> calls;
     bool createResult = true;
     QVString lastCaption;
 
-    bool CreateItem(QVUIItem*) override { calls.push_back("CreateItem"); return createResult; }
+    bool CreateItem(QVUIItem*) override
+    {
+        calls.push_back("CreateItem");
+        return createResult;
+    }
     void ReadVisibility(QVUIItem*) override { calls.push_back("ReadVisibility"); }
     void ApplyVisibility(QVUIItem*) override { calls.push_back("ApplyVisibility"); }
     void ReadText(QVUIItem*) override { calls.push_back("ReadText"); }
@@ -45,7 +51,8 @@ public:
 };
 
 // Leaves no process-wide manager behind for the next test.
-class UIItemTest : public ::testing::Test {
+class UIItemTest : public ::testing::Test
+{
 protected:
     void TearDown() override { SetUIManager(nullptr); }
     RecordingManager manager;
@@ -89,8 +96,8 @@ TEST_F(UIItemTest, SettersApplyThroughTheManager)
     item.SetHeight(4);
     item.SetVisible(false);
     item.SetCursorShown(false);
-    std::vector<std::string> expected = {"ApplyText",     "ApplyColour",   "ApplyGeometry",
-                                         "ApplyGeometry", "ApplyGeometry", "ApplyGeometry",
+    std::vector<std::string> expected = {"ApplyText",       "ApplyColour",    "ApplyGeometry",
+                                         "ApplyGeometry",   "ApplyGeometry",  "ApplyGeometry",
                                          "ApplyVisibility", "ApplyVisibility"};
     EXPECT_EQ(expected, manager.calls);
     EXPECT_STREQ("caption", item.GetCaption().GetBuffer());
@@ -224,4 +231,4 @@ TEST(UIManagerFileName, NamesThisPlatformsModule)
     EXPECT_TRUE(name == "qvuimanagerw32.qvm" || name == "qvuimanagerx11.qvm") << name;
 }
 
-} // namespace
+}  // namespace

@@ -16,16 +16,19 @@
 #include <memory>
 #include <vector>
 
-namespace {
+namespace
+{
 
-struct Event {
+struct Event
+{
     int type;  // 'C' command, 'S' size, 'M' mouse move, 'D' key down, 'U' key up,
                // 'm' minimised, 'x' maximised
     QVUIItem* item;
     int a, b, c;
 };
 
-class RecordingListener : public QVUIListener {
+class RecordingListener : public QVUIListener
+{
 public:
     std::vector<Event> events;
     void OnCommand(QVUIItem* control) override { events.push_back({'C', control, 0, 0, 0}); }
@@ -57,7 +60,8 @@ public:
     }
 };
 
-class UIManagerTest : public ::testing::Test {
+class UIManagerTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -72,7 +76,8 @@ protected:
         // test body, gone by now) are dropped first so that the destruction reaches none.
         for (auto& item : items)
             item->SetListener(nullptr);
-        for (QVUIItem* item : created) {
+        for (QVUIItem* item : created)
+        {
             if (item->GetWindow() != nullptr && !item->IsClosed())
                 UITestDriver::DestroyManagedWindow(item->GetWindow());
         }
@@ -148,7 +153,8 @@ TEST_F(UIManagerTest, KindsOneToFourMakeTaggedVisibleWindows)
     MakeChild(label, window, 0, 0, 100, 20);
     MakeChild(button, window, 0, 30, 100, 30);
     MakeChild(hand, window, 0, 70, 100, 20);
-    for (QVUIItem* item : created) {
+    for (QVUIItem* item : created)
+    {
         EXPECT_NE(nullptr, item->GetWindow());
         EXPECT_TRUE(item->IsVisible());
         EXPECT_NE(0u, item->GetPreviousProcedure()) << item->GetKind();
@@ -170,7 +176,8 @@ TEST_F(UIManagerTest, StaticKindIsNeverAttached)
 
 TEST_F(UIManagerTest, KindsOutsideTheKnownOnesAreRefused)
 {
-    for (int kind : {5, 6, 100, -1, 32767}) {
+    for (int kind : {5, 6, 100, -1, 32767})
+    {
         QVUIItem item(static_cast<QVUIKind>(kind));
         item.SetManager(manager);
         item.SetWidth(10);
@@ -232,13 +239,15 @@ TEST_F(UIManagerTest, KeysArriveAsVirtualKeyCodes)
     MakeWindow(window);
     window.SetListener(&listener);
     const int keys[] = {'Q', 'Z', '5', 0x1B, 0x0D, 0x20, 0x25, 0x28, 0x70};
-    for (int key : keys) {
+    for (int key : keys)
+    {
         UITestDriver::Key(window.GetWindow(), key, true);
         UITestDriver::Key(window.GetWindow(), key, false);
     }
     size_t expected = 2 * (sizeof(keys) / sizeof(keys[0]));
     ASSERT_TRUE(PumpUntil(window, [&] { return listener.events.size() >= expected; }));
-    for (size_t i = 0; i < expected; ++i) {
+    for (size_t i = 0; i < expected; ++i)
+    {
         const Event& event = listener.events[i];
         EXPECT_EQ(i % 2 == 0 ? 'D' : 'U', event.type) << i;
         EXPECT_EQ(&window, event.item);
@@ -257,7 +266,8 @@ TEST_F(UIManagerTest, MouseMovesCarryPositionAndFlags)
     UITestDriver::MouseMove(window.GetWindow(), 150, 60,
                             QV_MOUSE_CONTROL | QV_MOUSE_MIDDLE | QV_MOUSE_RIGHT);
     UITestDriver::MouseMove(window.GetWindow(), 0, 0, 0);
-    auto moves = [&] {
+    auto moves = [&]
+    {
         std::vector<Event> found;
         for (const Event& event : listener.events)
             if (event.type == 'M')
@@ -378,7 +388,8 @@ TEST_F(UIManagerTest, WindowTextRoundTripsInBothWidths)
     QVUILabel& label = Make<QVUILabel>();
     MakeWindow(window);
     MakeChild(label, window, 0, 0, 100, 20);
-    for (QVUIItem* item : {static_cast<QVUIItem*>(&window), static_cast<QVUIItem*>(&label)}) {
+    for (QVUIItem* item : {static_cast<QVUIItem*>(&window), static_cast<QVUIItem*>(&label)})
+    {
         // 16-bit text beyond Latin-1, which an 8-bit call would mangle.
         static const unsigned short wide[] = {'G', 0x00FC, 0x00DF, 0x0435, 0x263A, 0};
         item->SetCaption(wide);
@@ -449,4 +460,4 @@ TEST_F(UIManagerTest, AttachedWindowKeepsItsOwnHandling)
     UITestDriver::DestroyForeignWindow(foreign);
 }
 
-} // namespace
+}  // namespace

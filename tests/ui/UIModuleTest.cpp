@@ -10,7 +10,8 @@
 
 #include <string>
 
-namespace {
+namespace
+{
 
 TEST(UIModule, LoadsByThePlatformsFileNameAndDescribesItself)
 {
@@ -53,4 +54,4 @@ TEST(UIModule, ServesAWindowAcrossTheModuleBoundary)
     GetModManager().ReleaseModule(module);
 }
 
-} // namespace
+}  // namespace

@@ -7,7 +7,8 @@ class QVUIManager;
 // Drives the real window system for the UI manager tests: makes the platform's manager and
 // produces the events a user or a window manager would, addressed to one window. Each platform
 // has its own implementation (x11/, win32/).
-namespace UITestDriver {
+namespace UITestDriver
+{
 
 // Whether windows can be made here (a display is reachable).
 bool HasDisplay();
@@ -40,4 +41,4 @@ void DestroyManagedWindow(QVHandle window);
 // Drops the quit messages that closed windows left in the thread's queue.
 void DrainQueue();
 
-} // namespace UITestDriver
+}  // namespace UITestDriver

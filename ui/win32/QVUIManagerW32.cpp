@@ -1,9 +1,9 @@
 #include "ui/win32/QVUIManagerW32.h"
 
-
 #include <cstdint>
 
-namespace {
+namespace
+{
 
 const char* const ItemProperty = "QVUIItem";
 
@@ -43,7 +43,7 @@ const char* NarrowText(QVString& text)
     return text.GetBuffer() != nullptr ? text.GetBuffer() : "";
 }
 
-} // namespace
+}  // namespace
 
 QVUIManagerW32::QVUIManagerW32()
 {
@@ -82,7 +82,8 @@ bool QVUIManagerW32::CreateItem(QVUIItem* item)
     const char* className = nullptr;
     const WCHAR* registeredName = nullptr;
     DWORD style = WS_CHILD;
-    switch (item->GetKind()) {
+    switch (item->GetKind())
+    {
     case QV_UI_STATIC:
         className = "QVUIStatic";
         registeredName = L"QVUIStatic";
@@ -110,12 +111,15 @@ bool QVUIManagerW32::CreateItem(QVUIItem* item)
         DeleteObject(windowClass.hbrBackground);
         return false;
     }
-    if (registeredName != nullptr) {
+    if (registeredName != nullptr)
+    {
         windowClass.lpszClassName = registeredName;
         // Registering again fails harmlessly; the first registration stays in force.
         if (RegisterClassExW(&windowClass) == 0)
             DeleteObject(windowClass.hbrBackground);
-    } else {
+    }
+    else
+    {
         DeleteObject(windowClass.hbrBackground);
     }
 
@@ -131,15 +135,15 @@ bool QVUIManagerW32::CreateItem(QVUIItem* item)
     // A 16-bit caption is set with the wide call once the window exists.
     QVString& caption = item->GetCaption();
     bool wideCaption = caption.GetEncoding() == QVString::Wide;
-    HWND window = CreateWindowExA(0, className, wideCaption ? "" : NarrowText(caption), style,
-                                  x, y, width, height, parent, nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(0, className, wideCaption ? "" : NarrowText(caption), style, x, y,
+                                  width, height, parent, nullptr, instance, nullptr);
     if (window == nullptr)
         return false;
     if (item->GetKind() == QV_UI_STATIC)
         return false;
 
-    LONG_PTR previous = SetWindowLongPtrW(window, GWLP_WNDPROC,
-                                          reinterpret_cast<LONG_PTR>(&WindowProcedure));
+    LONG_PTR previous =
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProcedure));
     item->SetPreviousProcedure(static_cast<std::uintptr_t>(previous));
     SetPropA(window, ItemProperty, item);
     item->StoreWindow(window);
@@ -202,8 +206,8 @@ int QVUIManagerW32::AttachWindow(QVUIItem* item)
     if (item->GetWindow() == nullptr)
         return 0;
     HWND window = WindowOf(item);
-    LONG_PTR previous = SetWindowLongPtrW(window, GWLP_WNDPROC,
-                                          reinterpret_cast<LONG_PTR>(&WindowProcedure));
+    LONG_PTR previous =
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProcedure));
     item->SetPreviousProcedure(static_cast<std::uintptr_t>(previous));
     SetPropA(window, ItemProperty, item);
     UpdateWindow(window);
@@ -217,10 +221,7 @@ int QVUIManagerW32::Invalidate(QVUIItem* item)
     return InvalidateRect(WindowOf(item), nullptr, FALSE);
 }
 
-int QVUIManagerW32::PostQuit(QVUIItem* item)
-{
-    return PostMessageA(WindowOf(item), WM_QUIT, 0, 0);
-}
+int QVUIManagerW32::PostQuit(QVUIItem* item) { return PostMessageA(WindowOf(item), WM_QUIT, 0, 0); }
 
 bool QVUIManagerW32::ProcessMessages(QVUIItem* item, bool wait)
 {
@@ -228,15 +229,19 @@ bool QVUIManagerW32::ProcessMessages(QVUIItem* item, bool wait)
         return false;
     MSG message;
     bool result = true;
-    if (wait) {
+    if (wait)
+    {
         // 0 is the quit message and -1 a failure (the window is gone): in both cases the
         // message record holds nothing to dispatch.
         if (GetMessageA(&message, WindowOf(item), 0, 0) <= 0)
             return false;
-    } else if (!PeekMessageA(&message, WindowOf(item), 0, 0, PM_REMOVE)) {
+    }
+    else if (!PeekMessageA(&message, WindowOf(item), 0, 0, PM_REMOVE))
+    {
         return true;
     }
-    if (message.message == WM_DESTROY || message.message == WM_CLOSE) {
+    if (message.message == WM_DESTROY || message.message == WM_CLOSE)
+    {
         PostQuitMessage(0);
         return false;
     }
@@ -254,7 +259,8 @@ bool QVUIManagerW32::AskYesNo(QVString& text, QVString& caption)
 
 int QVUIManagerW32::AskYesNoCancel(QVString& text, QVString& caption)
 {
-    switch (ShowBox(text, caption, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    switch (ShowBox(text, caption, MB_YESNOCANCEL | MB_ICONQUESTION))
+    {
     case IDYES:
         return 1;
     case IDNO:
@@ -280,7 +286,8 @@ int QVUIManagerW32::SetCursorPosition(QVUIItem* item, int x, int y)
 
 int QVUIManagerW32::ShowBox(QVString& text, QVString& caption, UINT style)
 {
-    if (text.GetEncoding() == QVString::Wide || caption.GetEncoding() == QVString::Wide) {
+    if (text.GetEncoding() == QVString::Wide || caption.GetEncoding() == QVString::Wide)
+    {
         QVString wideText = Widened(text);
         QVString wideCaption = Widened(caption);
         return MessageBoxW(nullptr, reinterpret_cast<LPCWSTR>(wideText.GetWideBuffer()),
@@ -304,7 +311,8 @@ LRESULT CALLBACK QVUIManagerW32::WindowProcedure(HWND window, UINT message, WPAR
     if (listener == nullptr)
         return CallWindowProcW(chained, window, message, wParam, lParam);
 
-    switch (message) {
+    switch (message)
+    {
     case WM_DESTROY:
     case WM_CLOSE:
     case WM_QUIT:
@@ -340,4 +348,3 @@ LRESULT CALLBACK QVUIManagerW32::WindowProcedure(HWND window, UINT message, WPAR
         RemovePropA(window, ItemProperty);
     return result;
 }
-

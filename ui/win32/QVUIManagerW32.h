@@ -13,7 +13,8 @@
 // The procedure and the registered classes are Unicode: window text passes through them
 // unconverted, so a 16-bit caption (set and read with the wide calls) keeps every character,
 // while 8-bit captions use the 8-bit calls and the system's code page.
-class QVUIManagerW32 : public QVUIManager {
+class QVUIManagerW32 : public QVUIManager
+{
 public:
     // Sets the descriptor strings; touches no window.
     QVUIManagerW32();
@@ -34,7 +35,8 @@ public:
     int SetCursorPosition(QVUIItem* item, int x, int y) override;
 
     // The one procedure of every item window.
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
 
 private:
     // MessageBoxA for 8-bit texts; MessageBoxW when either text is 16-bit (the other one is

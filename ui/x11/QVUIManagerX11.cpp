@@ -5,15 +5,16 @@
 #include "ui/x11/X11VirtualKeys.h"
 
 #include <GL/glx.h>
-#include <fontconfig/fontconfig.h>
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/cursorfont.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <vector>
 
-namespace {
+namespace
+{
 
 Window WindowOf(const QVUIItem* item)
 {
@@ -55,12 +56,13 @@ unsigned short MouseFlags(unsigned int state)
 }
 
 // The window and its descendants whose events one ProcessMessages call may take.
-struct EventFilter {
+struct EventFilter
+{
     const void* manager;
     Window window;
 };
 
-} // namespace
+}  // namespace
 
 QVUIManagerX11::QVUIManagerX11()
 {
@@ -100,23 +102,39 @@ bool QVUIManagerX11::EnsureDisplay()
     int screen = DefaultScreen(display);
 
     // A visual that GLX can render into, preferring what renderers ask for.
-    int withStencil[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
-                         GLX_BLUE_SIZE, 8, GLX_DEPTH_SIZE, 24, GLX_STENCIL_SIZE, 8, None};
+    int withStencil[] = {GLX_RGBA,
+                         GLX_DOUBLEBUFFER,
+                         GLX_RED_SIZE,
+                         8,
+                         GLX_GREEN_SIZE,
+                         8,
+                         GLX_BLUE_SIZE,
+                         8,
+                         GLX_DEPTH_SIZE,
+                         24,
+                         GLX_STENCIL_SIZE,
+                         8,
+                         None};
     int withDepth[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
     int anyRgba[] = {GLX_RGBA, None};
     XVisualInfo* chosen = nullptr;
     int errorBase = 0, eventBase = 0;
-    if (glXQueryExtension(display, &errorBase, &eventBase)) {
-        for (int* attributes : {withStencil, withDepth, anyRgba}) {
+    if (glXQueryExtension(display, &errorBase, &eventBase))
+    {
+        for (int* attributes : {withStencil, withDepth, anyRgba})
+        {
             chosen = glXChooseVisual(display, screen, attributes);
             if (chosen != nullptr)
                 break;
         }
     }
-    if (chosen != nullptr) {
+    if (chosen != nullptr)
+    {
         visualInfo = *chosen;
         XFree(chosen);
-    } else {
+    }
+    else
+    {
         // No GLX: the windows still work, only OpenGL cannot draw into them.
         visualInfo.visual = DefaultVisual(display, screen);
         visualInfo.visualid = XVisualIDFromVisual(visualInfo.visual);
@@ -165,7 +183,8 @@ const QVUIManagerX11::WindowRecord* QVUIManagerX11::Find(Window window) const
 bool QVUIManagerX11::IsWithin(Window window, Window ancestor) const
 {
     // Parents recorded at creation; bounded in case a host attached windows in a cycle.
-    for (int depth = 0; window != 0 && depth < 64; ++depth) {
+    for (int depth = 0; window != 0 && depth < 64; ++depth)
+    {
         if (window == ancestor)
             return true;
         const WindowRecord* record = Find(window);
@@ -184,7 +203,8 @@ bool QVUIManagerX11::CreateItem(QVUIItem* item)
     X11Procedure procedure = nullptr;
     std::uint32_t background = RgbOf(item->GetBackgroundColour());
     long events = ExposureMask | StructureNotifyMask;
-    switch (item->GetKind()) {
+    switch (item->GetKind())
+    {
     case QV_UI_STATIC:
     case QV_UI_WINDOW:
         procedure = &OwnProcedure;
@@ -227,12 +247,11 @@ bool QVUIManagerX11::CreateItem(QVUIItem* item)
     attributes.cursor = arrowCursor;
     Window root = RootWindow(display, visualInfo.screen);
     // X refuses empty windows; Windows makes them. One pixel stands in for nothing.
-    Window window = XCreateWindow(display, parent != 0 ? parent : root, x, y,
-                                  static_cast<unsigned>(std::max(width, 1)),
-                                  static_cast<unsigned>(std::max(height, 1)), 0, visualInfo.depth,
-                                  InputOutput, visualInfo.visual,
-                                  CWColormap | CWBackPixel | CWBorderPixel | CWEventMask | CWCursor,
-                                  &attributes);
+    Window window = XCreateWindow(
+        display, parent != 0 ? parent : root, x, y, static_cast<unsigned>(std::max(width, 1)),
+        static_cast<unsigned>(std::max(height, 1)), 0, visualInfo.depth, InputOutput,
+        visualInfo.visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask | CWCursor,
+        &attributes);
     if (window == 0)
         return false;
 
@@ -242,7 +261,8 @@ bool QVUIManagerX11::CreateItem(QVUIItem* item)
     record.text = X11Text::Units(item->GetCaption());
     record.width = width;
     record.height = height;
-    if (parent == 0) {
+    if (parent == 0)
+    {
         XSizeHints hints = {};
         hints.flags = USPosition | USSize;
         hints.x = x;
@@ -264,7 +284,8 @@ bool QVUIManagerX11::CreateItem(QVUIItem* item)
         XSetClassHint(display, window, &classHint);
         SetTitle(window, record.text);
     }
-    if (item->GetKind() == QV_UI_STATIC) {
+    if (item->GetKind() == QV_UI_STATIC)
+    {
         XFlush(display);
         return false;  // the window exists but the item is not attached to it
     }
@@ -344,11 +365,13 @@ int QVUIManagerX11::AttachWindow(QVUIItem* item)
     record.item = item;
     record.width = attributes.width;
     record.height = attributes.height;
-    if (record.procedure == nullptr) {
+    if (record.procedure == nullptr)
+    {
         Window root = 0, parent = 0;
         Window* children = nullptr;
         unsigned count = 0;
-        if (XQueryTree(display, window, &root, &parent, &children, &count)) {
+        if (XQueryTree(display, window, &root, &parent, &children, &count))
+        {
             if (children != nullptr)
                 XFree(children);
             record.parent = parent == root ? 0 : parent;
@@ -402,10 +425,13 @@ bool QVUIManagerX11::ProcessMessages(QVUIItem* item, bool wait)
         return !wait;
     EventFilter filter = {this, WindowOf(item)};
     XEvent event;
-    if (wait) {
+    if (wait)
+    {
         XIfEvent(display, &event, &MatchesItemWindow, reinterpret_cast<XPointer>(&filter));
-    } else if (!XCheckIfEvent(display, &event, &MatchesItemWindow,
-                              reinterpret_cast<XPointer>(&filter))) {
+    }
+    else if (!XCheckIfEvent(display, &event, &MatchesItemWindow,
+                            reinterpret_cast<XPointer>(&filter)))
+    {
         return true;
     }
     if (IsQuitMessage(event))
@@ -436,13 +462,16 @@ void QVUIManagerX11::DispatchEvent(XEvent& event)
         return;
     QVUIItem* item = record->item;
     X11Procedure chained = record->procedure != nullptr ? record->procedure : &DefaultProcedure;
-    if (item != nullptr) {
+    if (item != nullptr)
+    {
         chained = reinterpret_cast<X11Procedure>(item->GetPreviousProcedure());
         if (chained == nullptr || chained == &OwnProcedure)
             chained = &DefaultProcedure;
         QVUIListener* listener = item->GetListener();
-        if (listener != nullptr) {
-            switch (event.type) {
+        if (listener != nullptr)
+        {
+            switch (event.type)
+            {
             case ClientMessage:
                 if (IsCloseRequest(event) || IsQuitMessage(event))
                     item->StoreClosed(true);
@@ -454,7 +483,8 @@ void QVUIManagerX11::DispatchEvent(XEvent& event)
             case ConfigureNotify:
                 if (event.xconfigure.window == window &&
                     (event.xconfigure.width != record->width ||
-                     event.xconfigure.height != record->height)) {
+                     event.xconfigure.height != record->height))
+                {
                     record->width = event.xconfigure.width;
                     record->height = event.xconfigure.height;
                     listener->OnSize(item, record->width, record->height);
@@ -465,7 +495,8 @@ void QVUIManagerX11::DispatchEvent(XEvent& event)
                     WatchWindowManagerState(window, *record, event);
                 break;
             case KeyPress:
-            case KeyRelease: {
+            case KeyRelease:
+            {
                 int key = X11VirtualKeys::FromKeySym(XLookupKeysym(&event.xkey, 0));
                 if (key == 0)
                     break;
@@ -499,9 +530,11 @@ void QVUIManagerX11::WatchWindowManagerState(Window window, WindowRecord& record
                            &count, &remaining, &data) != Success)
         return;
     bool hidden = false, vertical = false, horizontal = false;
-    if (data != nullptr && format == 32) {
+    if (data != nullptr && format == 32)
+    {
         const long* atoms = reinterpret_cast<const long*>(data);
-        for (unsigned long i = 0; i < count; ++i) {
+        for (unsigned long i = 0; i < count; ++i)
+        {
             Atom atom = static_cast<Atom>(atoms[i]);
             hidden |= atom == netWmStateHiddenAtom;
             vertical |= atom == netWmStateMaxVertAtom;
@@ -514,10 +547,13 @@ void QVUIManagerX11::WatchWindowManagerState(Window window, WindowRecord& record
     QVUIListener* listener = record.item->GetListener();
     // As Windows reports it: a size of 0 x 0 with the minimised state, the new size with the
     // maximised one.
-    if (hidden && !record.minimised) {
+    if (hidden && !record.minimised)
+    {
         listener->OnSize(record.item, 0, 0);
         listener->OnMinimize(record.item);
-    } else if (maximised && !record.maximised && !hidden) {
+    }
+    else if (maximised && !record.maximised && !hidden)
+    {
         listener->OnSize(record.item, record.width, record.height);
         listener->OnMaximize(record.item);
     }
@@ -555,7 +591,8 @@ void QVUIManagerX11::SetTitle(Window window, const std::u16string& text)
 void QVUIManagerX11::DefaultProcedure(QVUIManagerX11& manager, Window window, XEvent& event)
 {
     // Closing through the window manager destroys the window, as on Windows.
-    if (manager.IsCloseRequest(event)) {
+    if (manager.IsCloseRequest(event))
+    {
         XDestroyWindow(manager.display, window);
         XFlush(manager.display);
     }
@@ -568,7 +605,8 @@ void QVUIManagerX11::OwnProcedure(QVUIManagerX11& manager, Window window, XEvent
 
 void QVUIManagerX11::LabelProcedure(QVUIManagerX11& manager, Window window, XEvent& event)
 {
-    if (event.type == Expose && event.xexpose.count == 0) {
+    if (event.type == Expose && event.xexpose.count == 0)
+    {
         const WindowRecord* record = manager.Find(window);
         if (record != nullptr)
             manager.painter.Text(window, X11Text::Utf8(record->text), 0, 0, TextColour);
@@ -583,12 +621,14 @@ void QVUIManagerX11::ButtonProcedure(QVUIManagerX11& manager, Window window, XEv
     if (record == nullptr)
         return;
     bool redraw = false;
-    switch (event.type) {
+    switch (event.type)
+    {
     case Expose:
         redraw = event.xexpose.count == 0;
         break;
     case ButtonPress:
-        if (event.xbutton.button == Button1) {
+        if (event.xbutton.button == Button1)
+        {
             record->armed = true;
             record->pressed = true;
             redraw = true;
@@ -596,18 +636,21 @@ void QVUIManagerX11::ButtonProcedure(QVUIManagerX11& manager, Window window, XEv
         break;
     case EnterNotify:
     case LeaveNotify:
-        if (record->armed) {
+        if (record->armed)
+        {
             record->pressed = event.type == EnterNotify;
             redraw = true;
         }
         break;
     case ButtonRelease:
-        if (event.xbutton.button == Button1 && record->armed) {
+        if (event.xbutton.button == Button1 && record->armed)
+        {
             bool clicked = record->pressed;
             record->armed = false;
             record->pressed = false;
             redraw = true;
-            if (clicked) {
+            if (clicked)
+            {
                 // Draw released before the command runs: a message box may stay up a while.
                 XClearArea(manager.display, window, 0, 0, 0, 0, True);
                 manager.SendCommand(record->parent, window);
@@ -643,7 +686,8 @@ bool QVUIManagerX11::AskYesNo(QVString& text, QVString& caption)
 
 int QVUIManagerX11::AskYesNoCancel(QVString& text, QVString& caption)
 {
-    switch (RunBox(text, caption, X11MessageBox::YesNoCancel)) {
+    switch (RunBox(text, caption, X11MessageBox::YesNoCancel))
+    {
     case QV_UI_RESULT_YES:
         return 1;
     case QV_UI_RESULT_NO:
@@ -674,4 +718,3 @@ int QVUIManagerX11::SetCursorPosition(QVUIItem* item, int x, int y)
     XFlush(display);
     return 1;
 }
-

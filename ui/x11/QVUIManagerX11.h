@@ -43,7 +43,8 @@ using X11Procedure = void (*)(QVUIManagerX11& manager, Window window, XEvent& ev
 // - Message boxes are modal dialogs of their own (X11MessageBox) answerable by mouse and keys.
 // - X protocol errors (a window destroyed under us, a bad window id given to AttachWindow) are
 //   ignored instead of ending the process: the manager installs a tolerant error handler.
-class QVUIManagerX11 : public QVUIManager {
+class QVUIManagerX11 : public QVUIManager
+{
 public:
     // Sets the descriptor strings; opens no display.
     QVUIManagerX11();
@@ -85,15 +86,16 @@ public:
     void SetTitle(Window window, const std::u16string& text);
 
 private:
-    struct WindowRecord {
-        QVUIItem* item = nullptr;      // the item the window is tagged with, or null
-        Window parent = 0;             // parent window, 0 for a top-level one
+    struct WindowRecord
+    {
+        QVUIItem* item = nullptr;          // the item the window is tagged with, or null
+        Window parent = 0;                 // parent window, 0 for a top-level one
         X11Procedure procedure = nullptr;  // what the window does by itself
-        std::u16string text;           // the window text
+        std::u16string text;               // the window text
         int width = 0;
         int height = 0;
-        bool pressed = false;          // button: drawn pushed in
-        bool armed = false;            // button: the left button went down on it
+        bool pressed = false;  // button: drawn pushed in
+        bool armed = false;    // button: the left button went down on it
         bool minimised = false;
         bool maximised = false;
     };

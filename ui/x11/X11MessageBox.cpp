@@ -10,7 +10,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 const int Margin = 14;
 const int IconSize = 32;
@@ -21,12 +22,13 @@ const std::uint32_t DialogColour = 0xF0F0F0;
 const std::uint32_t BandColour = 0xE4E4E4;
 const std::uint32_t QuestionColour = 0x2A64C8;
 
-} // namespace
+}  // namespace
 
 X11MessageBox::X11MessageBox(QVUIManagerX11& owner, Buttons kind)
     : manager(owner), display(owner.GetDisplay()), buttons(kind), questionIcon(kind != Ok)
 {
-    switch (buttons) {
+    switch (buttons)
+    {
     case Ok:
         choices.push_back({"OK", QV_UI_RESULT_OK, 0, 0, 0, 0});
         break;
@@ -54,11 +56,15 @@ void X11MessageBox::Layout(const std::u16string& text)
 {
     // Lines split at line feeds; a carriage return before one is dropped.
     std::u16string line;
-    for (char16_t unit : text) {
-        if (unit == u'\n') {
+    for (char16_t unit : text)
+    {
+        if (unit == u'\n')
+        {
             lines.push_back(X11Text::Utf8(line));
             line.clear();
-        } else if (unit != u'\r') {
+        }
+        else if (unit != u'\r')
+        {
             line.push_back(unit);
         }
     }
@@ -82,7 +88,8 @@ void X11MessageBox::Layout(const std::u16string& text)
     height = bandY + Margin / 2 + ButtonHeight + Margin / 2;
 
     int x = width - Margin - rowWidth;
-    for (Choice& choice : choices) {
+    for (Choice& choice : choices)
+    {
         choice.x = x;
         choice.y = bandY + Margin / 2;
         choice.width = ButtonWidth;
@@ -96,18 +103,21 @@ void X11MessageBox::Paint()
     X11Painter& painter = manager.GetPainter();
     painter.Fill(dialog, 0, 0, width, height, DialogColour);
     painter.Fill(dialog, 0, bandY, width, height - bandY, BandColour);
-    if (questionIcon) {
+    if (questionIcon)
+    {
         painter.Disc(dialog, Margin, Margin, IconSize, QuestionColour);
         int markX = Margin + (IconSize - painter.BigTextWidth("?")) / 2;
         int markY = Margin + (IconSize - painter.BigLineHeight()) / 2;
         painter.BigText(dialog, "?", markX, markY, 0xFFFFFF);
     }
     int y = textY;
-    for (const std::string& line : lines) {
+    for (const std::string& line : lines)
+    {
         painter.Text(dialog, line, textX, y, 0x000000);
         y += painter.LineHeight();
     }
-    for (size_t i = 0; i < choices.size(); ++i) {
+    for (size_t i = 0; i < choices.size(); ++i)
+    {
         const Choice& choice = choices[i];
         bool down = pressed == static_cast<int>(i) && pressedInside;
         painter.Fill(dialog, choice.x, choice.y, choice.width, choice.height, DialogColour);
@@ -125,7 +135,8 @@ void X11MessageBox::Paint()
 
 int X11MessageBox::ChoiceAt(int x, int y) const
 {
-    for (size_t i = 0; i < choices.size(); ++i) {
+    for (size_t i = 0; i < choices.size(); ++i)
+    {
         const Choice& choice = choices[i];
         if (x >= choice.x && x < choice.x + choice.width && y >= choice.y &&
             y < choice.y + choice.height)
@@ -138,7 +149,8 @@ int X11MessageBox::AnswerKey(XKeyEvent& key)
 {
     KeySym symbol = XLookupKeysym(&key, 0);
     int count = static_cast<int>(choices.size());
-    switch (symbol) {
+    switch (symbol)
+    {
     case XK_Return:
     case XK_KP_Enter:
     case XK_space:
@@ -157,7 +169,7 @@ int X11MessageBox::AnswerKey(XKeyEvent& key)
     case XK_Right:
     case XK_Down:
         focused = (key.state & ShiftMask) && symbol == XK_Tab ? (focused + count - 1) % count
-                                                                : (focused + 1) % count;
+                                                              : (focused + 1) % count;
         Paint();
         return 0;
     case XK_ISO_Left_Tab:
@@ -188,11 +200,10 @@ int X11MessageBox::Run(const std::u16string& text, const std::u16string& caption
                             PointerMotionMask | StructureNotifyMask | FocusChangeMask;
     int x = (DisplayWidth(display, screen) - width) / 2;
     int y = (DisplayHeight(display, screen) - height) / 3;
-    dialog = XCreateWindow(display, RootWindow(display, screen), x, y,
-                           static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                           visual.depth, InputOutput, visual.visual,
-                           CWColormap | CWBackPixel | CWBorderPixel | CWCursor | CWEventMask,
-                           &attributes);
+    dialog = XCreateWindow(
+        display, RootWindow(display, screen), x, y, static_cast<unsigned>(width),
+        static_cast<unsigned>(height), 0, visual.depth, InputOutput, visual.visual,
+        CWColormap | CWBackPixel | CWBorderPixel | CWCursor | CWEventMask, &attributes);
     if (dialog == 0)
         return 0;
 
@@ -230,17 +241,20 @@ int X11MessageBox::Run(const std::u16string& text, const std::u16string& caption
 
     std::vector<XEvent> keptQuits;
     int result = 0;
-    while (result == 0) {
+    while (result == 0)
+    {
         XEvent event;
         XNextEvent(display, &event);
-        if (event.xany.window != dialog) {
+        if (event.xany.window != dialog)
+        {
             if (manager.IsQuitMessage(event))
                 keptQuits.push_back(event);
             else
                 manager.DispatchEvent(event);
             continue;
         }
-        switch (event.type) {
+        switch (event.type)
+        {
         case MapNotify:
             XSetInputFocus(display, dialog, RevertToParent, CurrentTime);
             break;
@@ -252,7 +266,8 @@ int X11MessageBox::Run(const std::u16string& text, const std::u16string& caption
             result = AnswerKey(event.xkey);
             break;
         case ButtonPress:
-            if (event.xbutton.button == Button1) {
+            if (event.xbutton.button == Button1)
+            {
                 pressed = ChoiceAt(event.xbutton.x, event.xbutton.y);
                 pressedInside = pressed >= 0;
                 if (pressed >= 0)
@@ -261,16 +276,19 @@ int X11MessageBox::Run(const std::u16string& text, const std::u16string& caption
             }
             break;
         case MotionNotify:
-            if (pressed >= 0) {
+            if (pressed >= 0)
+            {
                 bool inside = ChoiceAt(event.xmotion.x, event.xmotion.y) == pressed;
-                if (inside != pressedInside) {
+                if (inside != pressedInside)
+                {
                     pressedInside = inside;
                     Paint();
                 }
             }
             break;
         case ButtonRelease:
-            if (event.xbutton.button == Button1 && pressed >= 0) {
+            if (event.xbutton.button == Button1 && pressed >= 0)
+            {
                 if (ChoiceAt(event.xbutton.x, event.xbutton.y) == pressed)
                     result = choices[static_cast<size_t>(pressed)].result;
                 pressed = -1;
@@ -279,7 +297,8 @@ int X11MessageBox::Run(const std::u16string& text, const std::u16string& caption
             }
             break;
         case ClientMessage:
-            if (manager.IsCloseRequest(event)) {
+            if (manager.IsCloseRequest(event))
+            {
                 if (Has(QV_UI_RESULT_CANCEL))
                     result = QV_UI_RESULT_CANCEL;
                 else if (buttons == Ok)

@@ -17,9 +17,15 @@ class QVUIManagerX11;
 // While the box is up, events of the manager's other windows are dispatched as usual (their
 // windows repaint and stay usable, as under a Windows message box without owner); quit
 // messages are kept for the loop that waits for them.
-class X11MessageBox {
+class X11MessageBox
+{
 public:
-    enum Buttons { Ok, YesNo, YesNoCancel };
+    enum Buttons
+    {
+        Ok,
+        YesNo,
+        YesNoCancel
+    };
 
     X11MessageBox(QVUIManagerX11& manager, Buttons buttons);
     X11MessageBox(const X11MessageBox&) = delete;
@@ -30,7 +36,8 @@ public:
     int Run(const std::u16string& text, const std::u16string& caption);
 
 private:
-    struct Choice {
+    struct Choice
+    {
         const char* label;
         int result;
         int x, y, width, height;
@@ -51,7 +58,7 @@ private:
     std::vector<std::string> lines;
     std::vector<Choice> choices;
     int focused = 0;
-    int pressed = -1;   // index of the button held down by the mouse, or -1
+    int pressed = -1;  // index of the button held down by the mouse, or -1
     bool pressedInside = false;
     int width = 0;
     int height = 0;

@@ -1,6 +1,7 @@
 #include "ui/x11/X11Painter.h"
 
-namespace {
+namespace
+{
 
 // Position of a mask's lowest set bit and the number of its bits.
 void MaskShape(unsigned long mask, int& shift, int& bits)
@@ -9,11 +10,13 @@ void MaskShape(unsigned long mask, int& shift, int& bits)
     bits = 0;
     if (mask == 0)
         return;
-    while ((mask & 1) == 0) {
+    while ((mask & 1) == 0)
+    {
         mask >>= 1;
         ++shift;
     }
-    while (mask & 1) {
+    while (mask & 1)
+    {
         mask >>= 1;
         ++bits;
     }
@@ -26,12 +29,11 @@ unsigned long Scale(std::uint32_t component, int shift, int bits)
     return value << shift;
 }
 
-} // namespace
+}  // namespace
 
 X11Painter::X11Painter()
-    : display(nullptr), visual(nullptr), colormap(0), gc(nullptr), font(nullptr),
-      bigFont(nullptr), redShift(16), greenShift(8), blueShift(0), redBits(8), greenBits(8),
-      blueBits(8)
+    : display(nullptr), visual(nullptr), colormap(0), gc(nullptr), font(nullptr), bigFont(nullptr),
+      redShift(16), greenShift(8), blueShift(0), redBits(8), greenBits(8), blueBits(8)
 {
 }
 
@@ -126,8 +128,8 @@ void X11Painter::Disc(Drawable target, int x, int y, int size, std::uint32_t rgb
     if (gc == nullptr)
         return;
     XSetForeground(display, gc, Pixel(rgb));
-    XFillArc(display, target, gc, x, y, static_cast<unsigned>(size), static_cast<unsigned>(size),
-             0, 360 * 64);
+    XFillArc(display, target, gc, x, y, static_cast<unsigned>(size), static_cast<unsigned>(size), 0,
+             360 * 64);
 }
 
 void X11Painter::Text(Drawable target, const std::string& utf8, int x, int y, std::uint32_t rgb)
@@ -135,8 +137,7 @@ void X11Painter::Text(Drawable target, const std::string& utf8, int x, int y, st
     DrawWith(font, target, utf8, x, y, rgb);
 }
 
-void X11Painter::BigText(Drawable target, const std::string& utf8, int x, int y,
-                         std::uint32_t rgb)
+void X11Painter::BigText(Drawable target, const std::string& utf8, int x, int y, std::uint32_t rgb)
 {
     DrawWith(bigFont, target, utf8, x, y, rgb);
 }
@@ -169,7 +170,8 @@ void X11Painter::DrawWith(XftFont* face, Drawable target, const std::string& utf
     renderColour.blue = static_cast<unsigned short>((rgb & 0xFF) * 0x101);
     renderColour.alpha = 0xFFFF;
     XftColor colour;
-    if (XftColorAllocValue(display, visual, colormap, &renderColour, &colour)) {
+    if (XftColorAllocValue(display, visual, colormap, &renderColour, &colour))
+    {
         XftDrawStringUtf8(draw, &colour, face, x, y + face->ascent,
                           reinterpret_cast<const FcChar8*>(utf8.data()),
                           static_cast<int>(utf8.size()));

@@ -9,7 +9,8 @@
 // Draws the UI manager's own widgets (labels, buttons, message boxes): filled rectangles, 3D
 // frames and anti-aliased text through Xft with a fontconfig sans-serif face. Every window of the
 // manager shares one visual and colour map, so one painter serves them all.
-class X11Painter {
+class X11Painter
+{
 public:
     X11Painter();
     ~X11Painter();

@@ -6,7 +6,8 @@
 
 // Text conversions between the system's strings and what X11 takes. A window's text is kept in
 // 16-bit units, as on Windows; 8-bit captions are read as Latin-1 (each byte one character).
-class X11Text {
+class X11Text
+{
 public:
     // The characters of text in 16-bit units (8-bit characters as Latin-1).
     static std::u16string Units(const QVString& text);

@@ -5,7 +5,8 @@
 #include <string>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 bool saved = false;
 bool hadVariable = false;
@@ -14,7 +15,8 @@ std::string savedVariable;
 // A key file of this test program only, beside the test modules' directory.
 std::string KeyFile()
 {
-    static const std::string path = [] {
+    static const std::string path = []
+    {
         char dir[4096];
         return std::string(getcwd(dir, sizeof dir) != nullptr ? dir : ".") + "/modules_tests." +
                std::to_string(getpid()) + ".key";
@@ -24,7 +26,8 @@ std::string KeyFile()
 
 void Prepare()
 {
-    if (!saved) {
+    if (!saved)
+    {
         const char* value = std::getenv("QV_RUNTIME_KEY");
         hadVariable = value != nullptr;
         savedVariable = hadVariable ? value : "";
@@ -36,7 +39,8 @@ void Prepare()
 void WriteKeyFile(const std::string& text)
 {
     std::FILE* file = std::fopen(KeyFile().c_str(), "w");
-    if (file != nullptr) {
+    if (file != nullptr)
+    {
         std::fputs(text.c_str(), file);
         std::fclose(file);
     }

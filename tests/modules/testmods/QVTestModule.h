@@ -4,7 +4,8 @@
 
 // Kind interface of the modules built only for the module-system tests. The operations follow
 // the three slots of QVModule, as every kind's do.
-class QVTestModule : public QVModule {
+class QVTestModule : public QVModule
+{
 public:
     // Number of objects of this module's library alive right now.
     virtual int GetLiveObjects() = 0;

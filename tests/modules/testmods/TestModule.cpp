@@ -17,11 +17,13 @@
 #define TM_ENTRY __attribute__((visibility("default")))
 #endif
 
-namespace {
+namespace
+{
 
 int liveObjects = 0;
 
-class TestModule : public QVTestModule {
+class TestModule : public QVTestModule
+{
 public:
     TestModule()
     {
@@ -45,12 +47,14 @@ public:
 }  // namespace
 
 #if TM_CREATE == 1 && defined(TM_STATIC_OBJECTS)
-namespace {
+namespace
+{
 alignas(TestModule) unsigned char objectSlots[8][sizeof(TestModule)];
 int usedSlots = 0;
 // Nobody can destroy these objects through the manager; the library does when it goes, so that
 // the strings they hold do not count as leaks.
-struct SlotCleaner {
+struct SlotCleaner
+{
     ~SlotCleaner()
     {
         for (int i = 0; i < usedSlots; ++i)

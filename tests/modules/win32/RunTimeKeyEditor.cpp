@@ -3,7 +3,8 @@
 #include <string>
 #include <windows.h>
 
-namespace {
+namespace
+{
 
 const char KeyPath[] = "SOFTWARE\\Corvane\\common";
 const char ValueName[] = "QVRunTimePath";
@@ -20,12 +21,13 @@ void Prepare()
     HKEY key = nullptr;
     hadKey = RegOpenKeyA(HKEY_LOCAL_MACHINE, KeyPath, &key) == ERROR_SUCCESS;
     hadValue = false;
-    if (hadKey) {
+    if (hadKey)
+    {
         char value[1024] = {};
         DWORD size = sizeof value - 1;
         DWORD type = REG_SZ;
-        hadValue = RegQueryValueExA(key, ValueName, nullptr, &type,
-                                    reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS;
+        hadValue = RegQueryValueExA(key, ValueName, nullptr, &type, reinterpret_cast<BYTE*>(value),
+                                    &size) == ERROR_SUCCESS;
         savedValue = value;
         RegCloseKey(key);
     }

@@ -29,7 +29,7 @@ std::string Number(double value)
     std::snprintf(text, sizeof text, "%g", value);
     return text;
 }
-}
+}  // namespace
 
 class RecordingRenderer final : public QVRecordingRenderer
 {
@@ -121,7 +121,8 @@ public:
     }
     void Clear(bool colour, bool depth, bool stencil) override
     {
-        Log(std::string("Clear ") + (colour ? "1" : "0") + " " + (depth ? "1" : "0") + " " + (stencil ? "1" : "0"));
+        Log(std::string("Clear ") + (colour ? "1" : "0") + " " + (depth ? "1" : "0") + " " +
+            (stencil ? "1" : "0"));
     }
     void SetClearColour(QVColor* colour) override
     {
@@ -130,8 +131,8 @@ public:
             Log("SetClearColour null");
             return;
         }
-        Log("SetClearColour " + Number(colour->r) + " " + Number(colour->g) + " " + Number(colour->b) + " " +
-            Number(colour->a));
+        Log("SetClearColour " + Number(colour->r) + " " + Number(colour->g) + " " +
+            Number(colour->b) + " " + Number(colour->a));
     }
     bool RenderScene() override
     {

@@ -8,7 +8,8 @@
 
 #include <map>
 
-namespace {
+namespace
+{
 
 HWND WindowOf(QVHandle handle) { return static_cast<HWND>(handle); }
 
@@ -22,9 +23,10 @@ LRESULT CALLBACK ForeignProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-} // namespace
+}  // namespace
 
-namespace UITestDriver {
+namespace UITestDriver
+{
 
 bool HasDisplay() { return true; }
 
@@ -93,20 +95,18 @@ void DestroyForeignWindow(QVHandle window)
     foreignKeyPresses.erase(WindowOf(window));
 }
 
-void DestroyManagedWindow(QVHandle window)
-{
-    DestroyWindow(WindowOf(window));
-}
+void DestroyManagedWindow(QVHandle window) { DestroyWindow(WindowOf(window)); }
 
 void DrainQueue()
 {
     // Dispatched, not only removed: a window that wants painting would otherwise hand out its
     // paint message forever. Bounded for the same reason.
     MSG message;
-    for (int i = 0; i < 1000 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+    for (int i = 0; i < 1000 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i)
+    {
         if (message.message != WM_QUIT)
             DispatchMessageA(&message);
     }
 }
 
-} // namespace UITestDriver
+}  // namespace UITestDriver

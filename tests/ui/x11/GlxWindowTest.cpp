@@ -12,7 +12,8 @@
 
 #include <cstdint>
 
-namespace {
+namespace
+{
 
 TEST(GlxWindow, RendererConnectionDrawsIntoAWindowItem)
 {
@@ -65,4 +66,4 @@ TEST(GlxWindow, RendererConnectionDrawsIntoAWindowItem)
     XFree(visual);
 }
 
-} // namespace
+}  // namespace

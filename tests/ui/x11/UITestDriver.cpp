@@ -5,8 +5,8 @@
 #include "ui/QVUIListener.h"
 #include "ui/x11/QVUIManagerX11.h"
 
-#include <X11/Xlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/keysym.h>
 
 #include <cstdint>
@@ -14,7 +14,8 @@
 #include <map>
 #include <vector>
 
-namespace {
+namespace
+{
 
 Display* Connection()
 {
@@ -35,15 +36,24 @@ KeySym SymbolOf(int virtualKey)
         return XK_0 + static_cast<KeySym>(virtualKey - '0');
     if (virtualKey >= 0x70 && virtualKey <= 0x7B)
         return XK_F1 + static_cast<KeySym>(virtualKey - 0x70);
-    switch (virtualKey) {
-    case 0x0D: return XK_Return;
-    case 0x1B: return XK_Escape;
-    case 0x20: return XK_space;
-    case 0x25: return XK_Left;
-    case 0x26: return XK_Up;
-    case 0x27: return XK_Right;
-    case 0x28: return XK_Down;
-    default: return NoSymbol;
+    switch (virtualKey)
+    {
+    case 0x0D:
+        return XK_Return;
+    case 0x1B:
+        return XK_Escape;
+    case 0x20:
+        return XK_space;
+    case 0x25:
+        return XK_Left;
+    case 0x26:
+        return XK_Up;
+    case 0x27:
+        return XK_Right;
+    case 0x28:
+        return XK_Down;
+    default:
+        return NoSymbol;
     }
 }
 
@@ -57,9 +67,10 @@ void Send(Window window, long mask, XEvent& event)
 
 std::map<Window, int> foreignKeyPresses;
 
-} // namespace
+}  // namespace
 
-namespace UITestDriver {
+namespace UITestDriver
+{
 
 bool HasDisplay() { return Connection() != nullptr; }
 
@@ -105,7 +116,8 @@ void MouseMove(QVHandle window, int x, int y, unsigned short flags)
 
 void Click(QVHandle window)
 {
-    for (int type : {ButtonPress, ButtonRelease}) {
+    for (int type : {ButtonPress, ButtonRelease})
+    {
         XEvent event = {};
         event.xbutton.type = type;
         event.xbutton.window = WindowOf(window);
@@ -126,7 +138,8 @@ void ResizeChild(QVHandle window, int width, int height)
     XSync(Connection(), False);
 }
 
-namespace {
+namespace
+{
 // Writes the window manager's state list of the window, as a window manager does.
 void SetState(QVHandle window, std::initializer_list<const char*> names)
 {
@@ -135,11 +148,11 @@ void SetState(QVHandle window, std::initializer_list<const char*> names)
     for (const char* name : names)
         atoms.push_back(XInternAtom(display, name, False));
     XChangeProperty(display, WindowOf(window), XInternAtom(display, "_NET_WM_STATE", False),
-                    XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(atoms.data()), static_cast<int>(atoms.size()));
+                    XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(atoms.data()),
+                    static_cast<int>(atoms.size()));
     XSync(display, False);
 }
-} // namespace
+}  // namespace
 
 void Minimize(QVHandle window) { SetState(window, {"_NET_WM_STATE_HIDDEN"}); }
 
@@ -199,4 +212,4 @@ void DestroyManagedWindow(QVHandle window)
 
 void DrainQueue() {}
 
-} // namespace UITestDriver
+}  // namespace UITestDriver

@@ -8,7 +8,8 @@
 
 #include <X11/keysym.h>
 
-namespace {
+namespace
+{
 
 TEST(X11VirtualKeys, LettersMapToUpperCaseWhicheverCase)
 {
@@ -60,7 +61,10 @@ TEST(X11Text, WideTextBecomesUtf8IncludingSurrogatePairs)
 TEST(X11Text, UnpairedSurrogatesBecomeReplacementCharacters)
 {
     std::u16string lone = {0xD83D, 'a', 0xDE00};
-    EXPECT_EQ("\xEF\xBF\xBD" "a" "\xEF\xBF\xBD", X11Text::Utf8(lone));
+    EXPECT_EQ("\xEF\xBF\xBD"
+              "a"
+              "\xEF\xBF\xBD",
+              X11Text::Utf8(lone));
 }
 
 TEST(X11Text, StoreKeepsTheCaptionsWidth)
@@ -80,4 +84,4 @@ TEST(X11Text, StoreKeepsTheCaptionsWidth)
     EXPECT_EQ(0, wide.GetLength());
 }
 
-} // namespace
+}  // namespace
