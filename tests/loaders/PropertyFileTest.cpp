@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 #include <sstream>
+#include <string>
 
 namespace
 {
@@ -319,4 +320,54 @@ TEST(PropertyFileBalance, KeysInNoParticularOrderAreBalancedToo)
     EXPECT_EQ("value 1234", Narrow(value));
     ASSERT_TRUE(properties.Get(QVString("before"), value));
     EXPECT_EQ("load", Narrow(value));
+}
+
+namespace
+{
+// A property file of UTF-16 text after the mark of the byte order asked for.
+std::string Utf16File(const std::u16string& text, bool bigEndian)
+{
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t unit : text)
+    {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+TEST(PropertyFileLoad, MarkedFilesLoadInTheirEncoding)
+{
+    struct Case
+    {
+        const char* what;
+        std::string bytes;
+        short valueEncoding;
+    };
+    const std::u16string text = u"a=\u4e00\r\nb = 2\n";
+    const Case cases[] = {
+        {"UTF-16 little-endian", Utf16File(text, false), QVString::Wide},
+        {"UTF-16 big-endian", Utf16File(text, true), QVString::Wide},
+        {"UTF-8 mark, 8-bit text",
+         "\xEF\xBB\xBF"
+         "a=\xE4\xB8\x80\r\nb = 2\n",
+         QVString::Narrow},
+    };
+    const Map expected16{{"a", u"\u4e00"}, {"b", u"2"}};
+    const Map expected8{{"a", u"\u00e4\u00b8\u0080"}, {"b", u"2"}};  // the UTF-8 bytes
+    for (const Case& c : cases)
+    {
+        ScratchFile file("marked.cfg", c.bytes);
+        QVProperties properties(0);
+        ASSERT_TRUE(properties.Load(file.Text())) << c.what;
+        EXPECT_EQ(c.valueEncoding == QVString::Wide ? expected16 : expected8, Entries(properties))
+            << c.what;
+        properties.ForEachEntry(
+            [&](const QVPropertyEntry& entry)
+            { EXPECT_EQ(c.valueEncoding, entry.GetValue().GetEncoding()) << c.what; });
+    }
 }
