@@ -5,7 +5,7 @@
 # Where qvrender writes its image, and what a failed write leaves behind: a regular file (new, or
 # the one a link names) is replaced only by a complete image, anything else (a device, a FIFO, a
 # directory) is written in place or refused, and no path is ever removed and no temporary file
-# left over. Links, devices and FIFOs are tried on Linux only.
+# left over. Links, devices and FIFOs are tried on Linux, the NUL device on Windows.
 # Usage: output.sh "<runner>" <qvrender> <scratch dir>
 set -u
 runner=$1
@@ -117,10 +117,17 @@ case_fifo_written_in_place() {
   [ "$(size_of "$dir/received")" = "$image_bytes" ] || fail "the reader did not get the image"
 }
 
+case_nul_device_written_in_place() {
+  render NUL
+  [ "$code" = 0 ] || fail "exit code $code"
+  [ -z "$(find "$dir" -mindepth 1 ! -name .stderr)" ] || fail "files made: $(ls -A "$dir")"
+}
+
 cases=(new_file existing_file_replaced missing_directory directory_refused)
 linux_cases=(failed_write_keeps_old_file link_to_file_stays_a_link link_to_full_device_kept device_node_kept
              fifo_written_in_place)
-$linux && cases+=("${linux_cases[@]}")
+windows_cases=(nul_device_written_in_place)
+if $linux; then cases+=("${linux_cases[@]}"); else cases+=("${windows_cases[@]}"); fi
 
 rm -rf "$scratch"
 for case_name in "${cases[@]}"; do
