@@ -298,8 +298,9 @@ bool QVPropLoader::Save(QVModCollection* client, const QVString& fileName)
 
     if (encoding == QVString::Narrow && BeginsLikeAMark(text))
     {
-        // The first key starts with bytes of a byte-order mark: reading would take the file for
-        // 16-bit text. A leading line feed is trimmed from that key when the file is read.
+        // The first key starts with bytes of a byte-order mark: reading would take them for one
+        // (and read 16-bit text, or drop them). A leading line feed is trimmed from that key when
+        // the file is read.
         text.Assign('\n' + text);
     }
 

@@ -34,7 +34,7 @@ public:
     // set's encoding (16-bit: after FF FE), and a final zero character. An entry with an empty
     // key is written with a blank before its "=", so that reading the file back keeps it and the
     // entries after it; an 8-bit file whose first key begins with the bytes of a byte-order mark
-    // starts with a line feed, so that it is not read back as 16-bit text.
+    // starts with a line feed, so that they are not read back as a mark.
     //
     // Nothing is written unless every entry reads back the same: false, the file untouched, when
     // a key or value holds a zero, a value a line feed, a key an "=", either begins or ends with
