@@ -1,6 +1,7 @@
 #include "loaders/QVFile.h"
 
 #include "loaders/detail/FileOpen.h"
+#include "loaders/detail/TextWrite.h"
 
 #include <climits>
 #include <cstring>
@@ -11,21 +12,49 @@ namespace
 // still fit the text's int capacity.
 const long kLargestText = INT_MAX - 4;
 
-int MarkLength(const unsigned char* b, std::size_t n)
+// What a file's first bytes say about the text after them.
+struct Mark
 {
+    int length;      // bytes the mark takes
+    bool wide;       // 16-bit units follow
+    bool bigEndian;  // the units' high byte comes first
+};
+
+Mark FindMark(const unsigned char* b, std::size_t n)
+{
+    // UTF-8: the bytes after the mark are 8-bit text like any other.
     if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF)
     {
-        return 3;
+        return {3, false, false};
     }
-    if (n >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF)))
+    if (n >= 2 && b[0] == 0xFF && b[1] == 0xFE)
     {
-        return 2;
+        return {2, true, false};
     }
+    if (n >= 2 && b[0] == 0xFE && b[1] == 0xFF)
+    {
+        return {2, true, true};
+    }
+    // The mark of 32-bit big-endian text. Such text is not decoded: its bytes are taken as
+    // little-endian units, so it reads as little (its first unit is usually a zero).
     if (n >= 4 && b[0] == 0x00 && b[1] == 0x00 && b[2] == 0xFE && b[3] == 0xFF)
     {
-        return 4;
+        return {4, true, false};
     }
-    return 0;
+    return {0, false, false};
+}
+
+// Turns the bytes at the start of units into count 16-bit units of the machine, in place.
+void DecodeUnits(unsigned short* units, std::size_t count, bool bigEndian)
+{
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(units);
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        const unsigned first = bytes[2 * i];
+        const unsigned second = bytes[2 * i + 1];
+        units[i] =
+            static_cast<unsigned short>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
 }
 }  // namespace
 
@@ -109,23 +138,24 @@ int QVFile::ReadAll(QVString& out)
     unsigned char head[4];
     const std::size_t headBytes =
         std::fread(head, 1, m_size < 4 ? static_cast<std::size_t>(m_size) : 4, m_stream);
-    const int mark = MarkLength(head, headBytes);
-    if (std::fseek(m_stream, mark, SEEK_SET) != 0)
+    const Mark mark = FindMark(head, headBytes);
+    if (std::fseek(m_stream, mark.length, SEEK_SET) != 0)
     {
         return -1;
     }
 
     // Room for every byte and a terminator; a 16-bit text rounds its byte count up to whole
-    // units. The bytes after the last one read are zeroed, so the text always ends.
+    // units. The bytes after the last one read are zeroed, so the text always ends (and an odd
+    // last byte gets a zero partner).
     const int size = static_cast<int>(m_size);
     out.Empty();
-    out.SetEncoding(mark > 0 ? QVString::Wide : QVString::Narrow);
-    if (!out.Allocate(mark > 0 ? size / 2 + 1 : size + 1))
+    out.SetEncoding(mark.wide ? QVString::Wide : QVString::Narrow);
+    if (!out.Allocate(mark.wide ? size / 2 + 1 : size + 1))
     {
         return -1;
     }
     char* storage = out.GetBuffer();
-    const std::size_t wanted = static_cast<std::size_t>(size - mark);
+    const std::size_t wanted = static_cast<std::size_t>(size - mark.length);
     const std::size_t got = wanted == 0 ? 0 : std::fread(storage, 1, wanted, m_stream);
     if (got < wanted && std::ferror(m_stream))
     {
@@ -133,8 +163,12 @@ int QVFile::ReadAll(QVString& out)
         return -1;
     }
     std::memset(storage + got, 0, static_cast<std::size_t>(out.GetCapacity()) - got);
+    if (mark.wide)
+    {
+        DecodeUnits(out.GetWideBuffer(), (got + 1) / 2, mark.bigEndian);
+    }
     out.SyncLength();
-    m_position = static_cast<long>(mark) + static_cast<long>(got);
+    m_position = static_cast<long>(mark.length) + static_cast<long>(got);
     return static_cast<int>(got);
 }
 
@@ -144,50 +178,8 @@ int QVFile::WriteString(const QVString& text)
     {
         return -1;
     }
-    std::size_t written = 0;
-    if (text.GetEncoding() == QVString::Wide)
-    {
-        static const unsigned char kMark[2] = {0xFF, 0xFE};
-        if (std::fwrite(kMark, 1, 2, m_stream) != 2)
-        {
-            return 0;
-        }
-        // Little-endian whatever the machine, a chunk at a time; the last unit is the zero.
-        const unsigned short* units = text.GetWideBuffer();
-        const int count = text.GetLength() + 1;
-        unsigned char chunk[4096];
-        for (int done = 0; done < count;)
-        {
-            int n = 0;
-            for (; n < static_cast<int>(sizeof chunk / 2) && done + n < count; ++n)
-            {
-                const unsigned short unit = done + n < count - 1 ? units[done + n] : 0;
-                chunk[2 * n] = static_cast<unsigned char>(unit & 0xFF);
-                chunk[2 * n + 1] = static_cast<unsigned char>(unit >> 8);
-            }
-            const std::size_t bytes = static_cast<std::size_t>(n) * 2;
-            const std::size_t put = std::fwrite(chunk, 1, bytes, m_stream);
-            written += put;
-            if (put != bytes)
-            {
-                break;
-            }
-            done += n;
-        }
-    }
-    else
-    {
-        const std::size_t length = static_cast<std::size_t>(text.GetLength());
-        if (length > 0)
-        {
-            written = std::fwrite(text.GetBuffer(), 1, length, m_stream);
-        }
-        if (written == length)
-        {
-            written += std::fwrite("", 1, 1, m_stream);
-        }
-    }
-    m_position += static_cast<long>(written);
+    const long written = QVWriteText(m_stream, text);
+    m_position += written;
     return static_cast<int>(written);
 }
 

@@ -11,10 +11,11 @@ const std::int32_t QV_CLASS_FILE = 32769;
 // A binary file on a standard I/O stream, sized when it is opened. Loaders read a whole file at
 // once (ReadAll) or piece by piece (Read); savers write one text (WriteString).
 //
-// Byte-order marks: ReadAll takes EF BB BF, FF FE, FE FF and 00 00 FE FF (3, 2, 2 and 4 bytes) as
-// the mark of a 16-bit text, skips it and keeps the remaining bytes as they are, as 16-bit units
-// in the machine's order; anything else is read as 8-bit text. WriteString writes FF FE before a
-// 16-bit text. Both stop or end at a zero character, so a written text reads back unchanged.
+// Byte-order marks: ReadAll skips a mark and reads the rest by it: after EF BB BF (UTF-8) the
+// bytes as 8-bit text, after FF FE 16-bit little-endian units, after FE FF 16-bit big-endian
+// units; after 00 00 FE FF (32-bit text, not decoded) little-endian units as they come. A file
+// without a mark is 8-bit text. WriteString writes FF FE before a 16-bit text. Both stop or end
+// at a zero character, so a written text reads back unchanged.
 class QVFile : public QVObject
 {
 public:
@@ -44,10 +45,10 @@ public:
     // Position recorded at open and advanced by Read and ReadAll.
     long GetPosition() const { return m_position; }
 
-    // Reads the whole file, from its first byte, into out: 8-bit text without a byte-order mark,
-    // 16-bit text after one (see above). The text ends at its first zero character. Returns the
-    // number of bytes read after the mark, or -1 when nothing is open, the file is too large for
-    // a text (out then unchanged), memory is not available or reading fails (out then empty).
+    // Reads the whole file, from its first byte, into out, in the width and byte order its mark
+    // gives (see above). The text ends at its first zero character. Returns the number of bytes
+    // read after the mark, or -1 when nothing is open, the file is too large for a text (out
+    // then unchanged), memory is not available or reading fails (out then empty).
     int ReadAll(QVString& out);
 
     // Writes text and one zero character: 8-bit text as its bytes, 16-bit text after FF FE as

@@ -9,7 +9,8 @@ class TgaWriter
 {
 public:
     // rgb holds width x height pixels, three bytes each (red, green, blue), rows from the top.
-    // False when the size does not fit the format or the file cannot be written completely.
+    // False when the size does not fit the format or the file cannot be written completely; an
+    // existing file is then left as it was (see the .cpp for devices and FIFOs).
     static bool Write(const char* path, int width, int height,
                       const std::vector<std::uint8_t>& rgb);
 };

@@ -2,8 +2,10 @@
 
 #include "loaders/QVFile.h"
 #include "loaders/QVProperties.h"
+#include "loaders/detail/TextWrite.h"
 
 #include "core/containers/QVArray.h"
+#include "platform/FileReplacement.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -35,10 +37,24 @@ struct Record
     int valueEnd;
 };
 
+// Keys are 8-bit texts. A 16-bit character without an 8-bit form becomes "?": keeping its low
+// byte, as converting would, could make it a zero, an "=" or a blank at an end, none of which
+// would read back.
 void KeyOf(const QVString& text, const Record& record, QVString& key)
 {
     text.Mid(key, record.keyBegin, record.keyEnd);
-    key.SetEncoding(QVString::Narrow);
+    if (key.GetEncoding() == QVString::Wide)
+    {
+        unsigned short* units = key.GetWideBuffer();
+        for (int i = 0; i < key.GetLength(); ++i)
+        {
+            if (units[i] > 0xFF)
+            {
+                units[i] = '?';
+            }
+        }
+        key.SetEncoding(QVString::Narrow);
+    }
 }
 
 void ValueOf(const QVString& text, const Record& record, QVString& value)
@@ -150,6 +166,54 @@ void AddRecords(QVProperties& properties, const QVString& text)
     SetMiddleFirst(properties, text, records, groupStarts, 0, groups, key, value);
 }
 
+// The character at i as the file holds it: an 8-bit one as its byte, a 16-bit one as its unit.
+unsigned short CharacterAt(const QVString& text, int i)
+{
+    const unsigned short c = text.GetCharAt(i);
+    return text.GetEncoding() == QVString::Wide ? c : static_cast<unsigned short>(c & 0xFF);
+}
+
+bool HasBlankEnd(const QVString& text)
+{
+    const int n = text.GetLength();
+    return n > 0 && (IsSpace(CharacterAt(text, 0)) || IsSpace(CharacterAt(text, n - 1)));
+}
+
+// Whether an entry, written into a file of the given width, reads back as the same key and
+// value. Reading ends the text at a zero and a value at a line feed, splits a record at its
+// first "=", trims blanks and line ends off both ends, and makes keys 8-bit: a 16-bit key
+// character beyond ASCII has no 8-bit form, or, as an 8-bit one, hashes differently (8-bit
+// characters count sign-extended), so the key read back would be another. A line feed inside a
+// key is fine: it is how a line without "=" before a record reads.
+bool ReadsBackTheSame(const QVPropertyEntry& entry, short fileEncoding)
+{
+    const QVString& key = entry.GetKey();
+    const QVString& value = entry.GetValue();
+    if (HasBlankEnd(key) || HasBlankEnd(value))
+    {
+        return false;
+    }
+    const unsigned short keyLimit = key.GetEncoding() == QVString::Wide ? 0x7F : 0xFF;
+    for (int i = 0; i < key.GetLength(); ++i)
+    {
+        const unsigned short c = CharacterAt(key, i);
+        if (c == 0 || c == '=' || c > keyLimit)
+        {
+            return false;
+        }
+    }
+    const unsigned short valueLimit = fileEncoding == QVString::Wide ? 0xFFFF : 0xFF;
+    for (int i = 0; i < value.GetLength(); ++i)
+    {
+        const unsigned short c = CharacterAt(value, i);
+        if (c == 0 || c == '\n' || c > valueLimit)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Whether an 8-bit text begins with bytes that reading takes for a byte-order mark.
 bool BeginsLikeAMark(const QVString& text)
 {
@@ -210,10 +274,12 @@ bool QVPropLoader::Save(QVModCollection* client, const QVString& fileName)
     }
     const short encoding =
         properties->GetEncoding() == QVString::Wide ? QVString::Wide : QVString::Narrow;
+    bool readsBack = true;
     QVString text(16, encoding);
     properties->ForEachEntry(
-        [&text](const QVPropertyEntry& entry)
+        [&](const QVPropertyEntry& entry)
         {
+            readsBack = readsBack && ReadsBackTheSame(entry, encoding);
             if (entry.GetKey().GetLength() == 0)
             {
                 // A line that starts with "=" ends every parse: the blank is trimmed away on reading.
@@ -224,21 +290,37 @@ bool QVPropLoader::Save(QVModCollection* client, const QVString& fileName)
             text.Append(entry.GetValue());
             text.AppendChar('\n');
         });
-
-    if (encoding == QVString::Narrow && BeginsLikeAMark(text))
-    {
-        // The first key starts with bytes of a byte-order mark: reading would take the file for
-        // 16-bit text. A leading line feed is trimmed from that key when the file is read.
-        text.Assign('\n' + text);
-    }
-
-    QVFile file;
-    if (!file.Open(fileName, "wb"))
+    // Writing what would read back differently loses data: refused before the file is touched.
+    if (!readsBack)
     {
         return false;
     }
-    const int expected = (text.GetLength() + 1) * (encoding == QVString::Wide ? 2 : 1);
-    const bool written = file.WriteString(text) == expected;
-    const bool closed = file.Close();
-    return written && closed;
+
+    if (encoding == QVString::Narrow && BeginsLikeAMark(text))
+    {
+        // The first key starts with bytes of a byte-order mark: reading would take them for one
+        // (and read 16-bit text, or drop them). A leading line feed is trimmed from that key when
+        // the file is read.
+        text.Assign('\n' + text);
+    }
+
+    // The text goes to a temporary file that replaces the file only once it is complete, so a
+    // failed write leaves the old file as it was. Property files are regular files: a device or
+    // a FIFO is refused and left alone.
+    QVFileReplacement replacement;
+    const QVFileReplacement::Start start = fileName.GetEncoding() == QVString::Wide
+                                               ? replacement.Begin(fileName.GetWideBuffer())
+                                               : replacement.Begin(fileName.GetBuffer());
+    if (start != QVFileReplacement::Started)
+    {
+        return false;
+    }
+    const long expected =
+        (static_cast<long>(text.GetLength()) + 1) * (encoding == QVString::Wide ? 2 : 1);
+    if (QVWriteText(replacement.GetStream(), text) != expected)
+    {
+        replacement.Discard();
+        return false;
+    }
+    return replacement.Commit();
 }

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <map>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -319,4 +321,184 @@ TEST(PropertyFileBalance, KeysInNoParticularOrderAreBalancedToo)
     EXPECT_EQ("value 1234", Narrow(value));
     ASSERT_TRUE(properties.Get(QVString("before"), value));
     EXPECT_EQ("load", Narrow(value));
+}
+
+namespace
+{
+// A property file of UTF-16 text after the mark of the byte order asked for.
+std::string Utf16File(const std::u16string& text, bool bigEndian)
+{
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t unit : text)
+    {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+// Files of the working directory whose names begin with file's name and go on: what a save
+// could leave behind.
+std::vector<std::string> FilesBeside(const ScratchFile& file)
+{
+    const std::string name = file.Name();
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+    {
+        const std::string other = entry.path().filename().string();
+        if (other.size() > name.size() && other.compare(0, name.size(), name) == 0)
+        {
+            found.push_back(other);
+        }
+    }
+    return found;
+}
+
+bool Save(QVProperties& properties, const ScratchFile& file)
+{
+    QVLoaderModule* loader = CollectedLoader(properties);
+    EXPECT_NE(nullptr, loader);
+    return loader != nullptr && loader->Save(properties.GetModCollection(), file.Text());
+}
+
+QVString WithZero(const char* before, const char* after)
+{
+    QVString text(before);
+    text.AppendChar('\0');
+    text.Append(after);
+    return text;
+}
+}  // namespace
+
+TEST(PropertyFileLoad, MarkedFilesLoadInTheirEncoding)
+{
+    struct Case
+    {
+        const char* what;
+        std::string bytes;
+        short valueEncoding;
+    };
+    const std::u16string text = u"a=\u4e00\r\nb = 2\n";
+    const Case cases[] = {
+        {"UTF-16 little-endian", Utf16File(text, false), QVString::Wide},
+        {"UTF-16 big-endian", Utf16File(text, true), QVString::Wide},
+        {"UTF-8 mark, 8-bit text",
+         "\xEF\xBB\xBF"
+         "a=\xE4\xB8\x80\r\nb = 2\n",
+         QVString::Narrow},
+    };
+    const Map expected16{{"a", u"\u4e00"}, {"b", u"2"}};
+    const Map expected8{{"a", u"\u00e4\u00b8\u0080"}, {"b", u"2"}};  // the UTF-8 bytes
+    for (const Case& c : cases)
+    {
+        ScratchFile file("marked.cfg", c.bytes);
+        QVProperties properties(0);
+        ASSERT_TRUE(properties.Load(file.Text())) << c.what;
+        EXPECT_EQ(c.valueEncoding == QVString::Wide ? expected16 : expected8, Entries(properties))
+            << c.what;
+        properties.ForEachEntry(
+            [&](const QVPropertyEntry& entry)
+            { EXPECT_EQ(c.valueEncoding, entry.GetValue().GetEncoding()) << c.what; });
+    }
+}
+
+TEST(PropertyFileLoad, SixteenBitKeyCharactersBeyondEightBitsBecomeQuestionMarks)
+{
+    // Keeping the low byte made U+0100 a NUL, U+0120 a trailing blank and U+013D an "=".
+    EXPECT_EQ(
+        (Map{{"?", u"1"}, {"a?b", u"2"}, {"k?", u"3"}, {"?x", u"4"}, {"\xE9", u"5"}}),
+        LoadEntries(Utf16File(u"\u0100=1\na\u4e00b=2\nk\u0120=3\n\u013dx=4\n\u00e9=5\n", false)));
+}
+
+TEST(PropertyFileSave, TextThatWouldNotReadBackTheSameIsRefusedAndTheFileKept)
+{
+    struct Case
+    {
+        const char* what;
+        short encoding;
+        QVString key;
+        QVString value;
+    };
+    const Case cases[] = {
+        {"value beyond 8 bits, 8-bit file", 0, QVString("a"), WideText(u"x\u0100")},
+        {"value beyond 8 bits (U+4E00), 8-bit file", 0, QVString("a"), WideText(u"\u4e00")},
+        {"key beyond 8 bits, 16-bit file", 1, WideText(u"k\u4e00"), QVString("v")},
+        {"16-bit key that reads back as another key", 0, WideText(u"\u00e9"), QVString("v")},
+        {"zero in a value", 0, QVString("a"), WithZero("x", "y")},
+        {"zero in a key", 1, WithZero("k", "k"), QVString("v")},
+        {"line feed in a value", 0, QVString("a"), QVString("two\nlines")},
+        {"line feed in a 16-bit value", 1, QVString("a"), WideText(u"two\nlines")},
+        {"= in a key", 0, QVString("a=b"), QVString("v")},
+        {"blank before a key", 0, QVString(" a"), QVString("v")},
+        {"tab after a key", 0, QVString("a\t"), QVString("v")},
+        {"line feed after a key", 0, QVString("a\n"), QVString("v")},
+        {"blank before a value", 0, QVString("a"), QVString(" v")},
+        {"carriage return after a value", 1, QVString("a"), QVString("v\r")},
+    };
+    for (const Case& c : cases)
+    {
+        const std::string old = std::string("old=1\n") + '\0';
+        ScratchFile file("refused.cfg", old);
+        QVProperties properties(c.encoding);
+        properties.Set(QVString("good"), QVString("1"));
+        properties.Set(c.key, c.value);
+        EXPECT_FALSE(Save(properties, file)) << c.what;
+        EXPECT_EQ(old, file.Bytes()) << c.what;
+        EXPECT_EQ(std::vector<std::string>{}, FilesBeside(file)) << c.what;
+    }
+}
+
+TEST(PropertyFileSave, TextThatReadsBackTheSameIsWritten)
+{
+    struct Case
+    {
+        const char* what;
+        short encoding;
+        QVString key;
+        QVString value;
+    };
+    const Case cases[] = {
+        {"line feed inside a key (a line without =)", 0, QVString("note\nkey"), QVString("v")},
+        {"carriage return inside a value", 0, QVString("a"), QVString("x\ry")},
+        {"16-bit value within 8 bits, 8-bit file", 0, QVString("a"), WideText(u"\u00e9t\u00e9")},
+        {"16-bit value, 16-bit file", 1, QVString("a"), WideText(u"\u4e00\u03a9")},
+        {"8-bit value, 16-bit file", 1, QVString("a"), QVString("\xE9t\xE9")},
+        {"16-bit key of plain ASCII", 0, WideText(u"key"), QVString("v")},
+        {"empty value", 1, QVString("a"), QVString("")},
+    };
+    for (const Case& c : cases)
+    {
+        ScratchFile file("written.cfg", "a much longer old file that the new one replaces whole");
+        QVProperties properties(c.encoding);
+        properties.Set(QVString("good"), QVString("1"));
+        properties.Set(c.key, c.value);
+        ASSERT_TRUE(Save(properties, file)) << c.what;
+        EXPECT_EQ(std::vector<std::string>{}, FilesBeside(file)) << c.what;
+        QVProperties reloaded(0);
+        ASSERT_TRUE(reloaded.Load(file.Text())) << c.what;
+        EXPECT_EQ((Map{{"good", u"1"}, {Narrow(c.key), UnitsOf(c.value)}}), Entries(reloaded))
+            << c.what;
+    }
+}
+
+TEST(PropertyFileSave, SixteenBitDataIsRefusedInAnEightBitFileAndKeptInASixteenBitOne)
+{
+    // The reported loss: "一" became a NUL in the 8-bit file, and b and c were gone on reading.
+    ScratchFile source("utf16.cfg", Utf16File(u"a=\u4e00\r\nb=2\r\nc=3\r\n", false));
+    ScratchFile target("utf16-saved.cfg", "kept");
+    const Map expected{{"a", u"\u4e00"}, {"b", u"2"}, {"c", u"3"}};
+
+    QVProperties eightBit(0);
+    ASSERT_TRUE(eightBit.Load(source.Text()));
+    EXPECT_FALSE(Save(eightBit, target));
+    EXPECT_EQ("kept", target.Bytes());
+
+    QVProperties sixteenBit(1);
+    ASSERT_TRUE(sixteenBit.Load(source.Text()));
+    ASSERT_TRUE(Save(sixteenBit, target));
+    QVProperties reloaded(0);
+    ASSERT_TRUE(reloaded.Load(target.Text()));
+    EXPECT_EQ(expected, Entries(reloaded));
 }

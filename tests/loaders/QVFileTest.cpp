@@ -121,24 +121,36 @@ TEST(QVFileReadAll, WithoutMarkTheBytesBecomeAnEightBitText)
     }
 }
 
-TEST(QVFileReadAll, MarksAreSkippedAndTheRestKeptAsSixteenBitUnits)
+TEST(QVFileReadAll, MarksChooseTheWidthAndTheByteOrder)
 {
-    const ReadResult le = ReadWhole(Bytes({0xFF, 0xFE, 'a', 0, 0x3A9 & 0xFF, 0x3A9 >> 8}));
-    EXPECT_EQ(4, le.count);
-    EXPECT_EQ(QVString::Wide, le.text.GetEncoding());
-    EXPECT_EQ(u"a\u03a9", UnitsOf(le.text));
-
-    // The other marks switch to 16-bit units too, taking the bytes as they are.
-    const ReadResult be = ReadWhole(Bytes({0xFE, 0xFF, 0, 'a'}));
-    EXPECT_EQ(2, be.count);
-    EXPECT_EQ(u"\u6100", UnitsOf(be.text));
-    const ReadResult utf8 = ReadWhole(Bytes({0xEF, 0xBB, 0xBF, 'a', 'b'}));
-    EXPECT_EQ(2, utf8.count);
-    EXPECT_EQ(QVString::Wide, utf8.text.GetEncoding());
-    EXPECT_EQ(u"\u6261", UnitsOf(utf8.text));
-    const ReadResult four = ReadWhole(Bytes({0, 0, 0xFE, 0xFF, 'x', 0}));
-    EXPECT_EQ(2, four.count);
-    EXPECT_EQ(u"x", UnitsOf(four.text));
+    struct Case
+    {
+        const char* what;
+        std::string bytes;
+        short encoding;
+        int count;  // bytes after the mark
+        std::u16string text;
+    };
+    const Case cases[] = {
+        {"FF FE: little-endian units", Bytes({0xFF, 0xFE, 'a', 0, 0xA9, 0x03}), QVString::Wide, 4,
+         u"a\u03a9"},
+        {"FE FF: big-endian units", Bytes({0xFE, 0xFF, 0, 'a', 0x03, 0xA9, 0x4E, 0x00}),
+         QVString::Wide, 6, u"a\u03a9\u4e00"},
+        {"EF BB BF: the rest is 8-bit text", Bytes({0xEF, 0xBB, 0xBF, 'a', '=', 0xC3, 0xA9}),
+         QVString::Narrow, 4, u"a=\u00c3\u00a9"},
+        {"EF BB BF alone", Bytes({0xEF, 0xBB, 0xBF}), QVString::Narrow, 0, u""},
+        {"FE FF with an odd last byte: its high byte", Bytes({0xFE, 0xFF, 0, 'a', 'b'}),
+         QVString::Wide, 3, u"a\u6200"},
+        {"00 00 FE FF: units as they are", Bytes({0, 0, 0xFE, 0xFF, 'x', 0}), QVString::Wide, 2,
+         u"x"},
+    };
+    for (const Case& c : cases)
+    {
+        const ReadResult result = ReadWhole(c.bytes);
+        EXPECT_EQ(c.count, result.count) << c.what;
+        EXPECT_EQ(c.encoding, result.text.GetEncoding()) << c.what;
+        EXPECT_EQ(c.text, UnitsOf(result.text)) << c.what;
+    }
 }
 
 TEST(QVFileReadAll, BoundaryLengths)
