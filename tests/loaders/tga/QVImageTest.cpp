@@ -11,21 +11,6 @@
 #include <cstdint>
 #include <limits>
 
-TEST(QVImage, StartsEmptyAsATwoDimensionalAttributeNode)
-{
-    QVImage image;
-    EXPECT_EQ(QV_CLASS_IMAGE, image.GetClassId());
-    EXPECT_TRUE(image.HasKind(QVSG_KIND_NODE | QVSG_KIND_ATTRIBUTE | QVSG_KIND_LIGHT));
-    EXPECT_FALSE(image.HasKind(QVSG_KIND_SPATIAL));
-    EXPECT_EQ(QVImage::Texture2D, image.GetTextureKind());
-    EXPECT_EQ(0, image.GetMipmapMode());
-    EXPECT_EQ(0, image.GetWidth());
-    EXPECT_EQ(nullptr, image.GetPixels());
-    EXPECT_EQ(nullptr, image.RendererSlot());
-    EXPECT_EQ(QV_CLASS_IMAGE, image.GetLoaders().GetTag());
-    EXPECT_EQ("Image Loader", Narrow(image.GetLoaders().GetType()));
-}
-
 TEST(QVImageSetSize, AllocatesWholeBytesForEveryPixelBit)
 {
     struct Case
@@ -92,6 +77,10 @@ TEST(QVImageSetSize, SizesBeyondAnIntOfBytesAreRefusedWithoutAllocating)
 TEST(QVImageModCollection, ConvertsBackOnlyFromAnImage)
 {
     QVImage image;
+    // What renderers and loaders tell an image by.
+    EXPECT_TRUE(image.HasKind(QVSG_KIND_NODE | QVSG_KIND_ATTRIBUTE | QVSG_KIND_LIGHT));
+    EXPECT_FALSE(image.HasKind(QVSG_KIND_SPATIAL));
+    EXPECT_EQ(QV_CLASS_IMAGE, image.GetLoaders().GetTag());
     EXPECT_EQ(&image, QVImage::FromModCollection(&image.GetLoaders()));
     QVModCollection properties(4106, "Properties Loader");
     QVModCollection meshes(0x4009, "Object Loader");
