@@ -95,11 +95,11 @@ bool ReadPixels(std::FILE* stream, long fileSize, ImageRecord& record)
     const std::uint64_t available = static_cast<std::uint64_t>(fileSize) > start
                                         ? static_cast<std::uint64_t>(fileSize) - start
                                         : 0;
-    const std::size_t size = static_cast<std::size_t>(record.dataSize);
     if (record.dataSize > available || record.dataSize > kLargestPixelData)
     {
         return false;
     }
+    const std::size_t size = static_cast<std::size_t>(record.dataSize);
     record.pixels.reset(new (std::nothrow) std::uint8_t[size]);
     if (record.pixels == nullptr || !ReadExactly(stream, record.pixels.get(), size))
     {
