@@ -1,0 +1,46 @@
+#include "loaders/tga/TgaWriter.h"
+
+#include "loaders/detail/ReplacingFile.h"
+#include "loaders/tga/TgaFormat.h"
+
+#include <cstddef>
+#include <cstring>
+
+namespace tga
+{
+bool WriteFile(const QVString& fileName, int width, int height, int depth,
+               const std::uint8_t* pixels)
+{
+    if ((depth != 8 && depth != 24 && depth != 32) || width < 1 || width > 0xFFFF || height < 1 ||
+        height > 0xFFFF || pixels == nullptr)
+    {
+        return false;
+    }
+    // No image holds more bytes than an int counts (and a 32-bit size_t would overflow).
+    const std::uint64_t dataSize = static_cast<std::uint64_t>(width) *
+                                   static_cast<std::uint64_t>(height) *
+                                   static_cast<std::uint64_t>(depth / 8);
+    if (dataSize > 0x7FFFFFFF)
+    {
+        return false;
+    }
+    Header header = {};
+    header.imageType = kTrueColour;
+    header.width = static_cast<std::uint16_t>(width);
+    header.height = static_cast<std::uint16_t>(height);
+    header.pixelDepth = static_cast<std::uint8_t>(depth);
+    header.descriptor = depth == 32 ? 8 : 0;
+    std::uint8_t headerBytes[kHeaderSize];
+    header.Encode(headerBytes);
+
+    // No extension area, no developer directory: both offsets stay zero.
+    std::uint8_t footer[kFooterSize] = {};
+    std::memcpy(footer + kSignatureOffset, kSignature, kSignatureSize);
+    footer[kSignatureOffset + kSignatureSize] = '.';
+
+    ReplacingFile file(fileName);
+    return file.Write(headerBytes, sizeof headerBytes) &&
+           file.Write(pixels, static_cast<std::size_t>(dataSize)) &&
+           file.Write(footer, sizeof footer) && file.Commit();
+}
+}  // namespace tga
