@@ -5,7 +5,6 @@
 
 #include <stdio.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -86,25 +85,4 @@ std::FILE* QVOpenWideFile(const unsigned short* path, const char* mode)
         return nullptr;
     }
     return KeepRegularFile(std::fopen(name.c_str(), mode));
-}
-
-bool QVReplaceFile(const char* from, const char* to)
-{
-    return from != nullptr && to != nullptr && ::rename(from, to) == 0;
-}
-
-bool QVReplaceFile(const unsigned short* from, const unsigned short* to)
-{
-    std::string narrowFrom;
-    std::string narrowTo;
-    return from != nullptr && to != nullptr && ToUtf8(from, narrowFrom) && ToUtf8(to, narrowTo) &&
-           QVReplaceFile(narrowFrom.c_str(), narrowTo.c_str());
-}
-
-bool QVRemoveFile(const char* path) { return path != nullptr && ::unlink(path) == 0; }
-
-bool QVRemoveFile(const unsigned short* path)
-{
-    std::string name;
-    return path != nullptr && ToUtf8(path, name) && QVRemoveFile(name.c_str());
 }

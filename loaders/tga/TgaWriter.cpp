@@ -1,9 +1,10 @@
 #include "loaders/tga/TgaWriter.h"
 
-#include "loaders/detail/ReplacingFile.h"
 #include "loaders/tga/TgaFormat.h"
+#include "platform/FileReplacement.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 
 namespace tga
@@ -38,9 +39,27 @@ bool WriteFile(const QVString& fileName, int width, int height, int depth,
     std::memcpy(footer + kSignatureOffset, kSignature, kSignatureSize);
     footer[kSignatureOffset + kSignatureSize] = '.';
 
-    ReplacingFile file(fileName);
-    return file.Write(headerBytes, sizeof headerBytes) &&
-           file.Write(pixels, static_cast<std::size_t>(dataSize)) &&
-           file.Write(footer, sizeof footer) && file.Commit();
+    // The file is replaced whole or not at all; a path that is no regular file (a device, a
+    // folder) is refused rather than written in place.
+    QVFileReplacement file;
+    const QVFileReplacement::Start start = fileName.GetEncoding() == QVString::Wide
+                                               ? file.Begin(fileName.GetWideBuffer())
+                                               : file.Begin(fileName.GetBuffer());
+    if (start != QVFileReplacement::Started)
+    {
+        return false;
+    }
+    std::FILE* stream = file.GetStream();
+    const std::size_t size = static_cast<std::size_t>(dataSize);
+    const bool written =
+        std::fwrite(headerBytes, 1, sizeof headerBytes, stream) == sizeof headerBytes &&
+        std::fwrite(pixels, 1, size, stream) == size &&
+        std::fwrite(footer, 1, sizeof footer, stream) == sizeof footer;
+    if (!written)
+    {
+        file.Discard();
+        return false;
+    }
+    return file.Commit();
 }
 }  // namespace tga

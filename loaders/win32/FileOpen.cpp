@@ -5,7 +5,6 @@
 #include <string>
 
 #include <stdio.h>
-#include <windows.h>
 
 namespace
 {
@@ -32,25 +31,4 @@ std::FILE* QVOpenWideFile(const unsigned short* path, const char* mode)
         wideMode += static_cast<wchar_t>(static_cast<unsigned char>(*p));
     }
     return _wfopen(name.c_str(), wideMode.c_str());
-}
-
-// std::rename refuses an existing target here; MoveFileEx replaces it.
-bool QVReplaceFile(const char* from, const char* to)
-{
-    return from != nullptr && to != nullptr &&
-           MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
-}
-
-bool QVReplaceFile(const unsigned short* from, const unsigned short* to)
-{
-    return from != nullptr && to != nullptr &&
-           MoveFileExW(WideName(from).c_str(), WideName(to).c_str(), MOVEFILE_REPLACE_EXISTING) !=
-               0;
-}
-
-bool QVRemoveFile(const char* path) { return path != nullptr && DeleteFileA(path) != 0; }
-
-bool QVRemoveFile(const unsigned short* path)
-{
-    return path != nullptr && DeleteFileW(WideName(path).c_str()) != 0;
 }
