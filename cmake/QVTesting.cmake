@@ -21,19 +21,3 @@ function(qv_add_test_suite name)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no
            WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 endfunction()
-
-# Sample files made by other programs (TGA images, 3D Studio meshes) live beside the project, in
-# shared/data next to the checkout or next to its parent folder (a folder of worktrees); never in
-# the tree. Tests that read them skip when the folder is absent; the environment variable of the
-# same name overrides this at run time.
-if(NOT QV_SAMPLE_DATA_DIR)
-  set(qv_sample_data_default ${PROJECT_SOURCE_DIR}/../shared/data)
-  foreach(candidate ${PROJECT_SOURCE_DIR}/../shared/data ${PROJECT_SOURCE_DIR}/../../shared/data)
-    if(IS_DIRECTORY ${candidate})
-      set(qv_sample_data_default ${candidate})
-      break()
-    endif()
-  endforeach()
-  get_filename_component(qv_sample_data_default ${qv_sample_data_default} ABSOLUTE)
-  set(QV_SAMPLE_DATA_DIR ${qv_sample_data_default} CACHE PATH "Folder of the real sample files")
-endif()
