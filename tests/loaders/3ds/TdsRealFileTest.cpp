@@ -93,29 +93,6 @@ TEST(TdsSampleFiles, MatchTheirChunksAsReadIndependently)
     }
 }
 
-TEST(TdsSampleFiles, AFewValuesAsTheFilesHoldThem)
-{
-    // Numbers read off the files' vertex and texture coordinate lists by hand.
-    const std::string path = SampleFolder() + "cube_with_diffuse_texture.3DS";
-    if (tdsref::Reader(path).Empty())
-    {
-        GTEST_SKIP() << "no sample files in " << SampleFolder();
-    }
-    QV3dsLoader loader;
-    QVSGMesh mesh;
-    ASSERT_TRUE(loader.Load(&mesh.GetLoaders(), path.c_str()));
-    const tdsref::Lists lists = tdsref::Reader(path).LastMesh();
-    for (int i : {0, 7, 31})
-    {
-        const QVVertex& v = mesh.GetVertex(i);
-        EXPECT_EQ(static_cast<double>(lists.vertices[i][0]), v.x) << i;
-        EXPECT_EQ(static_cast<double>(lists.vertices[i][1]), v.y) << i;
-        EXPECT_EQ(static_cast<double>(lists.vertices[i][2]), v.z) << i;
-        EXPECT_EQ(lists.pairs[i][1], v.u) << i;
-        EXPECT_EQ(lists.pairs[i][0], v.v) << i;
-    }
-}
-
 TEST(TdsLoaderThroughAMesh, TheMeshCollectsTheModuleWhichFillsIt)
 {
     QVSGMesh mesh;
