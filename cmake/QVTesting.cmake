@@ -21,8 +21,3 @@ function(qv_add_test_suite name)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no
            WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 endfunction()
-
-# Real files made by other programs, which tests compare the loaders against; they live beside
-# the project and tests skip what they cannot find.
-set(QV_SAMPLE_DATA_DIR "${PROJECT_SOURCE_DIR}/../shared/data" CACHE PATH
-    "Folder of real-world sample files (tga/, 3ds/) for the loader tests")

@@ -3,6 +3,7 @@
 #include "scene/QVSGKind.h"
 
 #include <cmath>
+#include <cstddef>
 #include <initializer_list>
 
 namespace
@@ -81,6 +82,30 @@ QVSGMesh::QVSGMesh()
 }
 
 QVSGMesh::~QVSGMesh() = default;
+
+QVSGMesh* QVSGMesh::FromModCollection(QVModCollection* client)
+{
+    if (client == nullptr)
+    {
+        return nullptr;
+    }
+    const int tag = client->GetTag();
+    if (tag != QVSG_CLASS_MESH && tag != QVSG_CLASS_SPHERE && tag != QVSG_CLASS_BOX)
+    {
+        return nullptr;
+    }
+    // The class is not standard-layout (it has virtual functions), but it has single,
+    // non-virtual inheritance only, where offsetof keeps its plain meaning with our compilers.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+#endif
+    const std::size_t offset = offsetof(QVSGMesh, loaders);
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+    return reinterpret_cast<QVSGMesh*>(reinterpret_cast<char*>(client) - offset);
+}
 
 bool QVSGMesh::SetMaterial(QVSGMaterial* material, int group, bool all)
 {

@@ -61,6 +61,11 @@ public:
     bool ResizeFaceGroups(int n) { return faceGroups.SetSize(n); }
 
     QVModCollection& GetLoaders() { return loaders; }
+    // The mesh whose loader collection is client: an object loader gets the collection and finds
+    // the mesh it fills this way. Null when client is null or its tag is not that of a mesh
+    // (QVSG_CLASS_MESH, or QVSG_CLASS_SPHERE or QVSG_CLASS_BOX of the subclasses), so the
+    // collection of an image, a property set or a world is never taken for a mesh.
+    static QVSGMesh* FromModCollection(QVModCollection* client);
     QVVector& GetReferencePoint() { return referencePoint; }
     // Slot 0 or 1 where a renderer that binds the mesh keeps its own records (null until then);
     // the renderer owns what it puts there.

@@ -4,8 +4,12 @@
 # never changed. Exits non-zero when the build fails or any target finds a crash, a leak or a
 # broken invariant; the input that did it is kept under build/fuzz-artifacts/.
 #
+# Sample files made by other programs (shared/data beside the checkout, or QV_SAMPLE_DATA_DIR)
+# join the scratch corpus of the targets that read their kind when the folder is there; they are
+# never copied into the tree.
+#
 # Environment: QV_FUZZ_SECONDS (default 30, per target), QV_FUZZ_BUILD_DIR (default build/fuzz),
-# QV_JOBS (build jobs, default the number of processors).
+# QV_JOBS (build jobs, default the number of processors), QV_SAMPLE_DATA_DIR.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -15,6 +19,15 @@ build=${QV_FUZZ_BUILD_DIR:-$root/build/fuzz}
 jobs=${QV_JOBS:-$(nproc)}
 artifacts=$root/build/fuzz-artifacts
 mkdir -p "$artifacts"
+
+samples=${QV_SAMPLE_DATA_DIR:-}
+if [ -z "$samples" ]; then
+  for candidate in "$root/../shared/data" "$root/../../shared/data"; do
+    [ -d "$candidate" ] && { samples=$candidate; break; }
+  done
+fi
+# Target name -> the sample folder whose files seed it.
+declare -A sample_seeds=([tds_loader_fuzzer]=3ds)
 
 echo "== build fuzz targets"
 if ! cmake --preset fuzz -B "$build" >"$artifacts/configure.log" 2>&1; then
@@ -44,6 +57,10 @@ for target in "$build"/bin/*_fuzzer; do
   mkdir -p "$corpus" "$work"
   if [ -d "fuzz/corpus/$name" ]; then
     cp -R "fuzz/corpus/$name/." "$corpus/"
+  fi
+  kind=${sample_seeds[$name]:-}
+  if [ -n "$kind" ] && [ -n "$samples" ] && [ -d "$samples/$kind" ]; then
+    find "$samples/$kind" -maxdepth 1 -type f -exec cp {} "$corpus/" \;
   fi
   log=$artifacts/$name.log
   echo "== fuzz $name for ${seconds}s ($(ls "$corpus" | wc -l) seeds)"

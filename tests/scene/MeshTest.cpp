@@ -2,6 +2,7 @@
 #include "scene/QVSGMaterial.h"
 #include "scene/QVSGMesh.h"
 #include "scene/QVSGSphere.h"
+#include "scene/QVSGWorld.h"
 #include "tests/core/QVTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -257,6 +258,25 @@ TEST(BoxTest, GroupAccessOutOfRangeThrows)
     QVSGBox box(0x03, 0);
     ASSERT_TRUE(box.BuildBox());
     EXPECT_QV_THROW(box.GetFaceGroup(2), "Exception in operator [] of QVArray:index out of bounds");
+}
+
+// --- the loader collection leads back to its mesh ---
+
+TEST(MeshCollectionTest, ObjectLoadersFindTheMeshFromItsCollection)
+{
+    QVSGMesh mesh;
+    QVSGSphere sphere(1.0, 4);
+    QVSGBox box(0x3F, 0);
+    EXPECT_EQ(&mesh, QVSGMesh::FromModCollection(&mesh.GetLoaders()));
+    EXPECT_EQ(static_cast<QVSGMesh*>(&sphere), QVSGMesh::FromModCollection(&sphere.GetLoaders()));
+    EXPECT_EQ(static_cast<QVSGMesh*>(&box), QVSGMesh::FromModCollection(&box.GetLoaders()));
+
+    // Collections of other owners are never taken for a mesh.
+    QVSGWorld world;
+    EXPECT_EQ(nullptr, QVSGMesh::FromModCollection(&world.GetLoaders()));
+    EXPECT_EQ(nullptr, QVSGMesh::FromModCollection(nullptr));
+    mesh.GetLoaders().SetTag(0x4011);
+    EXPECT_EQ(nullptr, QVSGMesh::FromModCollection(&mesh.GetLoaders()));
 }
 
 // --- materials ---
