@@ -480,6 +480,9 @@ TEST_F(UIManagerTest, OperationsWithoutWindowDoNothing)
     EXPECT_EQ(0, manager->AttachWindow(&item));
     EXPECT_EQ(0, manager->Invalidate(&item));
     EXPECT_EQ(0, manager->SetCursorPosition(&item, 1, 1));
+    // Nothing to take messages for: a host's loop must end rather than spin (or block).
+    EXPECT_FALSE(manager->ProcessMessages(&item, false));
+    EXPECT_FALSE(manager->ProcessMessages(&item, true));
 }
 
 TEST_F(UIManagerTest, AttachedWindowKeepsItsOwnHandling)

@@ -421,8 +421,9 @@ bool QVUIManagerX11::ProcessMessages(QVUIItem* item, bool wait)
 {
     if (item->IsClosed())
         return false;
+    // Nothing to take messages for: a loop that went on would only spin.
     if (display == nullptr || item->GetWindow() == nullptr)
-        return !wait;
+        return false;
     EventFilter filter = {this, WindowOf(item)};
     XEvent event;
     if (wait)
