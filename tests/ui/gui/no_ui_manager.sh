@@ -19,6 +19,8 @@ limit=$((20 * wait_scale))
 # shellcheck disable=SC2086
 (cd "$alone/elsewhere" && exec timeout "$limit" $runner "$program") >/dev/null 2>"$log"
 code=$?
+# Windows programs end their lines with CR LF.
+tr -d '\r' <"$log" >"$log.tmp" && mv "$log.tmp" "$log"
 cat "$log"
 [ "$code" != 124 ] || fail "still running after ${limit} s"
 [ "$code" = 1 ] || fail "exit code $code, expected 1"
