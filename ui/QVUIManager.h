@@ -49,7 +49,8 @@ public:
     virtual int PostQuit(QVUIItem* item) = 0;
     // One step of the message loop for the item's window and its children. With wait it blocks
     // for the next event; without, it returns true at once when none is waiting. False means
-    // stop: the window was closed or a quit message arrived.
+    // stop: the window was closed, a quit message arrived, or the item has no window (none could
+    // be made, for instance without a display).
     virtual bool ProcessMessages(QVUIItem* item, bool wait) = 0;
     // Modal question box with Yes and No; true only for Yes.
     virtual bool AskYesNo(QVString& text, QVString& caption) = 0;

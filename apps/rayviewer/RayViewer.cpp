@@ -1,5 +1,6 @@
 #include "apps/rayviewer/RayViewer.h"
 
+#include "apps/framework/StartFailure.h"
 #include "core/math/QVVector.h"
 #include "modules/QVModManager.h"
 #include "renderers/QVRenderer.h"
@@ -11,8 +12,9 @@ RayViewer rayViewer;
 
 namespace
 {
+const char* const programName = "rayviewer";
 const char* const title = "Raytracer: (q=exit, z=zoom in, s=zoom out)";
-}
+}  // namespace
 
 RayViewer::RayViewer() : renderer(nullptr) {}
 
@@ -20,20 +22,33 @@ RayViewer::~RayViewer() = default;
 
 int RayViewer::Run()
 {
-    QVModule* module = GetModManager().LoadModule(GetUIManagerFileName());
+    // Without a UI manager, or without a window, there is nowhere to show a message: the
+    // failed start is told on standard error.
+    const char* uiManagerFile = GetUIManagerFileName();
+    QVModule* module = GetModManager().LoadModule(uiManagerFile);
+    if (module == nullptr)
+    {
+        ReportModuleNotLoaded(programName, "UI Manager", uiManagerFile);
+        return QV_EXIT_NOT_STARTED;
+    }
     // Only a module of the UI manager kind may be used as one.
-    if (module != nullptr && !module->GetType().Equals(QVString("UI Manager")))
-        module = nullptr;
+    if (!module->GetType().Equals(QVString("UI Manager")))
+    {
+        ReportWrongModuleType(programName, "UI Manager", uiManagerFile);
+        return QV_EXIT_NOT_STARTED;
+    }
     SetUIManager(static_cast<QVUIManager*>(module));
 
     if (!Init())
     {
-        if (GetUIManager() != nullptr)
+        if (window.GetWindow() == nullptr)
         {
-            QVString text("An error occured during initialization");
-            QVString caption("");
-            GetUIManager()->ShowMessage(text, caption);
+            ReportNoDisplay(programName);
+            return QV_EXIT_NOT_STARTED;
         }
+        QVString text("An error occured during initialization");
+        QVString caption("");
+        GetUIManager()->ShowMessage(text, caption);
         return 0;
     }
 
@@ -56,7 +71,8 @@ bool RayViewer::Init()
     window.SetY(100);
     window.SetWidth(400);
     window.SetHeight(300);
-    window.Create();
+    if (!window.Create())
+        return false;
     window.StoreVisible(true);
     if (window.GetManager() != nullptr)
         window.GetManager()->ApplyVisibility(&window);

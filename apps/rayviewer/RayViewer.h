@@ -11,7 +11,8 @@ class QVRenderer;
 // rayviewer: the demonstration scene traced by the ray tracer module in a window of the UI
 // manager module. The mouse orbits the camera around its target (the pointer is then warped
 // back to (200, 200) and hidden); Q quits, Z moves the camera forward, S back. The command line
-// is ignored; the exit code is 0 whatever happens.
+// is ignored. The exit code is 0, also after a failed start reported in a message box; a start
+// without a UI manager or without a display is reported on standard error with exit code 1.
 class RayViewer : public QVApplication, public QVUIListener
 {
 public:
@@ -20,7 +21,8 @@ public:
 
     // Loads the UI manager, creates the window, loads the ray tracer and builds the scene, then
     // renders one frame per pass of the message loop until the window closes. Returns 0; a
-    // missing ray tracer is reported in a message box.
+    // missing ray tracer is reported in a message box. A missing UI manager or window (no
+    // display) is reported on standard error and returns QV_EXIT_NOT_STARTED.
     int Run() override;
 
     void OnCommand(QVUIItem* control) override;
@@ -35,7 +37,8 @@ public:
     void OnKeyUp(QVUIItem* item, unsigned short flags, int key) override;
 
 private:
-    // Window, renderer and scene; false when the ray tracer module cannot be loaded.
+    // Window, renderer and scene; false when the window cannot be made (then nothing else is
+    // done) or the ray tracer module cannot be loaded.
     bool Init();
 
     QVUIWindow window;

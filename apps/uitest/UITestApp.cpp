@@ -1,6 +1,12 @@
 #include "apps/uitest/UITestApp.h"
 
+#include "apps/framework/StartFailure.h"
 #include "modules/QVModManager.h"
+
+namespace
+{
+const char* const programName = "uitest";
+}
 
 // The process-wide application, constructed before the program entry runs.
 UITestApp uiTestApplication;
@@ -17,10 +23,21 @@ UITestApp::~UITestApp()
 
 int UITestApp::Run()
 {
-    QVModule* module = GetModManager().LoadModule(GetUIManagerFileName());
+    // Without a UI manager, or without a window, there is nowhere to show a message: the
+    // failed start is told on standard error.
+    const char* uiManagerFile = GetUIManagerFileName();
+    QVModule* module = GetModManager().LoadModule(uiManagerFile);
+    if (module == nullptr)
+    {
+        ReportModuleNotLoaded(programName, "UI Manager", uiManagerFile);
+        return QV_EXIT_NOT_STARTED;
+    }
     // Only a module of the UI manager kind may be used as one.
-    if (module == nullptr || !module->GetType().Equals(QVString("UI Manager")))
-        return 0;
+    if (!module->GetType().Equals(QVString("UI Manager")))
+    {
+        ReportWrongModuleType(programName, "UI Manager", uiManagerFile);
+        return QV_EXIT_NOT_STARTED;
+    }
     uiManager = static_cast<QVUIManager*>(module);
 
     window.SetOwner(this);
@@ -45,9 +62,12 @@ int UITestApp::Run()
     button.SetHeight(30);
     QVUIItem::SetParent(button, window);
 
-    window.Create();
-    button.Create();
-    label.Create();
+    bool opened = window.Create();
+    if (opened)
+    {
+        button.Create();
+        label.Create();
+    }
 
     while (window.GetManager() != nullptr && window.GetManager()->ProcessMessages(&window, false))
     {
@@ -62,6 +82,11 @@ int UITestApp::Run()
     button.SetManager(nullptr);
     label.SetManager(nullptr);
     uiManager = nullptr;
+    if (!opened)
+    {
+        ReportNoDisplay(programName);
+        return QV_EXIT_NOT_STARTED;
+    }
     return 0;
 }
 

@@ -18,7 +18,8 @@ public:
     ~UITestApp() override;
 
     // Loads the UI manager, creates the items and runs the message loop until the window is
-    // closed or the user confirms Exit. Returns 0 in every case.
+    // closed or the user confirms Exit. Returns 0; without the UI manager module or a display it
+    // says so on standard error and returns QV_EXIT_NOT_STARTED.
     int Run() override;
     // A click on the button asks whether to quit and posts the quit message on Yes.
     void OnCommand(QVUIItem* control) override;

@@ -338,6 +338,48 @@ TEST_F(UIManagerTest, MaximisingReportsTheSizeThenTheState)
     EXPECT_EQ(nullptr, listener.Find('m'));
 }
 
+// A window that comes back from minimised reports its real size again (a host that sized its
+// drawing to the 0 x 0 of minimising would otherwise draw nothing), and its maximised state when
+// it was maximised before.
+TEST_F(UIManagerTest, RestoringAMinimisedWindowReportsItsSizeAgain)
+{
+    for (bool maximisedBefore : {false, true})
+    {
+        SCOPED_TRACE(maximisedBefore ? "maximised before" : "normal before");
+        QVUIWindow& window = Make<QVUIWindow>();
+        RecordingListener listener;
+        MakeWindow(window);
+        PumpUntil(window, [] { return false; });  // let the window manager settle
+        window.SetListener(&listener);
+        if (maximisedBefore)
+        {
+            UITestDriver::Maximize(window.GetWindow());
+            ASSERT_TRUE(PumpUntil(window, [&] { return listener.Find('x') != nullptr; }));
+        }
+        UITestDriver::Minimize(window.GetWindow());
+        ASSERT_TRUE(PumpUntil(window, [&] { return listener.Find('m') != nullptr; }));
+        listener.events.clear();
+
+        UITestDriver::Restore(window.GetWindow());
+        bool sized = PumpUntil(window, [&] { return listener.Find('S') != nullptr; });
+        PumpUntil(window, [] { return false; });  // whatever else the restore brings
+        ASSERT_TRUE(sized) << "no size reported on restore";
+        int width = 0, height = 0;
+        UITestDriver::ClientSize(window.GetWindow(), width, height);
+        // The last size reported is the one the window has now.
+        const Event* size = nullptr;
+        for (const Event& event : listener.events)
+            if (event.type == 'S')
+                size = &event;
+        EXPECT_EQ(&window, size->item);
+        EXPECT_GT(size->a, 0);
+        EXPECT_EQ(width, size->a);
+        EXPECT_EQ(height, size->b);
+        EXPECT_EQ(nullptr, listener.Find('m'));
+        EXPECT_EQ(maximisedBefore, listener.Find('x') != nullptr);
+    }
+}
+
 TEST_F(UIManagerTest, ItemAsItsOwnListenerStoresItsSize)
 {
     QVUIWindow& window = Make<QVUIWindow>();
@@ -438,6 +480,9 @@ TEST_F(UIManagerTest, OperationsWithoutWindowDoNothing)
     EXPECT_EQ(0, manager->AttachWindow(&item));
     EXPECT_EQ(0, manager->Invalidate(&item));
     EXPECT_EQ(0, manager->SetCursorPosition(&item, 1, 1));
+    // Nothing to take messages for: a host's loop must end rather than spin (or block).
+    EXPECT_FALSE(manager->ProcessMessages(&item, false));
+    EXPECT_FALSE(manager->ProcessMessages(&item, true));
 }
 
 TEST_F(UIManagerTest, AttachedWindowKeepsItsOwnHandling)

@@ -24,9 +24,14 @@ void MouseMove(QVHandle window, int x, int y, unsigned short flags);
 void Click(QVHandle window);
 // Gives a child window a new client size.
 void ResizeChild(QVHandle window, int width, int height);
-// The window manager's minimised or maximised state arrives for a top-level window.
+// The window manager's minimised or maximised state arrives for a top-level window. Minimising
+// keeps a maximised window's maximised state for when it comes back.
 void Minimize(QVHandle window);
 void Maximize(QVHandle window);
+// A minimised window comes back, to the state it had before it was minimised.
+void Restore(QVHandle window);
+// The window's client size as the window system has it now.
+void ClientSize(QVHandle window, int& width, int& height);
 // Closes a top-level window as its close box does.
 void CloseFromWindowManager(QVHandle window);
 

@@ -227,6 +227,10 @@ bool QVUIManagerW32::ProcessMessages(QVUIItem* item, bool wait)
 {
     if (item->IsClosed())
         return false;
+    // Without a window the null handle would take every message of the thread, and a loop on an
+    // empty queue would only spin.
+    if (item->GetWindow() == nullptr)
+        return false;
     MSG message;
     bool result = true;
     if (wait)

@@ -421,8 +421,9 @@ bool QVUIManagerX11::ProcessMessages(QVUIItem* item, bool wait)
 {
     if (item->IsClosed())
         return false;
+    // Nothing to take messages for: a loop that went on would only spin.
     if (display == nullptr || item->GetWindow() == nullptr)
-        return !wait;
+        return false;
     EventFilter filter = {this, WindowOf(item)};
     XEvent event;
     if (wait)
@@ -545,17 +546,20 @@ void QVUIManagerX11::WatchWindowManagerState(Window window, WindowRecord& record
         XFree(data);
     bool maximised = vertical && horizontal;
     QVUIListener* listener = record.item->GetListener();
-    // As Windows reports it: a size of 0 x 0 with the minimised state, the new size with the
-    // maximised one.
+    // As Windows reports it: a size of 0 x 0 with the minimised state; the real size again when
+    // the window comes back, since a host that sized its drawing to nothing would otherwise keep
+    // drawing nothing; the new size with the maximised state (also when a maximised window is
+    // restored from minimised).
     if (hidden && !record.minimised)
     {
         listener->OnSize(record.item, 0, 0);
         listener->OnMinimize(record.item);
     }
-    else if (maximised && !record.maximised && !hidden)
+    else if (!hidden && (record.minimised || (maximised && !record.maximised)))
     {
         listener->OnSize(record.item, record.width, record.height);
-        listener->OnMaximize(record.item);
+        if (maximised)
+            listener->OnMaximize(record.item);
     }
     record.minimised = hidden;
     record.maximised = maximised;

@@ -23,6 +23,23 @@ start_program() {
   program_pid=$!
 }
 
+# start_program_in <directory> [args...]: as start_program, with another working directory.
+start_program_in() {
+  local directory=$1
+  shift
+  # shellcheck disable=SC2086
+  (cd "$directory" && exec $runner "$program" "$@") &
+  program_pid=$!
+}
+
+# only_beside_program: no runtime directory and an empty system directory, so that modules can
+# only be found beside the program or in the working directory (Linux; the Windows system
+# directory holds no modules anyway).
+only_beside_program() {
+  mkdir -p "$artefacts/empty-system"
+  export QV_RUNTIME_KEY= QV_SYSTEM_DIR=$artefacts/empty-system
+}
+
 # wait_window <name>: prints the id of the first visible window of that exact name.
 wait_window() {
   local id tries

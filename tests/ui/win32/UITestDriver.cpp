@@ -69,6 +69,16 @@ void Minimize(QVHandle window) { ShowWindow(WindowOf(window), SW_MINIMIZE); }
 
 void Maximize(QVHandle window) { ShowWindow(WindowOf(window), SW_MAXIMIZE); }
 
+void Restore(QVHandle window) { ShowWindow(WindowOf(window), SW_RESTORE); }
+
+void ClientSize(QVHandle window, int& width, int& height)
+{
+    RECT client = {};
+    GetClientRect(WindowOf(window), &client);
+    width = client.right - client.left;
+    height = client.bottom - client.top;
+}
+
 void CloseFromWindowManager(QVHandle window)
 {
     SendMessageA(WindowOf(window), WM_SYSCOMMAND, SC_CLOSE, 0);

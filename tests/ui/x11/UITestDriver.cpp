@@ -9,6 +9,7 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <map>
@@ -140,25 +141,70 @@ void ResizeChild(QVHandle window, int width, int height)
 
 namespace
 {
-// Writes the window manager's state list of the window, as a window manager does.
-void SetState(QVHandle window, std::initializer_list<const char*> names)
+// The window manager's state list of the window: read it, change it and write it back, as a
+// window manager does.
+std::vector<Atom> GetState(QVHandle window)
 {
     Display* display = Connection();
     std::vector<Atom> atoms;
-    for (const char* name : names)
-        atoms.push_back(XInternAtom(display, name, False));
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, WindowOf(window), XInternAtom(display, "_NET_WM_STATE", False),
+                           0, 64, False, XA_ATOM, &type, &format, &count, &remaining,
+                           &data) == Success &&
+        data != nullptr && format == 32)
+    {
+        const long* values = reinterpret_cast<const long*>(data);
+        for (unsigned long i = 0; i < count; ++i)
+            atoms.push_back(static_cast<Atom>(values[i]));
+    }
+    if (data != nullptr)
+        XFree(data);
+    return atoms;
+}
+
+void SetState(QVHandle window, const std::vector<Atom>& atoms)
+{
+    Display* display = Connection();
     XChangeProperty(display, WindowOf(window), XInternAtom(display, "_NET_WM_STATE", False),
-                    XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(atoms.data()),
+                    XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(atoms.data()),
                     static_cast<int>(atoms.size()));
     XSync(display, False);
 }
+
+Atom StateAtom(const char* name) { return XInternAtom(Connection(), name, False); }
 }  // namespace
 
-void Minimize(QVHandle window) { SetState(window, {"_NET_WM_STATE_HIDDEN"}); }
+void Minimize(QVHandle window)
+{
+    std::vector<Atom> atoms = GetState(window);
+    atoms.push_back(StateAtom("_NET_WM_STATE_HIDDEN"));
+    SetState(window, atoms);
+}
 
 void Maximize(QVHandle window)
 {
-    SetState(window, {"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"});
+    SetState(window, {StateAtom("_NET_WM_STATE_MAXIMIZED_VERT"),
+                      StateAtom("_NET_WM_STATE_MAXIMIZED_HORZ")});
+}
+
+void Restore(QVHandle window)
+{
+    std::vector<Atom> atoms = GetState(window);
+    atoms.erase(std::remove(atoms.begin(), atoms.end(), StateAtom("_NET_WM_STATE_HIDDEN")),
+                atoms.end());
+    SetState(window, atoms);
+}
+
+void ClientSize(QVHandle window, int& width, int& height)
+{
+    XWindowAttributes attributes = {};
+    XGetWindowAttributes(Connection(), WindowOf(window), &attributes);
+    width = attributes.width;
+    height = attributes.height;
 }
 
 void CloseFromWindowManager(QVHandle window)
