@@ -28,7 +28,7 @@ QVAllocHook::QVAllocHook(const char* fileName)
     if (!module->GetType().Equals(QVString(MemoryModuleType)))
     {
         if (status == QV_LOAD_NEW)
-            GetModManager().ReleaseModule(module);
+            GetModManager().ReleaseUnlisted(module);
         return;
     }
     memoryModule = module;
