@@ -12,6 +12,8 @@
 // Both keep the three outcomes of the registry: no key (file) -> false and an empty text; a key
 // without the value -> true and an empty text; the value -> true and the directory.
 
-// Writes the directory, NUL-terminated, into out (size bytes, size > 0); an absent or unreadable
-// value leaves out empty. Returns whether the key (file) exists.
-bool QVReadRunTimeKey(char* out, int size);
+// Writes the directory, NUL-terminated, into out (size bytes, size > 0) and returns its length: 0
+// (out empty) when the key holds no readable value, -1 (out empty) when the key (file) does not
+// exist. Values have no fixed limit: a length not below size means that it did not fit and out is
+// empty; ask again with length + 1 bytes.
+int QVReadRunTimeKey(char* out, int size);

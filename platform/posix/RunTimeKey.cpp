@@ -1,6 +1,7 @@
 // The Linux stand-in for the registry value: a key file (see RunTimeKey.h).
 #include "platform/RunTimeKey.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -32,31 +33,34 @@ bool ReadLine(std::FILE* file, std::string& line)
 
 }  // namespace
 
-bool QVReadRunTimeKey(char* out, int size)
+int QVReadRunTimeKey(char* out, int size)
 {
     if (out == nullptr || size <= 0)
-        return false;
+        return -1;
     out[0] = '\0';
     const char* keyFile = std::getenv("QV_RUNTIME_KEY");
     if (keyFile == nullptr)
         keyFile = QV_RUNTIME_KEY_FILE;
     if (keyFile[0] == '\0')
-        return false;
+        return -1;
     std::FILE* file = std::fopen(keyFile, "r");
     if (file == nullptr)
-        return false;
+        return -1;
     const std::size_t nameLength = sizeof ValueName - 1;
     std::string line;
+    std::string value;
     while (ReadLine(file, line))
     {
         if (line.compare(0, nameLength, ValueName) != 0)
             continue;
-        // No path holds a NUL byte; a value that does not fit is treated as absent.
-        const std::string value = line.substr(nameLength);
-        if (value.find('\0') == std::string::npos && value.size() < static_cast<std::size_t>(size))
-            std::memcpy(out, value.c_str(), value.size() + 1);
+        value = line.substr(nameLength);
+        // No path holds a NUL byte: such a value is no value.
+        if (value.find('\0') != std::string::npos || value.size() >= INT_MAX)
+            value.clear();
         break;
     }
     std::fclose(file);
-    return true;
+    if (value.size() < static_cast<std::size_t>(size))
+        std::memcpy(out, value.c_str(), value.size() + 1);
+    return static_cast<int>(value.size());
 }
