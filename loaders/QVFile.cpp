@@ -1,6 +1,6 @@
 #include "loaders/QVFile.h"
 
-#include "loaders/detail/FileOpen.h"
+#include "platform/RegularFile.h"
 
 #include <climits>
 #include <cstring>
@@ -49,7 +49,7 @@ bool QVFile::Open(const unsigned short* path, const char* mode)
     {
         return false;
     }
-    m_stream = QVOpenWideFile(path, mode);
+    m_stream = QVOpenRegularFileWide(path, mode);
     return LearnSize();
 }
 
@@ -60,7 +60,7 @@ bool QVFile::Open(const char* path, const char* mode)
     {
         return false;
     }
-    m_stream = QVOpenNarrowFile(path, mode);
+    m_stream = QVOpenRegularFile(path, mode);
     return LearnSize();
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
-// Listing the files of a directory that match a wildcard pattern ('*' and '?').
+// Listing the regular files of a directory that match a wildcard pattern ('*' and '?').
 //
 // Windows: _findfirst/_findnext, in the order they return. Linux: readdir has no useful order,
-// so the names are sorted by byte value; "." and ".." are never listed.
+// so the names are sorted by byte value. Directories, FIFOs, devices and sockets are never
+// listed (links count as what they point to): nothing that lists files may open one by mistake.
 //
 // A directory is listed by its path, never by entering it: the working directory is the whole
 // process's, and a listing must not move it even for a moment.

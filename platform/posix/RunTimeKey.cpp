@@ -1,6 +1,8 @@
 // The Linux stand-in for the registry value: a key file (see RunTimeKey.h).
 #include "platform/RunTimeKey.h"
 
+#include "platform/RegularFile.h"
+
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -43,7 +45,8 @@ int QVReadRunTimeKey(char* out, int size)
         keyFile = QV_RUNTIME_KEY_FILE;
     if (keyFile[0] == '\0')
         return -1;
-    std::FILE* file = std::fopen(keyFile, "r");
+    // Anything but a regular file (a FIFO would keep the reader waiting) is no key.
+    std::FILE* file = QVOpenRegularFile(keyFile, "r");
     if (file == nullptr)
         return -1;
     const std::size_t nameLength = sizeof ValueName - 1;

@@ -42,7 +42,9 @@ bool QVFindFiles(const char* directory, const char* pattern, QVFoundFileFunction
         return true;
     do
     {
-        found(entry.name, context);
+        // Directories are no files to load; devices and pipes are never listed here.
+        if ((entry.attrib & _A_SUBDIR) == 0)
+            found(entry.name, context);
     } while (_findnext(handle, &entry) == 0);
     _findclose(handle);
     return true;
