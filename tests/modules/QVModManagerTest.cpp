@@ -200,7 +200,8 @@ TEST_F(ModManagerTest, DestructorKeepsTheMemoryModule)
     manager.reset();
     EXPECT_EQ(1, AsTest(renderer)->GetLiveObjects());
     EXPECT_TRUE(memory->GetType().Equals(QVString("Memory Module")));  // still alive
-    EXPECT_FALSE(observer.ReleaseModule(memory));  // in no table now
+    // Kept by the destructor, it is in no table now: only a release of its own takes it.
+    EXPECT_FALSE(observer.ReleaseModule(memory));
     EXPECT_TRUE(observer.ReleaseUnlisted(memory));
 }
 
