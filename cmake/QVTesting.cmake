@@ -9,9 +9,54 @@ else()
   find_package(GTest REQUIRED)
 endif()
 
+# Leak checking in the sanitizer build. LeakSanitizer reads its suppressions from the one file that
+# LSAN_OPTIONS names (other builds ignore the variable); tests/lsan.supp lists what the system
+# keeps for the life of the process on purpose, and every test gets it.
+set(QV_LSAN_SUPPRESSIONS ${PROJECT_SOURCE_DIR}/tests/lsan.supp)
+
+# qv_lsan_environment(<var> [EXTRA <files...>])
+# Sets <var> to the test ENVIRONMENT entry "LSAN_OPTIONS=suppressions=<file>": the project's
+# suppressions, joined with the extra files into one file in the build folder when there are any.
+function(qv_lsan_environment var)
+  cmake_parse_arguments(ARG "" "" "EXTRA" ${ARGN})
+  set(suppressions ${QV_LSAN_SUPPRESSIONS})
+  if(ARG_EXTRA)
+    file(READ ${QV_LSAN_SUPPRESSIONS} text)
+    set(name lsan)
+    foreach(extra ${ARG_EXTRA})
+      file(READ ${extra} more)
+      string(APPEND text "\n${more}")
+      get_filename_component(base ${extra} NAME_WE)
+      string(APPEND name "-${base}")
+    endforeach()
+    set(suppressions ${CMAKE_CURRENT_BINARY_DIR}/${name}.supp)
+    file(WRITE ${suppressions} "${text}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+                 ${QV_LSAN_SUPPRESSIONS} ${ARG_EXTRA})
+  endif()
+  set(${var} "LSAN_OPTIONS=suppressions=${suppressions}" PARENT_SCOPE)
+endfunction()
+
+# qv_use_lsan_suppressions()
+# Gives every test of the calling directory that sets no LSAN_OPTIONS itself the project's
+# suppressions. Runs when the directory's CMakeLists.txt is done (qv_add_test_suite schedules it),
+# so that it also reaches the script tests of the directory and survives ENVIRONMENT settings
+# made after a suite was added.
+function(qv_use_lsan_suppressions)
+  qv_lsan_environment(entry)
+  get_property(tests DIRECTORY PROPERTY TESTS)
+  foreach(test ${tests})
+    get_test_property(${test} ENVIRONMENT environment)
+    if(NOT environment MATCHES "LSAN_OPTIONS=")
+      set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT "${entry}")
+    endif()
+  endforeach()
+endfunction()
+
 # qv_add_test_suite(<name> SOURCES <files...> [LIBS <libs...>])
 # One test executable, registered as one CTest test that runs in the output directory (through
-# Wine on win32), so that it finds the modules built beside it.
+# Wine on win32), so that it finds the modules built beside it. Every test of the directory gets
+# the project's leak-checker suppressions.
 function(qv_add_test_suite name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -20,4 +65,9 @@ function(qv_add_test_suite name)
   qv_set_warnings(${name})
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no
            WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+  get_property(scheduled DIRECTORY PROPERTY QV_LSAN_SCHEDULED)
+  if(NOT scheduled)
+    set_property(DIRECTORY PROPERTY QV_LSAN_SCHEDULED TRUE)
+    cmake_language(DEFER CALL qv_use_lsan_suppressions)
+  endif()
 endfunction()

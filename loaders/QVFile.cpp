@@ -1,7 +1,7 @@
 #include "loaders/QVFile.h"
 
-#include "loaders/detail/FileOpen.h"
 #include "loaders/detail/TextWrite.h"
+#include "platform/RegularFile.h"
 
 #include <climits>
 #include <cstring>
@@ -78,7 +78,7 @@ bool QVFile::Open(const unsigned short* path, const char* mode)
     {
         return false;
     }
-    m_stream = QVOpenWideFile(path, mode);
+    m_stream = QVOpenRegularFileWide(path, mode);
     return LearnSize();
 }
 
@@ -89,7 +89,7 @@ bool QVFile::Open(const char* path, const char* mode)
     {
         return false;
     }
-    m_stream = QVOpenNarrowFile(path, mode);
+    m_stream = QVOpenRegularFile(path, mode);
     return LearnSize();
 }
 

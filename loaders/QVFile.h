@@ -29,7 +29,7 @@ public:
     // Opens path with an fopen mode ("rb", "wb", ...): a 16-bit path with the wide-character
     // open, an 8-bit one with the narrow open. Records the position and learns the size. A file
     // still open is closed first. False when the file cannot be opened, is not a regular file or
-    // cannot be sized (then nothing is open).
+    // cannot be sized (then nothing is open); a FIFO or a device is refused without waiting.
     bool Open(const QVString& path, const char* mode);
     // The same with a 16-bit (system text, on every target) or an 8-bit path; null fails.
     bool Open(const unsigned short* path, const char* mode);

@@ -3,7 +3,9 @@
 // The hook is a function-local static, so it is built by whichever comes first: the first
 // allocation of any static object of this library, or the trigger below during static
 // initialisation. The order of translation units therefore does not matter. It lives in static
-// storage and is never destroyed, so static objects destroyed late can still free through it.
+// storage and is never destroyed, so static objects destroyed late can still free through it,
+// and the memory module object it loaded stays for the life of the process, also after this
+// library is unloaded: the named blocks it holds are shared with other libraries and threads.
 // While it is being built (it loads the memory module, which allocates strings), allocations use
 // the heap; they may be freed through the memory module later, which uses the same heap pair.
 #include "core/memory/AllocHook.h"
@@ -18,15 +20,6 @@ namespace
 bool hookUnderConstruction = false;  // constant-initialised: valid before any constructor
 alignas(QVAllocHook) unsigned char hookStorage[sizeof(QVAllocHook)];
 
-QVAllocHook* LibraryHook();
-
-// Destroyed after every static object whose construction allocated (those finish after the hook
-// does); gives the memory module object back when the library goes.
-struct HookRetirer
-{
-    ~HookRetirer() { LibraryHook()->Retire(); }
-};
-
 QVAllocHook* LibraryHook()
 {
     static QVAllocHook* const hook = []
@@ -36,7 +29,6 @@ QVAllocHook* LibraryHook()
         hookUnderConstruction = false;
         return made;
     }();
-    static HookRetirer retirer;
     return hook;
 }
 

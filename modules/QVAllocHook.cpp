@@ -2,7 +2,6 @@
 
 #include "modules/QVMemoryModule.h"
 #include "modules/QVModManager.h"
-#include "modules/RunTimePath.h"
 
 #include <cstddef>
 #include <new>
@@ -15,8 +14,7 @@ const char MemoryModuleType[] = "Memory Module";
 
 }  // namespace
 
-QVAllocHook::QVAllocHook(const char* fileName)
-    : active(false), memoryModule(nullptr), ownsModule(false)
+QVAllocHook::QVAllocHook(const char* fileName) : active(false), memoryModule(nullptr)
 {
     int status = QV_LOAD_FAILED;
     QVModule* module = GetModManager().LoadModuleUnlisted(
@@ -28,11 +26,10 @@ QVAllocHook::QVAllocHook(const char* fileName)
     if (!module->GetType().Equals(QVString(MemoryModuleType)))
     {
         if (status == QV_LOAD_NEW)
-            GetModManager().ReleaseModule(module);
+            GetModManager().ReleaseUnlisted(module);
         return;
     }
     memoryModule = module;
-    ownsModule = status == QV_LOAD_NEW;
     active = true;
 }
 
@@ -52,22 +49,6 @@ void QVAllocHook::Free(void** p)
         static_cast<QVMemoryModule*>(memoryModule)->Free(p);
     else
         HeapFree(p);
-}
-
-void QVAllocHook::Retire()
-{
-    active = false;
-    QVModule* module = memoryModule;
-    memoryModule = nullptr;
-    if (module == nullptr || !ownsModule)
-        return;
-    ownsModule = false;
-    // The library reference stays: freeing libraries is not safe while a library is being
-    // unloaded on Windows, and the memory module library is never unloaded anyway.
-    QVReleaseModFunction release = reinterpret_cast<QVReleaseModFunction>(
-        GetDynSymbol(*module->GetLibraryHandle(), "ReleaseMod"));
-    if (release != nullptr)
-        release(module);
 }
 
 void QVAllocHook::HeapAllocate(void** out, int size)

@@ -8,13 +8,17 @@
 // and forwards to it; without the memory module it uses the runtime heap. Both sides use the
 // same heap pair (operator new / operator delete), so memory taken in one library may be
 // returned in another, with or without the memory module.
+//
+// Nothing ever releases the memory module object a hook loaded: its named blocks are shared
+// between libraries and threads, and stay usable after the library that acquired them is
+// unloaded. (The leak checker of the sanitizer build is told so in tests/lsan.supp.)
 class QVAllocHook
 {
 public:
     // Loads the memory module fileName (null: "qvmemmgr.qvm") with LoadModuleUnlisted. A library
     // of that name that is not a "Memory Module" is released again and the heap is used.
     explicit QVAllocHook(const char* fileName);
-    // Does nothing: the memory module stays loaded (see Retire).
+    // Does nothing: the memory module stays loaded until the process ends.
     ~QVAllocHook();
 
     QVAllocHook(const QVAllocHook&) = delete;
@@ -30,11 +34,6 @@ public:
     // The memory module this hook forwards to, or null.
     QVModule* GetModule() const { return memoryModule; }
 
-    // Switches to the heap for good and gives back the memory module object this hook created,
-    // through its library's ReleaseMod. For the end of the library that owns the hook, so that
-    // unloading a module library does not leave its memory module object behind.
-    void Retire();
-
     // The runtime heap pair used without a memory module; the memory module uses the same.
     static void HeapAllocate(void** out, int size);
     static void HeapFree(void** p);
@@ -42,7 +41,6 @@ public:
 private:
     bool active;             // forward to the memory module
     QVModule* memoryModule;  // null when none was loaded
-    bool ownsModule;         // this hook created the object (it was not in the manager's table)
 };
 
 // The allocation hook of this library.

@@ -89,7 +89,7 @@ QVModule* QVModManager::Load(const char* fileName, int& status, bool enterInTabl
         {
             // No memory for the table entry: a module nobody can find or release would leak
             // with its library, so the load fails instead.
-            ReleaseModule(module);
+            Unload(module);
             return nullptr;
         }
     }
@@ -133,12 +133,32 @@ unsigned QVModManager::LoadModules(const char* type, const char* subtype)
 
 bool QVModManager::ReleaseModule(QVModule* module)
 {
+    // Only a module of the table is known to be alive: any other pointer may name an object that
+    // was released already (a second load of a module returns the same object without counting),
+    // so it is compared as an address and never followed.
+    if (module == nullptr || !table.Remove(module))
+        return false;
+    return Unload(module);
+}
+
+bool QVModManager::ReleaseUnlisted(QVModule* module)
+{
     if (module == nullptr)
         return false;
+    const unsigned count = table.GetCount();
+    for (unsigned i = 0; i < count; ++i)
+    {
+        if (table[i] == module)
+            return false;
+    }
+    return Unload(module);
+}
+
+bool QVModManager::Unload(QVModule* module)
+{
     QVHandle library = *module->GetLibraryHandle();
     QVReleaseModFunction release =
         reinterpret_cast<QVReleaseModFunction>(GetDynSymbol(library, "ReleaseMod"));
-    table.Remove(module);
     // Without ReleaseMod the object cannot be destroyed by its library and is left alone.
     if (release != nullptr)
         release(module);

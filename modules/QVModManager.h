@@ -34,8 +34,13 @@ public:
     unsigned LoadModules(const char* type, const char* subtype);
     // Takes the module out of the table, calls the library's ReleaseMod on it (a library without
     // one leaves the object alone) and frees the library. Returns whether freeing the library
-    // succeeded; false for null.
+    // succeeded. A module that is not in the table (null, released before, another manager's or
+    // loaded unlisted) is not touched at all: false.
     bool ReleaseModule(QVModule* module);
+    // Releases a module that no table holds (one that LoadModuleUnlisted created, or the memory
+    // module that a manager's destructor kept), as ReleaseModule releases those of the table; the
+    // caller vouches that it is still alive. Refuses (false) null and modules of the table.
+    bool ReleaseUnlisted(QVModule* module);
     // Releases the module at that table position; out of range does nothing.
     void ReleaseAt(unsigned index);
     // The module at that table position. Throws ("QVModManager", "op []", "index out of bounds").
@@ -45,6 +50,8 @@ public:
 private:
     // LoadModule and LoadModuleUnlisted: the same search, with or without the table entry.
     QVModule* Load(const char* fileName, int& status, bool enterInTable);
+    // ReleaseMod on the module (when its library has one), then frees the library.
+    static bool Unload(QVModule* module);
 
     QVPtrList<QVModule> table;  // loaded modules in load order
 };

@@ -10,18 +10,44 @@
 namespace
 {
 
-// Room the operating system gets for a path, terminator excluded.
+// Room the operating system gets for a path at first, terminator excluded. Longer paths are
+// asked for again with room for all of them.
 const int PathLength = 250;
 
-// Empties path as an 8-bit string with room for a whole path; the buffer, or null when memory
-// was not available.
-char* PreparePath(QVString& path)
+// Empties path as an 8-bit string with room for characters characters; the buffer, or null
+// when memory was not available.
+char* PreparePath(QVString& path, int characters)
 {
     path.Assign("");
-    if (!path.Grow(PathLength) || path.GetBuffer() == nullptr)
+    if (!path.Grow(characters) || path.GetBuffer() == nullptr)
         return nullptr;
     path.GetBuffer()[0] = '\0';
     return path.GetBuffer();
+}
+
+// Fills path through a platform call that writes a text into a buffer of a given size and
+// returns its length (see platform/Directory.h): -1 when there is none, a length not below the
+// size when it did not fit. Returns the call's result; path holds the text, or is empty.
+int FillPath(QVString& path, int (*fill)(char* out, int size))
+{
+    int characters = PathLength;
+    // The text may grow between two calls (a working directory changed by another thread);
+    // a few rounds are enough for anything but a race that never ends.
+    for (int round = 0; round < 4; ++round)
+    {
+        char* buffer = PreparePath(path, characters);
+        if (buffer == nullptr)
+            return -1;
+        const int length = fill(buffer, path.GetCapacity());
+        if (length < path.GetCapacity())
+        {
+            path.SyncLength();
+            return length;
+        }
+        characters = length;
+    }
+    path.Assign("");
+    return -1;
 }
 
 void EmptyNames(QVList<QVString>& names)
@@ -54,33 +80,11 @@ QVHandle TryInDirectory(const QVString& directory, const char* name)
 
 }  // namespace
 
-bool GetRunTimePath(QVString& path)
-{
-    char* buffer = PreparePath(path);
-    if (buffer == nullptr)
-        return false;
-    const bool found = QVReadRunTimeKey(buffer, path.GetCapacity());
-    path.SyncLength();
-    return found;
-}
+bool GetRunTimePath(QVString& path) { return FillPath(path, QVReadRunTimeKey) >= 0; }
 
-void GetWorkingDirectory(QVString& path)
-{
-    char* buffer = PreparePath(path);
-    if (buffer == nullptr)
-        return;
-    QVGetCurrentDir(buffer, path.GetCapacity());
-    path.SyncLength();
-}
+void GetWorkingDirectory(QVString& path) { FillPath(path, QVGetCurrentDir); }
 
-void GetSystemDir(QVString& path)
-{
-    char* buffer = PreparePath(path);
-    if (buffer == nullptr)
-        return;
-    QVGetSystemDir(buffer, path.GetCapacity());
-    path.SyncLength();
-}
+void GetSystemDir(QVString& path) { FillPath(path, QVGetSystemDir); }
 
 void AddWorkingDirectory(QVString& name)
 {
@@ -88,6 +92,10 @@ void AddWorkingDirectory(QVString& name)
         return;
     QVString full;
     GetWorkingDirectory(full);
+    // A working directory whose path cannot be read is still there to be named relatively;
+    // an empty path would make the name one at the root.
+    if (full.GetLength() == 0)
+        full.Assign(".");
     full.AppendChar(QVPathSeparator());
     full.Append(name);
     name.Assign(full);
@@ -134,17 +142,18 @@ bool ChangeDirectory(const QVString& path)
 void FindFiles(QVList<QVString>& names, const char* pattern)
 {
     EmptyNames(names);
-    QVFindFiles(pattern, InsertName, &names);
+    QVFindFiles(nullptr, pattern, InsertName, &names);
 }
 
 void FindFilesIn(const char* directory, QVList<QVString>& names, const char* pattern)
 {
     EmptyNames(names);
-    QVString saved;
-    GetWorkingDirectory(saved);
-    ChangeDirectory(directory);  // on failure the working directory is searched
-    FindFiles(names, pattern);
-    ChangeDirectory(saved);
+    // Listed by its path rather than entered: a change of the working directory, and the change
+    // back, could fail and leave every later relative path of the process resolving elsewhere.
+    // A directory that cannot be read gives the working directory's files, as a failed change
+    // into it would.
+    if (directory == nullptr || !QVFindFiles(directory, pattern, InsertName, &names))
+        QVFindFiles(nullptr, pattern, InsertName, &names);
 }
 
 QVHandle LoadDynLibrary(const char* name)

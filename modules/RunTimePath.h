@@ -5,7 +5,7 @@
 #include "platform/QVHandle.h"
 
 // Where the runtime lives, directory changes, file listings and dynamic libraries, as the module
-// manager and the applet runner use them. Paths are 8-bit QVStrings of at most 250 characters.
+// manager and the applet runner use them. Paths are 8-bit QVStrings of any length.
 // The operating-system side is in platform/ (RunTimeKey.h, Directory.h, FileSearch.h,
 // DynLibrary.h), which also says how Linux stands in for the registry, the system directory and
 // drive letters.
@@ -14,7 +14,8 @@
 // when the key does not exist; true with path empty when the key holds no value.
 bool GetRunTimePath(QVString& path);
 
-// Puts the working directory (of the current drive on Windows) into path; empty on failure.
+// Puts the working directory (of the current drive on Windows) into path; empty when its path
+// cannot be read.
 void GetWorkingDirectory(QVString& path);
 
 // Puts the system directory into path (on Linux the directory of the installed modules); empty on
@@ -22,6 +23,7 @@ void GetWorkingDirectory(QVString& path);
 void GetSystemDir(QVString& path);
 
 // A name without a path separator becomes working directory + separator + name; others stay.
+// When the working directory's path cannot be read, "." stands for it.
 void AddWorkingDirectory(QVString& name);
 
 // Changes the working directory. A path whose second character is a colon changes the drive first
@@ -34,8 +36,8 @@ bool ChangeDirectory(const QVString& path);  // by the string's encoding
 // Empties names and fills it with the names in the working directory matching pattern ('*', '?').
 void FindFiles(QVList<QVString>& names, const char* pattern);
 
-// As FindFiles, in directory. When the directory cannot be entered the working directory is
-// searched instead; the working directory is the same afterwards either way.
+// As FindFiles, in directory, which is listed by its path: the working directory never changes.
+// When the directory cannot be read the working directory is searched instead.
 void FindFilesIn(const char* directory, QVList<QVString>& names, const char* pattern);
 
 // Loads a library, trying in turn: (1) the system's own search for name, (2) the working

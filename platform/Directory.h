@@ -11,11 +11,13 @@
 char QVPathSeparator();
 
 // Writes the working directory (of the current drive on Windows), NUL-terminated, into out (size
-// bytes, size > 0). Returns false, out empty, when it does not fit or cannot be read.
-bool QVGetCurrentDir(char* out, int size);
+// bytes, size > 0) and returns its length. Paths have no fixed limit: a length not below size
+// means that it did not fit and out is empty; ask again with length + 1 bytes. -1, out empty,
+// when it cannot be read (the directory was removed, or one above it may not be searched).
+int QVGetCurrentDir(char* out, int size);
 
-// Writes the system directory into out as above. Returns false, out empty, on failure.
-bool QVGetSystemDir(char* out, int size);
+// Writes the system directory into out, with the same results as QVGetCurrentDir.
+int QVGetSystemDir(char* out, int size);
 
 // Makes drive 1 (A:), 2 (B:), ... current. Returns false when the drive does not exist; on Linux
 // always false.

@@ -5,7 +5,8 @@
 // Dynamic libraries. Windows: LoadLibraryA, GetProcAddress, FreeLibrary. Linux: dlopen with
 // RTLD_NOW | RTLD_LOCAL (every library keeps its own symbols), dlsym, dlclose.
 
-// Loads the library at path (a bare name uses the system's own search). Null on failure.
+// Loads the library at path (a bare name uses the system's own search). Null on failure, and for
+// a path that names anything but a regular file (see RegularFile.h).
 QVHandle QVOpenLibrary(const char* path);
 
 // Drops one reference to the library. Returns false on failure or for a null handle.

@@ -1,6 +1,6 @@
 #include "loaders/tga/TgaReader.h"
 
-#include "loaders/detail/FileOpen.h"
+#include "platform/RegularFile.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -110,9 +110,22 @@ bool ReadPixels(std::FILE* stream, long fileSize, ImageRecord& record)
 }
 }  // namespace
 
+// Opens a regular file by a name of either width; null for an empty name and for anything that
+// is not a regular file (a FIFO would make the read wait for ever).
+std::FILE* OpenForReading(const QVString& fileName)
+{
+    if (fileName.GetLength() == 0)
+    {
+        return nullptr;
+    }
+    return fileName.GetEncoding() == QVString::Wide
+               ? QVOpenRegularFileWide(fileName.GetWideBuffer(), "rb")
+               : QVOpenRegularFile(fileName.GetBuffer(), "rb");
+}
+
 bool ReadFile(const QVString& fileName, ImageRecord& record)
 {
-    const Stream stream(QVOpenFile(fileName, "rb"));
+    const Stream stream(OpenForReading(fileName));
     if (stream == nullptr)
     {
         std::printf("File not opened.\n");

@@ -1,5 +1,6 @@
 #include "platform/Directory.h"
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -12,15 +13,20 @@
 namespace
 {
 
-bool CopyOut(const char* text, char* out, int size)
+// Copies text into out when it fits and returns its length (see Directory.h); -1 for no text.
+int CopyOut(const char* text, char* out, int size)
 {
     if (out == nullptr || size <= 0)
-        return false;
+        return -1;
     out[0] = '\0';
-    if (text == nullptr || std::strlen(text) >= static_cast<std::size_t>(size))
-        return false;
-    std::strcpy(out, text);
-    return true;
+    if (text == nullptr)
+        return -1;
+    const std::size_t length = std::strlen(text);
+    if (length > static_cast<std::size_t>(INT_MAX) - 1)
+        return -1;
+    if (length < static_cast<std::size_t>(size))
+        std::memcpy(out, text, length + 1);
+    return static_cast<int>(length);
 }
 
 // Appends one code point as UTF-8.
@@ -54,19 +60,16 @@ void AppendUtf8(std::string& out, unsigned long c)
 
 char QVPathSeparator() { return '/'; }
 
-bool QVGetCurrentDir(char* out, int size)
+int QVGetCurrentDir(char* out, int size)
 {
-    if (out == nullptr || size <= 0)
-        return false;
-    if (getcwd(out, static_cast<std::size_t>(size)) == nullptr)
-    {
-        out[0] = '\0';
-        return false;
-    }
-    return true;
+    // getcwd with a null buffer allocates one as long as the path needs.
+    char* path = getcwd(nullptr, 0);
+    const int length = CopyOut(path, out, size);
+    std::free(path);
+    return length;
 }
 
-bool QVGetSystemDir(char* out, int size)
+int QVGetSystemDir(char* out, int size)
 {
     const char* dir = std::getenv("QV_SYSTEM_DIR");
     return CopyOut(dir != nullptr ? dir : QV_SYSTEM_MODULE_DIR, out, size);

@@ -1,11 +1,56 @@
 #include "platform/DynLibrary.h"
 
+#include "platform/ProgramDirectory.h"
+#include "platform/RegularFile.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
 #include <dlfcn.h>
+#include <sys/stat.h>
+
+namespace
+{
+// Whether the system's search for a bare name would meet something other than a regular file
+// before any library: the programs' run path (their own directory) comes first, then
+// LD_LIBRARY_PATH. The system's library directories are not checked: only root writes there.
+bool SearchMeetsNonRegularFile(const char* name)
+{
+    std::string directories = QVProgramDirectory();
+    if (const char* extra = std::getenv("LD_LIBRARY_PATH"))
+    {
+        directories += ':';
+        directories += extra;
+    }
+    std::size_t start = 0;
+    while (start <= directories.size())
+    {
+        std::size_t end = directories.find(':', start);
+        if (end == std::string::npos)
+            end = directories.size();
+        const std::string directory = directories.substr(start, end - start);
+        start = end + 1;
+        if (directory.empty())
+            continue;
+        const std::string candidate = directory + '/' + name;
+        struct stat status;
+        if (stat(candidate.c_str(), &status) == 0)
+            return !S_ISREG(status.st_mode);
+    }
+    return false;
+}
+}  // namespace
 
 QVHandle QVOpenLibrary(const char* path)
 {
     if (path == nullptr || path[0] == '\0')
         return nullptr;  // dlopen(null) would hand out the program itself
+    // dlopen reads whatever the path names: a FIFO would keep it waiting for a writer for ever.
+    // A bare name is searched by the system, whose first places are checked the same way.
+    const bool bare = std::strchr(path, '/') == nullptr;
+    if (bare ? SearchMeetsNonRegularFile(path) : !QVIsRegularFile(path))
+        return nullptr;
     QVHandle library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr)
         dlerror();  // clear the error state; failures are reported by the null handle

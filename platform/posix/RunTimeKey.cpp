@@ -1,9 +1,13 @@
 // The Linux stand-in for the registry value: a key file (see RunTimeKey.h).
 #include "platform/RunTimeKey.h"
 
+#include "platform/RegularFile.h"
+
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #ifndef QV_RUNTIME_KEY_FILE
 #define QV_RUNTIME_KEY_FILE "/etc/corvane/common"
@@ -14,47 +18,52 @@ namespace
 
 const char ValueName[] = "QVRunTimePath=";
 
-void TrimLineEnd(char* line)
+// The next line of file without its line end, by the bytes it really holds (a NUL byte is
+// kept: it ends neither the line nor the text). False at the end of the file.
+bool ReadLine(std::FILE* file, std::string& line)
 {
-    std::size_t length = std::strlen(line);
-    while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r'))
-        line[--length] = '\0';
+    line.clear();
+    int c = std::getc(file);
+    if (c == EOF)
+        return false;
+    for (; c != EOF && c != '\n'; c = std::getc(file))
+        line += static_cast<char>(c);
+    while (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
 }
 
 }  // namespace
 
-bool QVReadRunTimeKey(char* out, int size)
+int QVReadRunTimeKey(char* out, int size)
 {
     if (out == nullptr || size <= 0)
-        return false;
+        return -1;
     out[0] = '\0';
     const char* keyFile = std::getenv("QV_RUNTIME_KEY");
     if (keyFile == nullptr)
         keyFile = QV_RUNTIME_KEY_FILE;
     if (keyFile[0] == '\0')
-        return false;
-    std::FILE* file = std::fopen(keyFile, "r");
+        return -1;
+    // Anything but a regular file (a FIFO would keep the reader waiting) is no key.
+    std::FILE* file = QVOpenRegularFile(keyFile, "r");
     if (file == nullptr)
-        return false;
-    // A line longer than the buffer is read in pieces; only a piece that starts a line can
-    // hold the value, and a value that does not fit is treated as absent.
-    char line[1024];
-    bool lineStart = true;
-    while (std::fgets(line, sizeof line, file) != nullptr)
+        return -1;
+    const std::size_t nameLength = sizeof ValueName - 1;
+    std::string line;
+    std::string value;
+    while (ReadLine(file, line))
     {
-        const bool wholeLine = std::strchr(line, '\n') != nullptr || std::feof(file);
-        const bool startsHere = lineStart;
-        lineStart = wholeLine;
-        if (!startsHere || !wholeLine)
+        if (line.compare(0, nameLength, ValueName) != 0)
             continue;
-        TrimLineEnd(line);
-        if (std::strncmp(line, ValueName, sizeof ValueName - 1) != 0)
-            continue;
-        const char* value = line + sizeof ValueName - 1;
-        if (std::strlen(value) < static_cast<std::size_t>(size))
-            std::strcpy(out, value);
+        value = line.substr(nameLength);
+        // No path holds a NUL byte: such a value is no value.
+        if (value.find('\0') != std::string::npos || value.size() >= INT_MAX)
+            value.clear();
         break;
     }
     std::fclose(file);
-    return true;
+    if (value.size() < static_cast<std::size_t>(size))
+        std::memcpy(out, value.c_str(), value.size() + 1);
+    return static_cast<int>(value.size());
 }

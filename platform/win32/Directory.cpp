@@ -1,34 +1,42 @@
 #include "platform/Directory.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <direct.h>
 #include <windows.h>
 
 char QVPathSeparator() { return '\\'; }
 
-bool QVGetCurrentDir(char* out, int size)
+int QVGetCurrentDir(char* out, int size)
 {
     if (out == nullptr || size <= 0)
-        return false;
-    if (_getdcwd(_getdrive(), out, size) == nullptr)
-    {
-        out[0] = '\0';
-        return false;
-    }
-    return true;
+        return -1;
+    out[0] = '\0';
+    // With a null buffer _getdcwd allocates one as long as the path needs.
+    char* path = _getdcwd(_getdrive(), nullptr, 0);
+    if (path == nullptr)
+        return -1;
+    const std::size_t length = std::strlen(path);
+    if (length < static_cast<std::size_t>(size))
+        std::memcpy(out, path, length + 1);
+    std::free(path);
+    return static_cast<int>(length);
 }
 
-bool QVGetSystemDir(char* out, int size)
+int QVGetSystemDir(char* out, int size)
 {
     if (out == nullptr || size <= 0)
-        return false;
+        return -1;
     const UINT length = GetSystemDirectoryA(out, static_cast<UINT>(size));
-    // 0 is failure; a value not below size is the size that would have been needed.
-    if (length == 0 || length >= static_cast<UINT>(size))
+    if (length == 0)
     {
         out[0] = '\0';
-        return false;
+        return -1;
     }
-    return true;
+    // A value not below size is the room that would have been needed, terminator included.
+    if (length >= static_cast<UINT>(size))
+        out[0] = '\0';
+    return static_cast<int>(length);
 }
 
 bool QVChangeDrive(int drive)

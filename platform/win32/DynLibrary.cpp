@@ -1,10 +1,17 @@
 #include "platform/DynLibrary.h"
 
+#include "platform/RegularFile.h"
+
+#include <cstring>
 #include <windows.h>
 
 QVHandle QVOpenLibrary(const char* path)
 {
     if (path == nullptr || path[0] == '\0')
+        return nullptr;
+    // Only a regular file is a library: a device or a pipe may keep the loader waiting. A bare
+    // name is left to the system's search.
+    if (std::strpbrk(path, "\\/:") != nullptr && !QVIsRegularFile(path))
         return nullptr;
     // No "cannot find" dialog box for a library that is missing: a failed load is a null handle.
     const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);

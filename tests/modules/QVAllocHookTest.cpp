@@ -1,11 +1,13 @@
 // The allocation hook with and without the memory module.
 #include "modules/QVAllocHook.h"
+#include "modules/QVMemoryModule.h"
 #include "modules/QVModManager.h"
 
 #include "core/containers/QVList.h"
 #include "core/memory/AllocHook.h"
 #include "core/string/QVString.h"
 #include "tests/modules/ModuleTestSupport.h"
+#include "tests/modules/testmods/QVTestModule.h"
 
 #include <string>
 
@@ -65,10 +67,10 @@ TEST(AllocHookTest, WithMemoryModule)
     ASSERT_NE(nullptr, hook.GetModule());
     EXPECT_NE(GetAllocHook().GetModule(), hook.GetModule());  // an object of its own
     ExpectWorkingMemory(hook);
-    hook.Retire();
-    EXPECT_FALSE(hook.IsActive());
-    EXPECT_EQ(nullptr, hook.GetModule());
+    hook.SetActive(false);
     ExpectWorkingMemory(hook);
+    // A hook never gives its memory module back; this one is no library's, so the test does.
+    EXPECT_TRUE(GetModManager().ReleaseUnlisted(hook.GetModule()));
 }
 
 TEST(AllocHookTest, WithoutMemoryModule)
@@ -102,7 +104,41 @@ TEST(AllocHookTest, MemoryCrossesBetweenModuleAndHeap)
     withoutModule.Allocate(&block, 24);
     withModule.Free(&block);
     EXPECT_EQ(nullptr, block);
-    withModule.Retire();
+    EXPECT_TRUE(GetModManager().ReleaseUnlisted(withModule.GetModule()));
+}
+
+TEST(AllocHookTest, NamedBlockOutlivesTheLibraryThatAcquiredIt)
+{
+    // Named blocks are shared between libraries and threads: the memory module object of the
+    // library that acquired one stays, with its blocks, after that library is unloaded.
+    const std::string library = InDir(TestModuleDir(), "tm_image.qvm");
+    QVModManager manager;
+    auto* user = static_cast<QVTestModule*>(manager.LoadModule(library.c_str()));
+    ASSERT_NE(nullptr, user);
+    auto* memory = static_cast<QVMemoryModule*>(user->GetHookMemoryModule());
+    ASSERT_NE(nullptr, memory);
+    EXPECT_NE(GetAllocHook().GetModule(), memory);  // that library's own object
+    const unsigned key = 0x5EA1ED;
+    const char text[] = "shared with the host";
+    char* block = static_cast<char*>(user->AcquireNamedBlock(key, sizeof text, text));
+    ASSERT_NE(nullptr, block);
+    EXPECT_TRUE(manager.ReleaseModule(user));
+
+    EXPECT_EQ(1u, memory->GetBlockCount());
+    void* again = nullptr;
+    memory->AcquireBlock(&again, sizeof text, key);
+    EXPECT_EQ(block, again);
+    EXPECT_STREQ(text, block);
+    EXPECT_TRUE(memory->Lock(key));
+    EXPECT_TRUE(memory->Unlock(key));
+    EXPECT_TRUE(memory->ReleaseBlock(key));
+    EXPECT_EQ(0u, memory->GetBlockCount());
+
+    // The library had really gone: loaded again, it builds a hook and a memory module anew.
+    auto* reloaded = static_cast<QVTestModule*>(manager.LoadModule(library.c_str()));
+    ASSERT_NE(nullptr, reloaded);
+    EXPECT_NE(memory, reloaded->GetHookMemoryModule());
+    EXPECT_TRUE(manager.ReleaseModule(reloaded));
 }
 
 TEST(AllocHookTest, ContainersWorkWithTheLibraryHookOff)

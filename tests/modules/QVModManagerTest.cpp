@@ -103,8 +103,57 @@ TEST_F(ModManagerTest, UnlistedModuleStaysOutOfTheTable)
     EXPECT_EQ(listed, manager.LoadModuleUnlisted("tm_image.qvm", status));
     EXPECT_EQ(QV_LOAD_ALREADY, status);
 
-    EXPECT_TRUE(manager.ReleaseModule(unlisted));  // not in the table: the table stays
+    // Not in the table, so not ReleaseModule's to release: the caller that loaded it does.
+    EXPECT_FALSE(manager.ReleaseModule(unlisted));
+    EXPECT_EQ(2, AsTest(unlisted)->GetLiveObjects());
+    EXPECT_FALSE(manager.ReleaseUnlisted(listed));  // a module of the table is refused
+    EXPECT_FALSE(manager.ReleaseUnlisted(nullptr));
+    EXPECT_TRUE(manager.ReleaseUnlisted(unlisted));
     EXPECT_EQ(1u, manager.GetCount());
+    EXPECT_EQ(1, AsTest(listed)->GetLiveObjects());
+}
+
+TEST_F(ModManagerTest, ModuleNoLongerInTheTableIsLeftAlone)
+{
+    // A second manager keeps the library loaded and watches its objects: a release of an object
+    // that is gone, or of another manager's, would show in the count or as a freed object used.
+    QVModManager observer;
+    QVModule* watched = observer.LoadModule("tm_renderer.qvm");
+    ASSERT_NE(nullptr, watched);
+    struct Case
+    {
+        const char* what;
+        QVModule* (*takeOut)(QVModManager& manager, QVModule* watched);
+    };
+    const Case cases[] = {
+        {"released after a second load returned it",
+         [](QVModManager& manager, QVModule*)
+         {
+             int status = -1;
+             QVModule* module = manager.LoadModule("tm_renderer.qvm", status);
+             EXPECT_EQ(module, manager.LoadModule("tm_renderer.qvm", status));
+             EXPECT_EQ(QV_LOAD_ALREADY, status);
+             EXPECT_TRUE(manager.ReleaseModule(module));
+             return module;
+         }},
+        {"released by its position",
+         [](QVModManager& manager, QVModule*)
+         {
+             QVModule* module = manager.LoadModule("tm_renderer.qvm");
+             manager.ReleaseAt(0);
+             return module;
+         }},
+        {"in another manager's table", [](QVModManager&, QVModule* other) { return other; }},
+    };
+    for (const Case& c : cases)
+    {
+        QVModManager manager;
+        QVModule* gone = c.takeOut(manager, watched);
+        EXPECT_FALSE(manager.ReleaseModule(gone)) << c.what;
+        EXPECT_EQ(0u, manager.GetCount()) << c.what;
+        EXPECT_EQ(1, AsTest(watched)->GetLiveObjects()) << c.what;
+    }
+    EXPECT_TRUE(observer.ReleaseModule(watched));
 }
 
 TEST_F(ModManagerTest, IndexBounds)
@@ -151,7 +200,9 @@ TEST_F(ModManagerTest, DestructorKeepsTheMemoryModule)
     manager.reset();
     EXPECT_EQ(1, AsTest(renderer)->GetLiveObjects());
     EXPECT_TRUE(memory->GetType().Equals(QVString("Memory Module")));  // still alive
-    EXPECT_TRUE(observer.ReleaseModule(memory));
+    // Kept by the destructor, it is in no table now: only a release of its own takes it.
+    EXPECT_FALSE(observer.ReleaseModule(memory));
+    EXPECT_TRUE(observer.ReleaseUnlisted(memory));
 }
 
 TEST_F(ModManagerTest, LoadModulesScansWorkingDirectoryTwiceWithoutKey)

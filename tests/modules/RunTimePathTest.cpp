@@ -39,18 +39,17 @@ TEST_F(RunTimePathTest, RunTimeKeyKeepsItsThreeOutcomes)
     EXPECT_EQ(RunTimeModuleDir(), path.GetBuffer());
 }
 
-TEST_F(RunTimePathTest, RunTimeKeyValueLengthBoundary)
+TEST_F(RunTimePathTest, RunTimeKeyValuesOfAnyLength)
 {
-    // 250 characters is the longest path provided for; a longer value counts as no value.
-    QVString path;
-    const std::string longest(250, 'x');
-    SetRunTimeKey(longest.c_str());
-    EXPECT_TRUE(GetRunTimePath(path));
-    EXPECT_EQ(longest, path.GetBuffer());
-
-    SetRunTimeKey(std::string(300, 'y').c_str());
-    EXPECT_TRUE(GetRunTimePath(path));
-    EXPECT_EQ(0, path.GetLength());
+    // Around the 250 characters that the path buffer holds at first, and well beyond.
+    for (const std::size_t length : {249u, 250u, 251u, 300u, 1000u})
+    {
+        QVString path;
+        const std::string value(length, 'x');
+        SetRunTimeKey(value.c_str());
+        EXPECT_TRUE(GetRunTimePath(path));
+        EXPECT_EQ(value, path.GetBuffer()) << length;
+    }
 }
 
 TEST_F(RunTimePathTest, ChangeDirectoryValidForms)

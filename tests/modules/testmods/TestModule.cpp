@@ -9,6 +9,10 @@
 //                      objects are never destroyed)
 #include "tests/modules/testmods/QVTestModule.h"
 
+#include "modules/QVAllocHook.h"
+#include "modules/QVMemoryModule.h"
+
+#include <cstring>
 #include <new>
 
 #if defined(_WIN32)
@@ -42,6 +46,18 @@ public:
 
     int GetLiveObjects() override { return liveObjects; }
     const char* GetTag() override { return TM_TAG; }
+    QVModule* GetHookMemoryModule() override { return GetAllocHook().GetModule(); }
+    void* AcquireNamedBlock(unsigned key, int size, const char* text) override
+    {
+        QVModule* memory = GetAllocHook().GetModule();
+        if (memory == nullptr || size <= 0)
+            return nullptr;
+        void* block = nullptr;
+        static_cast<QVMemoryModule*>(memory)->AcquireBlock(&block, size, key);
+        if (block != nullptr)
+            std::strncpy(static_cast<char*>(block), text, static_cast<std::size_t>(size));
+        return block;
+    }
 };
 
 }  // namespace
