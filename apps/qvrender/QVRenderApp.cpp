@@ -1,8 +1,9 @@
 #include "apps/qvrender/QVRenderApp.h"
 
 #include "apps/demoscene/DemoScene.h"
+#include "apps/qvrender/BandTracer.h"
+#include "apps/qvrender/TenthsProgress.h"
 #include "apps/qvrender/TgaWriter.h"
-#include "renderers/raytracer/PixelRay.h"
 #include "renderers/raytracer/PrimaryRays.h"
 #include "renderers/raytracer/RayScene.h"
 
@@ -11,7 +12,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 // The process-wide application.
@@ -20,20 +23,46 @@ QVRenderApp renderApplication;
 namespace
 {
 const int maximumSide = 16384;
+// More threads than this only cost memory and start-up time on any machine in sight.
+const int maximumThreads = 256;
 // Renders of at least this many pixels report their progress.
 const std::int64_t progressThreshold = 1000000;
 // The depth the ray tracer module gives every primary ray.
 const int maximumDepth = 3;
 
+// One thread per processor; 1 when the system does not say how many there are.
+int DefaultThreads()
+{
+    const unsigned processors = std::thread::hardware_concurrency();
+    if (processors == 0)
+    {
+        return 1;
+    }
+    return processors < static_cast<unsigned>(maximumThreads) ? static_cast<int>(processors)
+                                                              : maximumThreads;
+}
+
 void PrintUsage()
 {
     std::printf(
-        "usage: qvrender [--size WxH] [--output FILE]\n"
+        "usage: qvrender [--size WxH] [--output FILE] [--threads N]\n"
         "Traces the demonstration scene and writes it as an uncompressed 24-bit TGA image.\n"
         "  --size WxH     image size in pixels, 1 to %d each (default 200x150)\n"
         "  --output FILE  image file to write (default render.tga)\n"
+        "  --threads N    threads that trace, 1 to %d (default: one per processor, here %d);\n"
+        "                 the image is the same whatever the number\n"
         "  --help         this text\n",
-        maximumSide);
+        maximumSide, maximumThreads, DefaultThreads());
+}
+
+bool ParseThreads(const char* text, int& threads)
+{
+    char* end = nullptr;
+    const long n = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || n < 1 || n > maximumThreads)
+        return false;
+    threads = static_cast<int>(n);
+    return true;
 }
 
 bool ParseSize(const char* text, int& width, int& height)
@@ -52,12 +81,6 @@ bool ParseSize(const char* text, int& width, int& height)
     height = static_cast<int>(h);
     return true;
 }
-
-std::uint8_t ToByte(double value)
-{
-    // The colour is already in [0, 1]; round to the nearest of 256 steps.
-    return static_cast<std::uint8_t>(value * 255.0 + 0.5);
-}
 }  // namespace
 
 int QVRenderApp::Run() { return -1; }
@@ -66,6 +89,7 @@ int QVRenderApp::RunArgs(QVArray<QVString>& words)
 {
     int width = 200;
     int height = 150;
+    int threads = DefaultThreads();
     std::string output = "render.tga";
     std::vector<std::string> args;
     for (int i = 0; i < words.GetSize(); ++i)
@@ -87,6 +111,16 @@ int QVRenderApp::RunArgs(QVArray<QVString>& words)
             {
                 std::fprintf(stderr, "qvrender: bad size '%s' (expected WxH, 1 to %d each)\n",
                              args[i].c_str(), maximumSide);
+                return 2;
+            }
+            continue;
+        }
+        if (args[i] == "--threads" && i + 1 < args.size())
+        {
+            if (!ParseThreads(args[++i].c_str(), threads))
+            {
+                std::fprintf(stderr, "qvrender: bad thread count '%s' (expected 1 to %d)\n",
+                             args[i].c_str(), maximumThreads);
                 return 2;
             }
             continue;
@@ -119,44 +153,14 @@ int QVRenderApp::RunArgs(QVArray<QVString>& words)
     }
 
     const auto start = std::chrono::steady_clock::now();
-    const bool report = count >= progressThreshold;
-    int tenths = 1;
-    std::int64_t nextReport = count / 10;
-    const PrimaryRays primary(*demo.world.GetCamera(), width, height);
-    PixelRay ray;
-    auto trace = [&](std::int64_t index)
+    std::unique_ptr<TenthsProgress> progress;
+    if (count >= progressThreshold)
     {
-        ray.Trace(scene, maximumDepth);
-        std::uint8_t* pixel = &pixels[static_cast<std::size_t>(index) * 3];
-        pixel[0] = ToByte(ray.colour.r);
-        pixel[1] = ToByte(ray.colour.g);
-        pixel[2] = ToByte(ray.colour.b);
-        if (report && index + 1 >= nextReport)
-        {
-            std::printf("qvrender: %d%%\n", tenths * 10);
-            std::fflush(stdout);
-            ++tenths;
-            nextReport = count * tenths / 10;
-        }
-    };
-    std::int64_t generated = 0;
-    primary.ForEach(
-        [&](std::int64_t index, const RayVec& direction)
-        {
-            ray.traced = false;
-            ray.mode = RAY_PRIMARY;
-            ray.origin = primary.GetEye();
-            ray.direction = direction;
-            trace(index);
-            generated = index + 1;
-        });
-    // With an odd width or height the last pixels get no primary ray: as in the viewer, they
-    // keep the zero ray of a fresh image.
-    for (std::int64_t index = generated; index < count; ++index)
-    {
-        ray = PixelRay();
-        trace(index);
+        progress = std::make_unique<TenthsProgress>(count);
     }
+    const PrimaryRays primary(*demo.world.GetCamera(), width, height);
+    BandTracer tracer(scene, primary, width, height, maximumDepth);
+    const int used = tracer.Trace(threads, pixels, progress.get());
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
@@ -165,8 +169,9 @@ int QVRenderApp::RunArgs(QVArray<QVString>& words)
         std::fprintf(stderr, "qvrender: cannot write '%s'\n", output.c_str());
         return 1;
     }
-    std::printf("qvrender: %dx%d traced in %.3f s (%.0f primary rays per second), written to %s\n",
-                width, height, seconds, seconds > 0.0 ? static_cast<double>(count) / seconds : 0.0,
-                output.c_str());
+    std::printf("qvrender: %dx%d traced in %.3f s on %d thread%s (%.0f primary rays per second), "
+                "written to %s\n",
+                width, height, seconds, used, used == 1 ? "" : "s",
+                seconds > 0.0 ? static_cast<double>(count) / seconds : 0.0, output.c_str());
     return 0;
 }

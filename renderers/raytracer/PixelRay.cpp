@@ -1,40 +1,18 @@
 #include "renderers/raytracer/PixelRay.h"
 
+#include "renderers/raytracer/SecondaryRays.h"
+
 #include "scene/QVFaceGroup.h"
 #include "scene/QVSGLight.h"
 #include "scene/QVSGMaterial.h"
 #include "scene/QVSGMesh.h"
 
 #include <cmath>
-#include <memory>
-#include <vector>
 
 namespace
 {
 const RayVec zeroVector{0.0, 0.0, 0.0};
 const RayColour zeroColour{0.0, 0.0, 0.0, 0.0};
-
-// Secondary rays by recursion level. The tracer runs on one thread, and a level's ray is only in
-// use while one hit of the level above is shaded, so one ray per level is enough.
-std::vector<std::unique_ptr<PixelRay>>& SecondaryPool()
-{
-    static std::vector<std::unique_ptr<PixelRay>> pool;
-    return pool;
-}
-
-PixelRay& SecondaryFor(int level)
-{
-    auto& pool = SecondaryPool();
-    const std::size_t index = static_cast<std::size_t>(level);
-    while (pool.size() <= index)
-    {
-        pool.push_back(std::make_unique<PixelRay>());
-        pool.back()->level = static_cast<std::int32_t>(pool.size() - 1) + 1;
-    }
-    PixelRay& ray = *pool[index];
-    ray.Reset();
-    return ray;
-}
 
 // Face table of the box test: bit, outward normal axis and sign, the two bounded axes.
 struct BoxFace
@@ -90,6 +68,11 @@ void PixelRay::Reset()
 
 bool PixelRay::Trace(const RayScene& scene, int depth)
 {
+    return Trace(scene, depth, SecondaryRays::Shared());
+}
+
+bool PixelRay::Trace(const RayScene& scene, int depth, SecondaryRays& secondaries)
+{
     if (traced)
     {
         return distance > 0.0;
@@ -119,16 +102,16 @@ bool PixelRay::Trace(const RayScene& scene, int depth)
         {
             material = scene.GetDefaultMaterial();
         }
-        PixelRay& secondary = SecondaryFor(level);
+        PixelRay& secondary = secondaries.For(level);
         secondary.origin = hitPoint;
-        Shade(scene, secondary);
+        Shade(scene, secondary, secondaries);
         if (depth != 0 && material->reflectivity != 0.0)
         {
-            Reflect(scene, secondary, depth - 1);
+            Reflect(scene, secondary, secondaries, depth - 1);
         }
         if (depth != 0 && material->transparency != 0.0)
         {
-            Transmit(scene, object, secondary, depth - 1);
+            Transmit(scene, object, secondary, secondaries, depth - 1);
         }
         best = found;
     }
@@ -280,7 +263,7 @@ bool PixelRay::IntersectBox(const RayScene::Object& object)
     return false;
 }
 
-void PixelRay::Shade(const RayScene& scene, PixelRay& secondary)
+void PixelRay::Shade(const RayScene& scene, PixelRay& secondary, SecondaryRays& secondaries)
 {
     colour = RayColour::From(material->baseColour);
     ambientSum = zeroColour;
@@ -296,7 +279,7 @@ void PixelRay::Shade(const RayScene& scene, PixelRay& secondary)
         lightDistance = secondary.direction.Normalize();
         secondary.traced = false;
         secondary.mode = RAY_SHADOW;
-        if (secondary.Trace(scene, 0))
+        if (secondary.Trace(scene, 0, secondaries))
         {
             continue;
         }
@@ -337,19 +320,20 @@ void PixelRay::Shade(const RayScene& scene, PixelRay& secondary)
     colour.ClampedAdd(specularSum);
 }
 
-void PixelRay::Reflect(const RayScene& scene, PixelRay& secondary, int depth)
+void PixelRay::Reflect(const RayScene& scene, PixelRay& secondary, SecondaryRays& secondaries,
+                       int depth)
 {
     secondary.direction = reflected;
     secondary.traced = false;
     secondary.mode = RAY_PRIMARY;
-    secondary.Trace(scene, depth);
+    secondary.Trace(scene, depth, secondaries);
     RayColour part = secondary.colour;
     part.ClampedScale(material->reflectivity);
     colour.ClampedAdd(part);
 }
 
 void PixelRay::Transmit(const RayScene& scene, const RayScene::Object& object, PixelRay& secondary,
-                        int depth)
+                        SecondaryRays& secondaries, int depth)
 {
     transmitted = direction;
     secondary.direction = transmitted;
@@ -362,7 +346,7 @@ void PixelRay::Transmit(const RayScene& scene, const RayScene::Object& object, P
     secondary.Intersect(object);
     secondary.origin = secondary.hitPoint;
     secondary.mode = RAY_PRIMARY;
-    secondary.Trace(scene, depth);
+    secondary.Trace(scene, depth, secondaries);
     RayColour part = secondary.colour;
     part.ClampedScale(material->transparency);
     colour.ClampedAdd(part);

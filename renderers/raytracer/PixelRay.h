@@ -9,6 +9,7 @@
 #include <cstdint>
 
 class QVSGMaterial;
+class SecondaryRays;
 
 // How a ray treats what it meets.
 enum RayMode : std::int32_t
@@ -19,9 +20,10 @@ enum RayMode : std::int32_t
 };
 
 // One ray and its cached result: a primary ray per pixel, and the secondary rays (shadow,
-// reflection, transparency) that shading a hit sends. Tracing is single-threaded: secondary rays
-// come from a module-wide pool, one per recursion level, and are reset as if new for every hit,
-// so a trace allocates nothing once the pool has grown to the deepest level used.
+// reflection, transparency) that shading a hit sends. Secondary rays come from a pool, one per
+// recursion level, reset as if new for every hit (SecondaryRays). A trace that names no pool uses
+// the shared one and so runs on one thread only; traces on several threads at once each name a
+// pool of their own. The scene is only read.
 //
 // Transparency: the continuing ray leaves a transparent object on its far side along the ray.
 // The inside-mode test takes the farther root of a sphere and the faces of a box that the ray
@@ -42,6 +44,8 @@ public:
     // otherwise the result is whether anything was hit, and a miss takes the background colour.
     // Throws QVException when a hit object lacks the face group its face index names.
     bool Trace(const RayScene& scene, int depth);
+    // The same with the secondary rays taken from the given pool.
+    bool Trace(const RayScene& scene, int depth, SecondaryRays& secondaries);
 
     // Tests this ray against one object in the current mode; on a hit sets distance, hit point,
     // normal, reflected direction and face index (a shadow test may stop before the last three).
@@ -73,10 +77,10 @@ private:
     bool IntersectPlane(const RayScene::Object& object);
     bool IntersectSphere(const RayScene::Object& object);
     bool IntersectBox(const RayScene::Object& object);
-    void Shade(const RayScene& scene, PixelRay& secondary);
-    void Reflect(const RayScene& scene, PixelRay& secondary, int depth);
+    void Shade(const RayScene& scene, PixelRay& secondary, SecondaryRays& secondaries);
+    void Reflect(const RayScene& scene, PixelRay& secondary, SecondaryRays& secondaries, int depth);
     void Transmit(const RayScene& scene, const RayScene::Object& object, PixelRay& secondary,
-                  int depth);
+                  SecondaryRays& secondaries, int depth);
 };
 
 #endif

@@ -20,18 +20,49 @@ public:
 
     const RayVec& GetEye() const { return eye; }
 
+    // Number of generated rays: the width and the height each rounded down to an even number,
+    // multiplied.
+    std::int64_t GetCount() const
+    {
+        return static_cast<std::int64_t>(width / 2 * 2) * static_cast<std::int64_t>(height / 2 * 2);
+    }
+
     // Calls visit(index, direction) for every generated ray in order (index from 0).
     template <class Visit>
     void ForEach(Visit visit) const
     {
-        const int half = height >> 1;
-        std::int64_t index = 0;
-        for (int r = half; r >= -half + 1; --r)
+        ForRange(0, GetCount(), visit);
+    }
+
+    // Calls visit(index, direction) in order for the generated rays with first <= index < last,
+    // so that disjoint ranges can be generated independently.
+    template <class Visit>
+    void ForRange(std::int64_t first, std::int64_t last, Visit visit) const
+    {
+        const std::int64_t count = GetCount();
+        if (last > count)
         {
-            for (int c = -(width / 2); c <= width / 2 - 1; ++c)
+            last = count;
+        }
+        if (first < 0)
+        {
+            first = 0;
+        }
+        if (first >= last)
+        {
+            return;
+        }
+        const int columns = width / 2 * 2;
+        const int firstColumn = -(width / 2);
+        int r = (height >> 1) - static_cast<int>(first / columns);
+        int c = firstColumn + static_cast<int>(first % columns);
+        for (std::int64_t index = first; index < last; ++index)
+        {
+            visit(index, Direction(c, r));
+            if (++c > width / 2 - 1)
             {
-                visit(index, Direction(c, r));
-                ++index;
+                c = firstColumn;
+                --r;
             }
         }
     }

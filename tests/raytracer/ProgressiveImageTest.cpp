@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -159,6 +161,41 @@ TEST(PrimaryRaysTest, OddSizesGenerateOneColumnAndRowFewer)
     std::int64_t count = 0;
     PrimaryRays(camera, 5, 5).ForEach([&](std::int64_t, const RayVec&) { ++count; });
     EXPECT_EQ(count, 16);
+}
+
+TEST(PrimaryRaysTest, RangesCutAnywhereGiveTheSameRaysAsTheWhole)
+{
+    // Threads generate the rays of their bands as index ranges, starting anywhere in a row of
+    // the generated grid, whose width is one less than the image's when that is odd.
+    QVSGCamera camera;
+    Aim(camera, 2, 3.5, 8);
+    const int sizes[][2] = {{8, 6}, {7, 5}, {101, 77}, {1, 4}, {5, 1}};
+    for (const auto& size : sizes)
+    {
+        const PrimaryRays rays(camera, size[0], size[1]);
+        std::vector<std::pair<std::int64_t, RayVec>> whole;
+        rays.ForEach([&](std::int64_t index, const RayVec& d) { whole.emplace_back(index, d); });
+        ASSERT_EQ(static_cast<std::int64_t>(whole.size()), rays.GetCount());
+        for (const std::int64_t chunk : {1, 3, 7, 100})
+        {
+            std::vector<std::pair<std::int64_t, RayVec>> pieces;
+            // From before the first ray to past the last: ranges outside give nothing.
+            for (std::int64_t first = -chunk; first < rays.GetCount() + chunk; first += chunk)
+            {
+                rays.ForRange(first, first + chunk,
+                              [&](std::int64_t index, const RayVec& d)
+                              { pieces.emplace_back(index, d); });
+            }
+            ASSERT_EQ(pieces.size(), whole.size()) << size[0] << "x" << size[1] << " by " << chunk;
+            for (std::size_t i = 0; i < whole.size(); ++i)
+            {
+                ASSERT_EQ(pieces[i].first, whole[i].first);
+                ASSERT_EQ(pieces[i].second.x, whole[i].second.x) << "ray " << i;
+                ASSERT_EQ(pieces[i].second.y, whole[i].second.y) << "ray " << i;
+                ASSERT_EQ(pieces[i].second.z, whole[i].second.z) << "ray " << i;
+            }
+        }
+    }
 }
 
 TEST(PrimaryRaysTest, PointComponentOfTheEyeDoesNotLeak)
