@@ -204,10 +204,8 @@ void QVGLView::OnCommand(QVUIItem*) {}
 
 void QVGLView::OnSize(QVUIItem*, int width, int height)
 {
-    if (renderer == nullptr || width <= 0 || height <= 0)
-        return;
-    renderer->Resize(width, height);
-    scene.camera.SetPerspective(70.0, static_cast<double>(width) / height, 0.1, 1000.0);
+    if (renderer != nullptr)
+        renderer->Resize(width, height);
 }
 
 void QVGLView::OnMaximize(QVUIItem*) {}

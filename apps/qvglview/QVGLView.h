@@ -30,7 +30,8 @@ public:
     int RunArgs(QVArray<QVString>& words) override;
 
     void OnCommand(QVUIItem* control) override;
-    // The renderer's viewport and the camera's aspect follow the window.
+    // The renderer's viewport follows the window; the camera keeps the scene's 4:3 aspect, as in
+    // rayviewer, so the picture is the same on every window frame, only stretched.
     void OnSize(QVUIItem* item, int width, int height) override;
     void OnMaximize(QVUIItem* item) override;
     void OnMinimize(QVUIItem* item) override;
