@@ -3,7 +3,6 @@
 #include "modules/QVModManager.h"
 #include "renderers/QVRenderer.h"
 #include "renderers/RendererSetup.h"
-#include "renderers/opengl/QVGLRenderer.h"
 
 #include <chrono>
 #include <cstdio>
@@ -62,12 +61,6 @@ int GLOwnWindowApp::RunArgs(QVArray<QVString>& words)
         GetModManager().ReleaseModule(renderer);
         return 1;
     }
-    if (setup.fullScreen != 0)
-    {
-        const bool switched = static_cast<QVGLRenderer*>(renderer)->IsFullScreen();
-        std::printf("full screen: %s\n", switched ? "yes" : "no");
-    }
-    std::fflush(stdout);
 
     int zeros = 0;
     int result = 3;
