@@ -18,3 +18,12 @@ run_glview() {
 png() {
   convert "$1" "${1%.tga}.png" && echo "${1%.tga}.png"
 }
+
+# park_pointer: puts the pointer back in the middle of the screen, where a fresh display has it,
+# so that the next program's window does not open under it (Windows programs get a mouse move
+# when a window appears under the pointer).
+park_pointer() {
+  local width height
+  read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
+  xdotool mousemove $((width / 2)) $((height / 2))
+}

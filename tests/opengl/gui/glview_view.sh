@@ -4,6 +4,7 @@
 # (200, 200); Q ends with exit code 0.
 source "$(dirname "$0")/../../ui/gui/common.sh"
 source "$(dirname "$0")/glview.sh"
+trap park_pointer EXIT
 
 start_program
 window=$(wait_window "$title_pattern") || fail "no window titled $title"
