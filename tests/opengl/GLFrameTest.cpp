@@ -13,12 +13,6 @@
 #include <array>
 #include <cmath>
 
-#define OPEN_SESSION(name, ...)                                                                    \
-    if (!GLTestPlatform::HasDisplay())                                                             \
-        GTEST_SKIP() << "no display";                                                              \
-    GLTestSession name(__VA_ARGS__);                                                               \
-    ASSERT_TRUE(name.IsReady()) << "qvoglrenderer.qvm did not initialise"
-
 namespace
 {
 struct Projected
@@ -242,33 +236,6 @@ TEST(GLFrame, ProjectionComesFromTheCameraOrTheRememberedOneOrTheDefault)
     EXPECT_EQ(Floats(GL_MODELVIEW_MATRIX), RowByRow(camera.GetView()));
     gl->SetView(&other);
     EXPECT_EQ(Floats(GL_MODELVIEW_MATRIX), RowByRow(other.GetView()));
-}
-
-TEST(GLFrame, BeginFrameSetsTheFixedState)
-{
-    OPEN_SESSION(gl, 32, 32);
-    glMatrixMode(GL_MODELVIEW);
-    glTranslatef(1, 2, 3);
-    glDisable(GL_DEPTH_TEST);
-    glFrontFace(GL_CCW);
-    gl->BeginFrame();
-    const std::array<float, 16> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    EXPECT_EQ(Floats(GL_MODELVIEW_MATRIX), identity);
-    struct Case
-    {
-        GLenum state;
-        GLint expected;
-    };
-    const Case cases[] = {{GL_DEPTH_TEST, GL_TRUE},         {GL_CULL_FACE, GL_TRUE},
-                          {GL_FRONT_FACE, GL_CW},           {GL_CULL_FACE_MODE, GL_BACK},
-                          {GL_SHADE_MODEL, GL_SMOOTH},      {GL_LIGHT_MODEL_TWO_SIDE, 0},
-                          {GL_LIGHT_MODEL_LOCAL_VIEWER, 1}, {GL_DRAW_BUFFER, GL_BACK}};
-    for (const Case& c : cases)
-    {
-        GLint value = -1;
-        glGetIntegerv(c.state, &value);
-        EXPECT_EQ(value, c.expected) << "state 0x" << std::hex << c.state;
-    }
 }
 
 TEST(GLFrame, SetLightEnablesOnlyTheEightOpenGLLights)

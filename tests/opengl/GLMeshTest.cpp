@@ -14,12 +14,6 @@
 
 #include <array>
 
-#define OPEN_SESSION(name, ...)                                                                    \
-    if (!GLTestPlatform::HasDisplay())                                                             \
-        GTEST_SKIP() << "no display";                                                              \
-    GLTestSession name(__VA_ARGS__);                                                               \
-    ASSERT_TRUE(name.IsReady()) << "qvoglrenderer.qvm did not initialise"
-
 namespace
 {
 // 64 x 64 pixels with a 60 degree view: the unit quad at z = -3 covers pixels 14 to 50.

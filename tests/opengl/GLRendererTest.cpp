@@ -27,12 +27,6 @@
 #include <string>
 #include <vector>
 
-#define OPEN_SESSION(name, ...)                                                                    \
-    if (!GLTestPlatform::HasDisplay())                                                             \
-        GTEST_SKIP() << "no display";                                                              \
-    GLTestSession name(__VA_ARGS__);                                                               \
-    ASSERT_TRUE(name.IsReady()) << "qvoglrenderer.qvm did not initialise"
-
 namespace
 {
 // Nodes with any kind bits, to reach every row of the renderer's decision. The renderer trusts

@@ -3,6 +3,7 @@
 
 #include "platform/QVGL.h"
 #include "platform/QVHandle.h"
+#include "tests/opengl/GLTestPlatform.h"
 
 #include <array>
 #include <cstdint>
@@ -32,6 +33,13 @@ private:
     QVHandle window;
     bool ready;
 };
+
+// In a test: skips without a display, else opens a session and stops the test unless it is ready.
+#define OPEN_SESSION(name, ...)                                                                    \
+    if (!GLTestPlatform::HasDisplay())                                                             \
+        GTEST_SKIP() << "no display";                                                              \
+    GLTestSession name(__VA_ARGS__);                                                               \
+    ASSERT_TRUE(name.IsReady()) << "qvoglrenderer.qvm did not initialise"
 
 using Rgb = std::array<int, 3>;
 

@@ -14,12 +14,6 @@
 #include <cstring>
 #include <vector>
 
-#define OPEN_SESSION(name, ...)                                                                    \
-    if (!GLTestPlatform::HasDisplay())                                                             \
-        GTEST_SKIP() << "no display";                                                              \
-    GLTestSession name(__VA_ARGS__);                                                               \
-    ASSERT_TRUE(name.IsReady()) << "qvoglrenderer.qvm did not initialise"
-
 namespace
 {
 const GLenum kBgr = 0x80E0;
