@@ -204,3 +204,14 @@ int QVFile::Read(void* buffer, int count)
     m_position += static_cast<long>(got);
     return static_cast<int>(got);
 }
+
+int QVFile::Write(const void* buffer, int count)
+{
+    if (m_stream == nullptr || buffer == nullptr || count <= 0)
+    {
+        return 0;
+    }
+    const std::size_t put = std::fwrite(buffer, 1, static_cast<std::size_t>(count), m_stream);
+    m_position += static_cast<long>(put);
+    return static_cast<int>(put);
+}

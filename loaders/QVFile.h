@@ -61,6 +61,10 @@ public:
     // advances the position by it.
     int Read(void* buffer, int count);
 
+    // Writes count bytes of buffer as they stand. Returns the number written (0 when nothing is
+    // open, buffer is null or count is not positive) and advances the position by it.
+    int Write(const void* buffer, int count);
+
 private:
     // Seeks and tells to learn the size; false when the stream cannot be sized.
     bool LearnSize();

@@ -16,10 +16,12 @@ public:
     QVGLContext(const QVGLContext&) = delete;
     QVGLContext& operator=(const QVGLContext&) = delete;
 
-    // Makes a double-buffered RGBA context with colourBits colour bits on window and makes it
-    // current. False when window is null or a step fails; a failed step leaves no context. On
-    // Windows a failed GetDC destroys the window as well.
-    bool Create(QVHandle instance, QVHandle window, int colourBits);
+    // Makes a double-buffered RGBA context on window and makes it current. On Windows the pixel
+    // format asks for the given colour, depth and stencil bits; on X11 the context takes the
+    // window's visual, which fixes them. False when window is null or a step fails; a failed
+    // step leaves no context. On Windows a failed GetDC destroys the window as well.
+    bool Create(QVHandle instance, QVHandle window, int colourBits, int depthBits = 0,
+                int stencilBits = 0);
     // Makes the context current on this thread; true without doing anything when there is no
     // context. False when the window system refuses.
     bool MakeCurrent();
@@ -37,6 +39,10 @@ public:
 
     // The client size of window in pixels; false (0 x 0) when it cannot be read.
     static bool GetClientSize(QVHandle instance, QVHandle window, int& width, int& height);
+
+    // The address of an OpenGL entry point by its exact name (wglGetProcAddress on Windows,
+    // which answers only while a context is current; glXGetProcAddressARB on X11), or null.
+    static void* LookUpEntryPoint(const char* name);
 
 private:
     QVHandle window;

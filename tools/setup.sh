@@ -13,7 +13,7 @@ native_packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 libz-mingw-w64-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth xdotool openbox wmctrl x11-utils imagemagick
-  libx11-dev libxft-dev fonts-dejavu-core libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libgl1
+  libx11-dev libxft-dev libxrandr-dev fonts-dejavu-core libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libgl1
   zlib1g-dev libminizip-dev
 )
 # The 32-bit Wine runs the i386 build; it needs the i386 loader and Mesa. The 64-bit Wine runs

@@ -1,5 +1,7 @@
 #include "platform/QVGLContext.h"
 
+#include "platform/posix/X11ErrorTrap.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -9,40 +11,6 @@
 
 namespace
 {
-// X reports a bad window id through an error handler that ends the process by default; while
-// the binding looks at a window it was handed, errors are only noted.
-bool errorSeen = false;
-
-int NoteError(Display*, XErrorEvent*)
-{
-    errorSeen = true;
-    return 0;
-}
-
-class ErrorTrap
-{
-public:
-    explicit ErrorTrap(Display* display) : display(display)
-    {
-        errorSeen = false;
-        previous = XSetErrorHandler(NoteError);
-    }
-    ~ErrorTrap()
-    {
-        XSync(display, False);
-        XSetErrorHandler(previous);
-    }
-    bool Failed()
-    {
-        XSync(display, False);
-        return errorSeen;
-    }
-
-private:
-    Display* display;
-    int (*previous)(Display*, XErrorEvent*);
-};
-
 Window ToWindow(QVHandle handle)
 {
     return static_cast<Window>(reinterpret_cast<std::uintptr_t>(handle));
@@ -56,7 +24,7 @@ QVGLContext::QVGLContext()
 
 QVGLContext::~QVGLContext() { Destroy(); }
 
-bool QVGLContext::Create(QVHandle instance, QVHandle windowHandle, int)
+bool QVGLContext::Create(QVHandle instance, QVHandle windowHandle, int, int, int)
 {
     Destroy();
     if (windowHandle == nullptr)
@@ -77,7 +45,7 @@ bool QVGLContext::Create(QVHandle instance, QVHandle windowHandle, int)
     const Window xwindow = ToWindow(windowHandle);
     GLXContext context = nullptr;
     {
-        ErrorTrap trap(display);
+        X11ErrorTrap trap(display);
         XWindowAttributes attributes = {};
         if (XGetWindowAttributes(display, xwindow, &attributes) != 0 && !trap.Failed())
         {
@@ -184,7 +152,7 @@ void QVGLContext::DestroyWindow()
     if (display != nullptr)
     {
         {
-            ErrorTrap trap(display);
+            X11ErrorTrap trap(display);
             XDestroyWindow(display, ToWindow(window));
         }
         if (own)
@@ -215,7 +183,7 @@ bool QVGLContext::GetClientSize(QVHandle instance, QVHandle windowHandle, int& w
     }
     bool ok = false;
     {
-        ErrorTrap trap(display);
+        X11ErrorTrap trap(display);
         XWindowAttributes attributes = {};
         if (XGetWindowAttributes(display, ToWindow(windowHandle), &attributes) != 0 &&
             !trap.Failed())
@@ -230,4 +198,13 @@ bool QVGLContext::GetClientSize(QVHandle instance, QVHandle windowHandle, int& w
         XCloseDisplay(display);
     }
     return ok;
+}
+
+void* QVGLContext::LookUpEntryPoint(const char* name)
+{
+    if (name == nullptr)
+    {
+        return nullptr;
+    }
+    return reinterpret_cast<void*>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
 }

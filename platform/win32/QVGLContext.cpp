@@ -11,7 +11,8 @@ QVGLContext::QVGLContext()
 
 QVGLContext::~QVGLContext() { Destroy(); }
 
-bool QVGLContext::Create(QVHandle, QVHandle windowHandle, int colourBits)
+bool QVGLContext::Create(QVHandle, QVHandle windowHandle, int colourBits, int depthBits,
+                         int stencilBits)
 {
     Destroy();
     if (windowHandle == nullptr)
@@ -25,14 +26,16 @@ bool QVGLContext::Create(QVHandle, QVHandle windowHandle, int colourBits)
         ::DestroyWindow(hwnd);
         return false;
     }
-    // Size 40, version 1, draw to window | support OpenGL | double buffer (37), RGBA; every
-    // other field zero.
+    // Size 40, version 1, draw to window | support OpenGL | double buffer (37), RGBA, the three
+    // bit depths; every other field zero.
     PIXELFORMATDESCRIPTOR format = {};
     format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
     format.nVersion = 1;
     format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     format.iPixelType = PFD_TYPE_RGBA;
     format.cColorBits = static_cast<BYTE>(colourBits);
+    format.cDepthBits = static_cast<BYTE>(depthBits);
+    format.cStencilBits = static_cast<BYTE>(stencilBits);
     const int index = ChoosePixelFormat(dc, &format);
     if (index == 0 || !SetPixelFormat(dc, index, &format))
     {
@@ -112,4 +115,13 @@ bool QVGLContext::GetClientSize(QVHandle, QVHandle windowHandle, int& width, int
     width = rect.right - rect.left;
     height = rect.bottom - rect.top;
     return true;
+}
+
+void* QVGLContext::LookUpEntryPoint(const char* name)
+{
+    if (name == nullptr)
+    {
+        return nullptr;
+    }
+    return reinterpret_cast<void*>(wglGetProcAddress(name));
 }
