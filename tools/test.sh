@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and tests QV on every target: linux, linux-asan, the fuzz
-# targets (a bounded run each), the i386 Windows build and the x86_64 Windows build. Prints a
-# summary line per target and a total line at the end; any failure fails the run.
+# Installs what is missing, then checks the formatting of every tracked C/C++ file, builds and
+# tests QV on every target: linux, linux-asan, the fuzz targets (a bounded run each), the i386
+# Windows build and the x86_64 Windows build. Prints a summary line per check and target and a
+# total line at the end; any failure fails the run.
 #
 # The i386 build runs under the 64-bit Wine 10 of a Debian 13 chroot in its WoW64 mode (no i386
 # Linux program is executed, so this works also where the kernel refuses them); the x86_64 build
@@ -60,6 +61,27 @@ trap 'exit 143' TERM
 qv_start_display || {
   echo "test: could not start a virtual display" >&2
   exit 1
+}
+
+# Every tracked C/C++ file must be formatted as .clang-format says.
+check_format() {
+  echo "== format"
+  local files=() log=$logs/format.log
+  mapfile -d '' files < <(git ls-files -z '*.c' '*.cc' '*.cpp' '*.h' '*.hpp')
+  if [ ${#files[@]} -eq 0 ]; then
+    summary+=("format: no tracked C/C++ files found (not a git checkout?)")
+    status=1
+    return
+  fi
+  if printf '%s\0' "${files[@]}" | xargs -0 clang-format --dry-run --Werror >"$log" 2>&1; then
+    summary+=("format: ${#files[@]} files formatted as .clang-format says")
+  else
+    local bad
+    bad=$(grep -oE '^[^:]+:[0-9]+:[0-9]+: error' "$log" | cut -d: -f1 | sort -u)
+    head -n 40 "$log"
+    summary+=("format: FAILED, $(wc -l <<<"$bad") of ${#files[@]} files differ from clang-format's output: $(tr '\n' ' ' <<<"$bad")")
+    status=1
+  fi
 }
 
 build_preset() {
@@ -126,6 +148,7 @@ run_windows_target() {
   test_preset "$preset" "$wine" bash tools/wine-session.sh "$preset" || status=1
 }
 
+check_format
 run_target linux
 run_target linux-asan
 
