@@ -79,7 +79,7 @@ check_format() {
     local bad
     bad=$(grep -oE '^[^:]+:[0-9]+:[0-9]+: error' "$log" | cut -d: -f1 | sort -u)
     head -n 40 "$log"
-    summary+=("format: FAILED, $(wc -l <<<"$bad") of ${#files[@]} files differ from clang-format's output: $(tr '\n' ' ' <<<"$bad")")
+    summary+=("format: FAILED, $(wc -l <<<"$bad") of ${#files[@]} files differ from clang-format's output: $(paste -sd ' ' <<<"$bad")")
     status=1
   fi
 }
