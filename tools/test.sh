@@ -42,10 +42,16 @@ run_group() {
   group_pid=
   return "$rc"
 }
+# Waits until the whole group has ended (bounded): the Wine session ends its server and mounts.
 stop_group() {
   [ -n "$group_pid" ] || return 0
   kill -TERM -- "-$group_pid" 2>/dev/null
   wait "$group_pid" 2>/dev/null
+  local try
+  for try in $(seq 300); do
+    kill -0 -- "-$group_pid" 2>/dev/null || break
+    sleep 0.1
+  done
   group_pid=
 }
 ctest_to_log() {

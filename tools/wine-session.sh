@@ -11,8 +11,10 @@
 # sides) in a mount namespace of its own, held by one process: nothing is mounted on the host,
 # and the mounts vanish with that process.
 #
-# The server and the namespace holder are ended by their process ids when the command ends,
-# fails or is interrupted. The exit code is the command's.
+# When the command ends, fails or is interrupted (INT, TERM), the session ends everything it
+# started by process ids: the command's process group, the server, any process left in the
+# namespace, the namespace holder. Sessions on one prefix run one at a time. The exit code is
+# the command's.
 set -u
 tools=$(cd "$(dirname "$0")" && pwd)
 source "$tools/wine-env.sh" "${1:-}" || exit 2
@@ -54,10 +56,17 @@ for path; do
   mount --rbind "$path" "$root$path"
   mount --make-rslave "$root$path"
 done
-trap "" INT
+# Ended by the session (by its id) once everything in the namespace has ended.
+trap "" INT TERM
 echo ready
 read -r _ || true
 '
+
+# Runs a program of this Wine in the session. Only this script holds the session lock: Wine's
+# system processes, which may outlive a run, must not inherit it.
+in_wine() {
+  qv_wine_exec "$@" {session_lock}>&-
+}
 
 start_holder() {
   if ! bash "$tools/wow64-chroot.sh" check; then
@@ -88,9 +97,9 @@ start_holder() {
 run_command() {
   set -m
   if [ -t 0 ]; then
-    "$@" </dev/null &
+    "$@" </dev/null {session_lock}>&- &
   else
-    "$@" &
+    "$@" {session_lock}>&- &
   fi
   command_pid=$!
   set +m
@@ -99,17 +108,25 @@ run_command() {
   command_pid=
 }
 
+# Ends the command's group, with the Wine processes in it (which stop_session would end too):
+# TERM first, KILL for what is left after a few seconds.
 stop_command() {
   [ -n "$command_pid" ] || return 0
   kill -TERM -- "-$command_pid" 2>/dev/null
   wait "$command_pid" 2>/dev/null
+  local try
+  for try in $(seq 50); do
+    kill -0 -- "-$command_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -KILL -- "-$command_pid" 2>/dev/null
   command_pid=
 }
 
 stop_session() {
   if [ -n "$server_pid" ]; then
     # Ends the prefix's Wine processes and the server; the server's own id if it lingers.
-    qv_wine_exec "$QV_WINE_SERVER" -k >/dev/null 2>&1
+    in_wine "$QV_WINE_SERVER" -k >/dev/null 2>&1
     local try
     for try in $(seq 50); do
       kill -0 "$server_pid" 2>/dev/null || break
@@ -120,7 +137,16 @@ stop_session() {
     server_pid=
   fi
   if [ -n "$holder_pid" ]; then
-    kill "$holder_pid" 2>/dev/null
+    # Whatever is still inside the namespace (a Wine process that outlived its server) goes
+    # first, by its id; then the holder, and the mounts with it.
+    local namespace process
+    namespace=$(readlink "/proc/$holder_pid/ns/mnt")
+    for process in /proc/[0-9]*; do
+      process=${process#/proc/}
+      [ "$process" != "$holder_pid" ] || continue
+      [ "$(readlink "/proc/$process/ns/mnt" 2>/dev/null)" = "$namespace" ] && kill -KILL "$process" 2>/dev/null
+    done
+    kill -KILL "$holder_pid" 2>/dev/null
     wait "$holder_pid" 2>/dev/null
     holder_pid=
   fi
@@ -145,16 +171,16 @@ else
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-session: creating the Wine prefix $WINEPREFIX"
-  qv_wine_exec "$QV_WINE_LOADER" wineboot -i >/dev/null 2>&1 </dev/null
+  in_wine "$QV_WINE_LOADER" wineboot -i >/dev/null 2>&1 </dev/null
   # X11 without probing for Wayland; a crash never waits in a dialog.
-  qv_wine_exec "$QV_WINE_LOADER" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
-  qv_wine_exec "$QV_WINE_LOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-  qv_wine_exec "$QV_WINE_SERVER" -w
+  in_wine "$QV_WINE_LOADER" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
+  in_wine "$QV_WINE_LOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  in_wine "$QV_WINE_SERVER" -w
 fi
 
 # A server left from an earlier run may hold services started on another display: start afresh.
-qv_wine_exec "$QV_WINE_SERVER" -k >/dev/null 2>&1
-qv_wine_exec "$QV_WINE_SERVER" -w >/dev/null 2>&1
+in_wine "$QV_WINE_SERVER" -k >/dev/null 2>&1
+in_wine "$QV_WINE_SERVER" -w >/dev/null 2>&1
 # Detached from this script's output: otherwise the Wine services that the first test starts
 # inherit CTest's pipes, and CTest waits on them. In a process group of its own, so that a Ctrl-C
 # leaves it to stop_session. It stays a minute after the last Wine process ends: long enough for
@@ -164,11 +190,11 @@ set -m
 "${qv_wine_cmd[@]}" "$QV_WINE_SERVER" --foreground --persistent=60 >/dev/null 2>&1 </dev/null {session_lock}>&- &
 server_pid=$!
 set +m
-qv_wine_exec "$QV_WINE_LOADER" wineboot >/dev/null 2>&1 </dev/null
+in_wine "$QV_WINE_LOADER" wineboot >/dev/null 2>&1 </dev/null
 
 if [ "$qv_wine_arch" = win32 ]; then
   # 32-bit code must run inside the 64-bit Wine, or no i386 test can.
-  qv_wine_exec "$QV_WINE_LOADER" 'C:\windows\syswow64\cmd.exe' /c 'exit 7' >/dev/null 2>&1 </dev/null
+  in_wine "$QV_WINE_LOADER" 'C:\windows\syswow64\cmd.exe' /c 'exit 7' >/dev/null 2>&1 </dev/null
   code=$?
   if [ "$code" != 7 ]; then
     echo "wine-session: 32-bit code does not run in the chroot's WoW64 Wine (a 32-bit cmd.exe /c exit 7 gave $code)" >&2
