@@ -6,22 +6,27 @@ qv_start_display() {
   if [ "${QV_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then
     return 0
   fi
-  local n
-  for n in $(seq 90 120); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
-    qv_display_pids+=($!)
-    export DISPLAY=":$n"
-    local tries
-    for tries in $(seq 50); do
-      xdpyinfo >/dev/null 2>&1 && break
-      sleep 0.1
-    done
-    xdpyinfo >/dev/null 2>&1 || return 1
-    openbox >/dev/null 2>&1 </dev/null &
-    qv_display_pids+=($!)
-    return 0
+  # Xvfb picks a free display number itself and reports it: no race with other runs that start a
+  # display at the same moment.
+  local number= fd tries
+  exec {fd}< <(exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null </dev/null)
+  qv_display_pids+=($!)
+  read -r -t 30 -u "$fd" number
+  exec {fd}<&-
+  if [ -z "$number" ]; then
+    qv_stop_display
+    return 1
+  fi
+  export DISPLAY=":$number"
+  # The window manager (the GUI tests close windows through it), with a bounded wait, generous
+  # for a busy machine.
+  openbox >/dev/null 2>&1 </dev/null &
+  qv_display_pids+=($!)
+  for tries in $(seq 300); do
+    wmctrl -m >/dev/null 2>&1 && return 0
+    sleep 0.1
   done
+  qv_stop_display
   return 1
 }
 

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs everything QV needs to build and test both targets on a Debian 12 machine.
+# Installs everything QV needs to build and test both targets on a Debian 12 machine: Debian
+# packages, Debian's zlib sources for the Windows minizip, and a Debian 13 chroot whose Wine runs
+# the i386 Windows build (tools/wow64-chroot.sh; about 2 GB and 1-2 minutes, made once).
 # Run as root. Safe to run again: when everything is in place it only checks and returns.
 # With --check it installs nothing and only says whether everything is in place.
 set -euo pipefail
@@ -9,19 +11,17 @@ check_only=0
 native_packages=(
   build-essential cmake ninja-build ccache git pkg-config dpkg-dev python3
   googletest libgtest-dev libgmock-dev libbenchmark-dev povray
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 libz-mingw-w64-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb xauth xdotool openbox wmctrl x11-utils imagemagick
+  wine wine64 xvfb xauth xdotool openbox wmctrl x11-utils imagemagick debootstrap
   libx11-dev libxft-dev libxrandr-dev fonts-dejavu-core libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libgl1
   zlib1g-dev libminizip-dev
 )
-# The 32-bit Wine runs the i386 build; it needs the i386 loader and Mesa. The 64-bit Wine runs
-# the x86_64 Windows build where the machine cannot execute i386 code.
-i386_packages=(wine32:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 libgl1:i386)
 
 # Debian's zlib sources hold minizip, which has no mingw package: the win32 build compiles it from here.
 deps_dir=${QV_DEPS_DIR:-/opt/qv-deps}
+tools=$(cd "$(dirname "$0")" && pwd)
 zlib_source_dir=$deps_dir/zlib
 
 is_installed() {
@@ -29,12 +29,12 @@ is_installed() {
 }
 
 all_present() {
-  dpkg --print-foreign-architectures | grep -qx i386 || return 1
   [ -d "$zlib_source_dir/contrib/minizip" ] || return 1
   local package
-  for package in "${native_packages[@]}" "${i386_packages[@]}"; do
+  for package in "${native_packages[@]}"; do
     is_installed "$package" || return 1
   done
+  QV_DEPS_DIR=$deps_dir bash "$tools/wow64-chroot.sh" check
 }
 
 if all_present; then
@@ -51,10 +51,6 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 need_update=0
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-  need_update=1
-fi
 
 src_list=/etc/apt/sources.list.d/qv-deb-src.sources
 if [ ! -f "$src_list" ]; then
@@ -69,7 +65,7 @@ LIST
 fi
 
 missing=()
-for package in "${native_packages[@]}" "${i386_packages[@]}"; do
+for package in "${native_packages[@]}"; do
   is_installed "$package" || missing+=("$package")
 done
 
@@ -96,5 +92,7 @@ if [ ! -d "$zlib_source_dir/contrib/minizip" ]; then
   mv "$work"/zlib-*/ "$zlib_source_dir"
   rm -rf "$work"
 fi
+
+QV_DEPS_DIR=$deps_dir bash "$tools/wow64-chroot.sh" prepare
 
 echo "setup: all dependencies present"

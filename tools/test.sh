@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and tests QV on every target: linux, linux-asan, the fuzz
-# targets (a bounded run each) and the Windows build under Wine. Prints each target's CTest
-# summary and a total line at the end.
+# Installs what is missing, then checks the formatting of every tracked C/C++ file, builds and
+# tests QV on every target: linux, linux-asan, the fuzz targets (a bounded run each), the i386
+# Windows build and the x86_64 Windows build. Prints a summary line per check and target and a
+# total line at the end; any failure fails the run.
 #
-# The Windows tests run the i386 build under 32-bit Wine. On machines that cannot execute i386
-# code (some virtual machines run 64-bit user code only) the i386 build is still compiled and
-# linked, and the same tests run on the x86_64 Windows build under 64-bit Wine instead.
+# The i386 build runs under the 64-bit Wine 10 of a Debian 13 chroot in its WoW64 mode (no i386
+# Linux program is executed, so this works also where the kernel refuses them); the x86_64 build
+# runs under the host's Wine. tools/wine-session.sh holds each Windows suite's Wine session.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -27,14 +28,75 @@ total_passed=0
 total_failed=0
 status=0
 
+# CTest runs in a process group of its own, so that an interruption ends all of it (the tests and,
+# through tools/wine-session.sh, the Wine session) by that group's id: CTest itself goes on with
+# the next test after a Ctrl-C.
+group_pid=
+run_group() {
+  set -m
+  "$@" </dev/null &
+  group_pid=$!
+  set +m
+  wait "$group_pid"
+  local rc=$?
+  group_pid=
+  return "$rc"
+}
+# Waits until the whole group has ended (bounded): the Wine session ends its server and mounts.
+stop_group() {
+  [ -n "$group_pid" ] || return 0
+  kill -TERM -- "-$group_pid" 2>/dev/null
+  wait "$group_pid" 2>/dev/null
+  local try
+  for try in $(seq 300); do
+    kill -0 -- "-$group_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  group_pid=
+}
+ctest_to_log() {
+  local log=$1
+  shift
+  "$@" 2>&1 | tee "$log"
+}
+
 source tools/display.sh
-qv_start_display || { echo "test: could not start a virtual display" >&2; exit 1; }
-trap 'qv_stop_display; [ -n "${wine_arch:-}" ] && (source tools/wine-env.sh "$wine_arch"; /usr/lib/wine/wineserver -k 2>/dev/null); true' EXIT
+trap 'stop_group; qv_stop_display' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+qv_start_display || {
+  echo "test: could not start a virtual display" >&2
+  exit 1
+}
+
+# Every tracked C/C++ file must be formatted as .clang-format says.
+check_format() {
+  echo "== format"
+  local files=() log=$logs/format.log
+  mapfile -d '' files < <(git ls-files -z '*.c' '*.cc' '*.cpp' '*.h' '*.hpp')
+  if [ ${#files[@]} -eq 0 ]; then
+    summary+=("format: no tracked C/C++ files found (not a git checkout?)")
+    status=1
+    return
+  fi
+  if printf '%s\0' "${files[@]}" | xargs -0 clang-format --dry-run --Werror >"$log" 2>&1; then
+    summary+=("format: ${#files[@]} files formatted as .clang-format says")
+  else
+    local bad
+    bad=$(grep -oE '^[^:]+:[0-9]+:[0-9]+: error' "$log" | cut -d: -f1 | sort -u)
+    head -n 40 "$log"
+    summary+=("format: FAILED, $(wc -l <<<"$bad") of ${#files[@]} files differ from clang-format's output: $(paste -sd ' ' <<<"$bad")")
+    status=1
+  fi
+}
 
 build_preset() {
   local preset=$1
   echo "== build $preset"
-  cmake --preset "$preset" >"$logs/$preset-configure.log" 2>&1 || { cat "$logs/$preset-configure.log"; return 1; }
+  cmake --preset "$preset" >"$logs/$preset-configure.log" 2>&1 || {
+    cat "$logs/$preset-configure.log"
+    return 1
+  }
   local log=$logs/$preset-build.log rc
   cmake --build --preset "$preset" -j "$jobs" >"$log" 2>&1
   rc=$?
@@ -43,23 +105,28 @@ build_preset() {
   return "$rc"
 }
 
+# test_preset <preset> [<what ran it> <wrapper command...>]
 test_preset() {
-  local preset=$1
+  local preset=$1 note=${2:-}
+  shift $(($# > 1 ? 2 : 1))
   local log=$logs/$preset-ctest.log
-  echo "== test $preset"
-  ctest --preset "$preset" -j "$jobs" 2>&1 | tee "$log"
-  local rc=${PIPESTATUS[0]}
+  echo "== test $preset${note:+ ($note)}"
+  local start=$SECONDS
+  run_group ctest_to_log "$log" "$@" ctest --preset "$preset" -j "$jobs"
+  local rc=$? seconds=$((SECONDS - start))
   local line passed=0 failed=0
   line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
-  if [ -n "$line" ]; then
-    local all
-    failed=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")
-    all=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
-    passed=$((all - failed))
+  if [ -z "$line" ]; then
+    summary+=("$preset: tests did not run (see $log)${note:+ ($note)}")
+    return 1
   fi
+  local all
+  failed=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")
+  all=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+  passed=$((all - failed))
   total_passed=$((total_passed + passed))
   total_failed=$((total_failed + failed))
-  summary+=("$preset: $passed passed, $failed failed")
+  summary+=("$preset: $passed passed, $failed failed in ${seconds}s${note:+ ($note)}")
   return "$rc"
 }
 
@@ -73,6 +140,21 @@ run_target() {
   test_preset "$preset" || status=1
 }
 
+# A Windows build's suite runs in a Wine session of its own (prefix, warm server, and for win32
+# the chroot's mounts), ended when CTest ends, fails or is interrupted.
+run_windows_target() {
+  local preset=$1
+  if ! build_preset "$preset"; then
+    summary+=("$preset: build failed")
+    status=1
+    return
+  fi
+  local wine
+  wine=$(source tools/wine-env.sh "$preset" && qv_wine_description)
+  test_preset "$preset" "$wine" bash tools/wine-session.sh "$preset" || status=1
+}
+
+check_format
 run_target linux
 run_target linux-asan
 
@@ -84,25 +166,8 @@ else
   status=1
 fi
 
-if tools/can-run-i386.sh; then
-  wine_arch=win32
-else
-  echo "== this machine cannot execute i386 code: win32 is built only, its tests run on the x86_64 Windows build"
-  if build_preset win32; then
-    summary+=("win32: built (tests run as win64 under 64-bit Wine)")
-  else
-    summary+=("win32: build failed")
-    status=1
-  fi
-  wine_arch=win64
-fi
-if build_preset "$wine_arch"; then
-  bash tools/wine-prepare.sh "$wine_arch"
-  test_preset "$wine_arch" || status=1
-else
-  summary+=("$wine_arch: build failed")
-  status=1
-fi
+run_windows_target win32
+run_windows_target win64
 
 echo
 echo "== summary"

@@ -1,27 +1,80 @@
 # Sourced with one argument, win32 or win64: sets up the environment for running the project's
-# Windows programs under Wine, in a prefix of the project's own for that architecture.
+# Windows programs under Wine, in a prefix of the project's own for that build.
+#
+# win32: the i386 build runs under the 64-bit Wine 10 of a Debian 13 chroot (tools/setup.sh
+#   prepares it), which runs 32-bit programs in its WoW64 mode inside one 64-bit process. The
+#   same path on every machine, including those whose kernel refuses i386 programs. The prefix
+#   is a 64-bit one: 32-bit programs see C:\windows\syswow64 and the 32-bit registry view.
+# win64: the x86_64 build runs under the host's 64-bit Wine.
 qv_wine_arch=${1:?win32 or win64}
-export WINEARCH=$qv_wine_arch
-export WINEPREFIX=${QV_WINE_PREFIX_ROOT:-${XDG_CACHE_HOME:-$HOME/.cache}/qv}/wine-$qv_wine_arch
+qv_wine_prefix_root=${QV_WINE_PREFIX_ROOT:-${XDG_CACHE_HOME:-$HOME/.cache}/qv}
+export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installer dialogs: the tests need neither. No crash debugger either: a crashing
 # test program must end (and fail its test), not wait for someone to answer the debugger.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
 case $qv_wine_arch in
-  win32) QV_WINE_LOADER=/usr/lib/wine/wine ;;
-  win64) QV_WINE_LOADER=/usr/lib/wine/wine64 ;;
-  *) echo "wine-env: unknown architecture $qv_wine_arch" >&2; return 2 ;;
+  win32)
+    # The chroot's root; "/" means the host's own Wine.
+    QV_WINE_ROOT=${QV_WOW64_ROOT:-${QV_DEPS_DIR:-/opt/qv-deps}/trixie}
+    export WINEPREFIX=$qv_wine_prefix_root/wine-wow64
+    ;;
+  win64)
+    QV_WINE_ROOT=/
+    export WINEPREFIX=$qv_wine_prefix_root/wine-win64
+    # Debian's Wine 8 keeps its server socket in a wine-XXXXXX folder under TMPDIR: beside the
+    # prefix instead of in the host's /tmp.
+    QV_WINE_TMPDIR=$qv_wine_prefix_root/tmp-win64
+    ;;
+  *)
+    echo "wine-env: unknown architecture $qv_wine_arch" >&2
+    return 2
+    ;;
 esac
-export QV_WINE_LOADER
+# Called directly: Debian's /usr/bin/wine wrapper would ask for the missing 32-bit loader.
+QV_WINE_LOADER=/usr/lib/wine/wine64
+# Debian's wineserver wrapper adds -p0, which would end a persistent server at once.
+QV_WINE_SERVER=/usr/lib/wine/wineserver64
+export QV_WINE_ROOT QV_WINE_LOADER QV_WINE_SERVER
 
-# Creates the prefix on first use. Several tests may start at once, so only one creates it.
-qv_wine_ensure_prefix() {
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  (
-    flock 9
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      "$QV_WINE_LOADER" wineboot -i >/dev/null 2>&1 </dev/null
-      /usr/lib/wine/wineserver -w
-    fi
-  ) 9>"$WINEPREFIX.lock"
+# Which Wine runs the build, for the test summary.
+qv_wine_description() {
+  local version
+  version=$(dpkg-query --admindir="${QV_WINE_ROOT%/}/var/lib/dpkg" -W -f='${Version}' wine64 2>/dev/null)
+  version=${version%%.*}
+  if [ "$QV_WINE_ROOT" = / ]; then
+    echo "host Wine $version"
+  else
+    echo "WoW64 Wine $version in a Debian 13 chroot"
+  fi
+}
+
+# qv_wine_command: sets the array qv_wine_cmd to the command that runs a program of this Wine
+# (loader, server) in the current directory: nothing for the host's Wine; for the chroot, an
+# entry into the mount namespace of the running session (tools/wine-session.sh).
+qv_wine_command() {
+  if [ "$QV_WINE_ROOT" = / ]; then
+    qv_wine_cmd=(env TMPDIR="$QV_WINE_TMPDIR")
+    return
+  fi
+  # The chroot's own PATH and HOME; the server's socket in the session's private /run/user/0,
+  # not in a /tmp/wine-XXXXXX folder.
+  qv_wine_cmd=(
+    nsenter --target "${QV_WINE_SESSION#*:}" --mount -- chroot "$QV_WINE_ROOT"
+    /usr/bin/env --chdir="$PWD" -u LD_PRELOAD -u LD_LIBRARY_PATH -u TMPDIR
+    PATH=/usr/local/bin:/usr/bin:/bin HOME=/root XDG_RUNTIME_DIR=/run/user/0
+  )
+}
+
+# qv_wine_exec <program> [args...]: runs it as qv_wine_command describes.
+qv_wine_exec() {
+  qv_wine_command
+  "${qv_wine_cmd[@]}" "$@"
+}
+
+# Whether a session for this build is running: QV_WINE_SESSION is "<arch>:<process id>", the id
+# of the session's namespace holder (chroot) or of the session script (host).
+qv_wine_session_running() {
+  local session=${QV_WINE_SESSION:-}
+  [ "${session%%:*}" = "$qv_wine_arch" ] && [ -e "/proc/${session#*:}/ns/mnt" ]
 }

@@ -22,5 +22,6 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 
-# Tests run through Wine, in a prefix of the matching architecture.
+# Tests run through Wine (tools/wine-run.sh): win32 under the WoW64 Wine of the Debian 13 chroot,
+# win64 under the host's Wine, each in a prefix of its own.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../../tools/wine-run.sh ${QV_WINE_ARCH})
