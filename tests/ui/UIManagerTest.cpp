@@ -118,13 +118,23 @@ protected:
         created.insert(created.begin(), &child);
     }
 
-    // Runs the loop without waiting until done() holds or two seconds passed. Returns done().
-    bool PumpUntil(QVUIItem& item, const std::function<bool()>& done)
+    // Runs the loop without waiting until done() holds or the time is up (a bound against a
+    // hang, generous for a loaded machine: a pass returns as soon as done() holds). Returns
+    // done().
+    bool PumpUntil(QVUIItem& item, const std::function<bool()>& done,
+                   std::chrono::seconds limit = std::chrono::seconds(10))
     {
-        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        auto end = std::chrono::steady_clock::now() + limit;
         while (!done() && std::chrono::steady_clock::now() < end)
             manager->ProcessMessages(&item, false);
         return done();
+    }
+
+    // Runs the loop without waiting for two seconds, for whatever the window system sends.
+    void RunLoopTwoSeconds(QVUIItem& item)
+    {
+        PumpUntil(
+            item, [] { return false; }, std::chrono::seconds(2));
     }
 
     // Calls ProcessMessages without waiting until it returns false, for at most two seconds.
@@ -307,7 +317,7 @@ TEST_F(UIManagerTest, MinimisingReportsAnEmptySizeThenTheState)
     QVUIWindow& window = Make<QVUIWindow>();
     RecordingListener listener;
     MakeWindow(window);
-    PumpUntil(window, [] { return false; });  // let the window manager settle
+    RunLoopTwoSeconds(window);  // let the window manager settle
     window.SetListener(&listener);
     UITestDriver::Minimize(window.GetWindow());
     ASSERT_TRUE(PumpUntil(window, [&] { return listener.Find('m') != nullptr; }));
@@ -325,7 +335,7 @@ TEST_F(UIManagerTest, MaximisingReportsTheSizeThenTheState)
     QVUIWindow& window = Make<QVUIWindow>();
     RecordingListener listener;
     MakeWindow(window);
-    PumpUntil(window, [] { return false; });
+    RunLoopTwoSeconds(window);
     window.SetListener(&listener);
     UITestDriver::Maximize(window.GetWindow());
     ASSERT_TRUE(PumpUntil(window, [&] { return listener.Find('x') != nullptr; }));
@@ -349,7 +359,7 @@ TEST_F(UIManagerTest, RestoringAMinimisedWindowReportsItsSizeAgain)
         QVUIWindow& window = Make<QVUIWindow>();
         RecordingListener listener;
         MakeWindow(window);
-        PumpUntil(window, [] { return false; });  // let the window manager settle
+        RunLoopTwoSeconds(window);  // let the window manager settle
         window.SetListener(&listener);
         if (maximisedBefore)
         {
@@ -362,7 +372,7 @@ TEST_F(UIManagerTest, RestoringAMinimisedWindowReportsItsSizeAgain)
 
         UITestDriver::Restore(window.GetWindow());
         bool sized = PumpUntil(window, [&] { return listener.Find('S') != nullptr; });
-        PumpUntil(window, [] { return false; });  // whatever else the restore brings
+        RunLoopTwoSeconds(window);  // whatever else the restore brings
         ASSERT_TRUE(sized) << "no size reported on restore";
         int width = 0, height = 0;
         UITestDriver::ClientSize(window.GetWindow(), width, height);
@@ -418,7 +428,7 @@ TEST_F(UIManagerTest, EventsOfOtherWindowsStayQueued)
     first.SetListener(&firstListener);
     second.SetListener(&secondListener);
     UITestDriver::Key(second.GetWindow(), 'A', true);
-    PumpUntil(first, [] { return false; });  // two seconds of the first window's loop
+    RunLoopTwoSeconds(first);  // two seconds of the first window's loop
     EXPECT_EQ(nullptr, secondListener.Find('D'));
     EXPECT_TRUE(PumpUntil(second, [&] { return secondListener.Find('D') != nullptr; }));
     EXPECT_EQ(nullptr, firstListener.Find('D'));

@@ -16,7 +16,7 @@ echo "start: distance $d from the reference"
 below "$d" 0.06 || fail "the picture is $d away from the reference (limit 0.06)"
 
 answer "$window" z
-settled "$window" rayviewer-zoomed || fail "the picture never settled after Z"
+settled_apart "$window" rayviewer-zoomed "$artefacts/rayviewer-start.png" 0.02 || fail "the picture never settled after Z"
 d=$(distance "$artefacts/rayviewer-start.png" "$artefacts/rayviewer-zoomed.png")
 echo "Z: distance $d from the start"
 below 0.02 "$d" || fail "Z did not move the camera (distance $d)"
@@ -39,7 +39,7 @@ settled "$window" rayviewer-first-move || fail "the picture never settled after 
 d=$(distance "$artefacts/rayviewer-start.png" "$artefacts/rayviewer-first-move.png")
 below "$d" 0.005 || fail "the first mouse move changed the picture (distance $d)"
 xdotool mousemove --window "$window" 140 200
-settled "$window" rayviewer-orbit || fail "the picture never settled after the orbit"
+settled_apart "$window" rayviewer-orbit "$artefacts/rayviewer-start.png" 0.02 || fail "the picture never settled after the orbit"
 d=$(distance "$artefacts/rayviewer-start.png" "$artefacts/rayviewer-orbit.png")
 echo "orbit: distance $d from the start"
 below 0.02 "$d" || fail "a mouse move did not orbit the camera (distance $d)"

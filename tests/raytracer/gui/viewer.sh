@@ -33,3 +33,17 @@ distance() {
 
 # below <value> <limit>: whether value < limit, as decimals.
 below() { awk -v v="$1" -v l="$2" 'BEGIN { exit !(v < l) }'; }
+
+# settled_apart <window id> <name> <from> <limit>: settled, and waits on (bounded) while the
+# settled picture is still within limit of the picture <from>: on a loaded machine a program may
+# take a while to see a key or a mouse move, and until then its picture is settled but unchanged.
+# Fails only when the picture never settles; the caller measures the distance itself.
+settled_apart() {
+  local tries
+  for tries in $(seq $((5 * wait_scale))); do
+    settled "$1" "$2" || return 1
+    below "$(distance "$3" "$artefacts/$2.png")" "$4" || return 0
+    sleep 0.5
+  done
+  return 0
+}
