@@ -92,4 +92,3 @@ TEST_F(NonRegularFileTest, AKeyFileThatIsAFifoIsNoKey)
     EXPECT_FALSE(fifo->RunWithoutWaiting([&] { return GetRunTimePath(path); }));
     EXPECT_EQ(0, path.GetLength());
 }
-
