@@ -26,7 +26,10 @@ const int kFramesBeforeScreenshot = 3;
 void Complain(const std::string& text) { std::fprintf(stderr, "qvglview: %s\n", text.c_str()); }
 }  // namespace
 
-QVGLView::QVGLView() : renderer(nullptr) {}
+QVGLView::QVGLView()
+    : renderer(nullptr), showsModel(false), world(&scene.world), camera(&scene.camera)
+{
+}
 
 QVGLView::~QVGLView() = default;
 
@@ -76,7 +79,7 @@ int QVGLView::RunArgs(QVArray<QVString>& words)
         // A window closed during the pass has lost its drawing surface: only an open one is drawn.
         if (window.IsClosed())
             continue;
-        scene.world.Render();
+        world->Render();
         if (!options.screenshot.empty() && ++frames >= kFramesBeforeScreenshot)
         {
             result = SaveScreenshot(options.screenshot);
@@ -89,6 +92,20 @@ int QVGLView::RunArgs(QVArray<QVString>& words)
 
 bool QVGLView::Init(const ViewOptions& options)
 {
+    // The model is read first: a file that cannot be shown opens no window.
+    if (!options.model.empty())
+    {
+        std::string error;
+        if (!model.Load(options.model, error))
+        {
+            Complain(error);
+            return false;
+        }
+        showsModel = true;
+        world = &model.world;
+        camera = &model.camera;
+    }
+
     window.SetListener(static_cast<QVUIListener*>(this));
     window.SetX(100);
     window.SetY(100);
@@ -135,11 +152,15 @@ bool QVGLView::Init(const ViewOptions& options)
         return false;
     }
 
-    scene.Build();
+    if (!showsModel)
+        scene.Build();
     OnSize(&window, width, height);
     if (!options.texture.empty() && !LoadTexture(options.texture))
         return false;
-    scene.Bind(renderer);
+    if (showsModel)
+        model.Bind(renderer);
+    else
+        scene.Bind(renderer);
     return true;
 }
 
@@ -164,8 +185,7 @@ bool QVGLView::LoadTexture(const std::string& fileName)
         Complain("the renderer could not make a texture of '" + fileName + "'");
         return false;
     }
-    QVSGMaterial* textured[] = {&scene.red, &scene.mirror, &scene.green, &scene.grey};
-    for (QVSGMaterial* material : textured)
+    for (QVSGMaterial* material : TexturedMaterials())
         material->texture = texture.get();
     return true;
 }
@@ -187,17 +207,23 @@ void QVGLView::Shutdown()
 {
     if (renderer == nullptr)
         return;
-    scene.world.ReleaseHard(renderer);
+    world->ReleaseHard(renderer);
     if (texture)
     {
         texture->ReleaseHard(renderer);
-        QVSGMaterial* textured[] = {&scene.red, &scene.mirror, &scene.green, &scene.grey};
-        for (QVSGMaterial* material : textured)
+        for (QVSGMaterial* material : TexturedMaterials())
             material->texture = nullptr;
     }
     renderer->Release();
     GetModManager().ReleaseModule(renderer);
     renderer = nullptr;
+}
+
+std::vector<QVSGMaterial*> QVGLView::TexturedMaterials()
+{
+    if (showsModel)
+        return {&model.world.GetDefaultMaterial()};
+    return {&scene.red, &scene.mirror, &scene.green, &scene.grey};
 }
 
 void QVGLView::OnCommand(QVUIItem*) {}
@@ -217,11 +243,11 @@ void QVGLView::OnMouseMove(QVUIItem*, unsigned short, int x, int y, int)
     // The first event sets the reference point, so it moves the camera by nothing.
     static int lastX = x;
     static int lastY = y;
-    scene.camera.SetTrackTarget(1);
+    camera->SetTrackTarget(1);
     QVVector delta(static_cast<double>(x - lastX), static_cast<double>(lastY - y), 0.0);
     delta *= 0.1;
-    scene.camera.Move(delta);
-    scene.camera.UpdateView();
+    camera->Move(delta);
+    camera->UpdateView();
     if (window.GetManager() != nullptr)
         window.GetManager()->SetCursorPosition(&window, 200, 200);
     lastX = 200;
@@ -238,10 +264,10 @@ void QVGLView::OnKeyDown(QVUIItem*, unsigned short, int key)
             window.GetManager()->PostQuit(&window);
         break;
     case 90:  // Z: one unit along the view direction
-        scene.camera.Move(QVVector(0.0, 0.0, 1.0));
+        camera->Move(QVVector(0.0, 0.0, 1.0));
         break;
     case 83:  // S: one unit back
-        scene.camera.Move(QVVector(0.0, 0.0, -1.0));
+        camera->Move(QVVector(0.0, 0.0, -1.0));
         break;
     default:
         break;

@@ -3,22 +3,25 @@
 
 #include "apps/demoscene/DemoScene.h"
 #include "apps/framework/QVApplication.h"
+#include "apps/qvglview/ModelScene.h"
 #include "apps/qvglview/ViewOptions.h"
 #include "ui/QVUIListener.h"
 #include "ui/QVUIWindow.h"
 
 #include <memory>
+#include <vector>
 
 class QVImage;
 class QVRenderer;
 
 // qvglview: the demonstration scene of rayviewer drawn by the OpenGL renderer module in a window
 // of the UI manager module, with the same controls: the mouse orbits the camera (the pointer is
-// then warped back to (200, 200) and hidden), Z moves it forward, S back, Q quits. Options put a
-// TGA texture on the sphere and the boxes, or save one frame and end.
+// then warped back to (200, 200) and hidden), Z moves it forward, S back, Q quits. Options show a
+// 3D Studio model instead of the scene, put a TGA texture on the sphere and the boxes (or the
+// model), or save one frame and end.
 //
-// Exit codes: 0 after the window closed or the frame was saved; 1 when a module, the texture or
-// the screenshot failed; 2 for a command line it does not understand.
+// Exit codes: 0 after the window closed or the frame was saved; 1 when a module, the model, the
+// texture or the screenshot failed; 2 for a command line it does not understand.
 class QVGLView : public QVApplication, public QVUIListener
 {
 public:
@@ -49,10 +52,16 @@ private:
     int SaveScreenshot(const std::string& fileName);
     // Releases the scene's renderer data, the texture and the renderer.
     void Shutdown();
+    // The materials the texture goes on: the demo scene's four, or the model's default one.
+    std::vector<QVSGMaterial*> TexturedMaterials();
 
     QVUIWindow window;
     QVRenderer* renderer;  // the OpenGL renderer module, null until loaded
     DemoScene scene;
+    ModelScene model;
+    bool showsModel;                   // with --model
+    QVSGWorld* world;                  // the scene shown: the demo scene's or the model's
+    QVSGCamera* camera;                // its camera
     std::unique_ptr<QVImage> texture;  // with --texture
 };
 

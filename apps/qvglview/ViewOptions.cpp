@@ -27,7 +27,7 @@ bool ViewOptions::Parse(const std::vector<std::string>& words, std::string& erro
             help = true;
             continue;
         }
-        if (word == "--texture" || word == "--screenshot")
+        if (word == "--model" || word == "--texture" || word == "--screenshot")
         {
             if (i + 1 >= words.size() || words[i + 1].empty())
             {
@@ -41,7 +41,7 @@ bool ViewOptions::Parse(const std::vector<std::string>& words, std::string& erro
                         file + "'";
                 return false;
             }
-            (word == "--texture" ? texture : screenshot) = file;
+            (word == "--model" ? model : word == "--texture" ? texture : screenshot) = file;
             continue;
         }
         error = "unknown option '" + word + "'";
@@ -52,10 +52,12 @@ bool ViewOptions::Parse(const std::vector<std::string>& words, std::string& erro
 
 const char* ViewOptions::Usage()
 {
-    return "usage: qvglview [--texture FILE.tga] [--screenshot FILE.tga]\n"
+    return "usage: qvglview [--model FILE.3ds] [--texture FILE.tga] [--screenshot FILE.tga]\n"
            "Shows the demonstration scene through the OpenGL renderer (qvoglrenderer.qvm).\n"
            "Drag the mouse to orbit the camera, Z and S to move it, Q to quit.\n"
-           "  --texture FILE.tga     puts the image on the sphere and the boxes\n"
+           "  --model FILE.3ds       shows that model instead, centred and lit\n"
+           "                         (read by the 3D Studio loader module, qv3dsloader.qvm)\n"
+           "  --texture FILE.tga     puts the image on the sphere and the boxes, or the model\n"
            "                         (read by the TGA loader module, qvtgaloader.qvm)\n"
            "  --screenshot FILE.tga  saves one frame as an uncompressed TGA image and ends\n"
            "  --help                 this text\n";

@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
-// qvglview's command line: [--texture FILE.tga] [--screenshot FILE.tga] [--help].
+// qvglview's command line: [--model FILE.3ds] [--texture FILE.tga] [--screenshot FILE.tga]
+// [--help].
 struct ViewOptions
 {
-    std::string texture;     // image for the sphere and the boxes; empty: none
+    std::string model;       // 3D Studio file shown instead of the demo scene; empty: none
+    std::string texture;     // image for the sphere and the boxes, or the model; empty: none
     std::string screenshot;  // where one frame is saved before the program ends; empty: none
     bool help = false;
 
