@@ -47,3 +47,19 @@ settled_apart() {
   done
   return 0
 }
+
+# orbit <window id> <name> <from>: moves the pointer 60 pixels left of (200, 200), where the
+# viewer keeps it, and waits until the settled picture differs from <from> by 0.02 or more. Wine
+# now and then drops a pointer motion that comes shortly after the program moved the pointer
+# itself; the move is then made again, at most three times, alternating sides.
+orbit() {
+  local x tries=0
+  for x in 140 260 140; do
+    tries=$((tries + 1))
+    xdotool mousemove --window "$1" "$x" 200
+    settled_apart "$1" "$2" "$3" 0.02 || return 1
+    below "$(distance "$3" "$artefacts/$2.png")" 0.02 || return 0
+    echo "orbit: the move to ($x, 200) changed nothing (try $tries)"
+  done
+  return 0
+}
