@@ -5,7 +5,7 @@
 # zlib sources (tools/setup.sh fetches them to /opt/qv-deps/zlib) against mingw-w64's static
 # zlib (libz-mingw-w64-dev). Nothing of it is copied into the tree.
 #
-# Targets: qv_minizip (the unzip API), qv_minizip_zip (adds the zip writing API).
+# Targets: qv_minizip (the unzip API and zlib), qv_minizip_zip (adds the zip writing API).
 if(QV_TARGET_WIN32)
   if(DEFINED ENV{QV_DEPS_DIR})
     set(qv_minizip_default $ENV{QV_DEPS_DIR}/zlib/contrib/minizip)
@@ -33,9 +33,10 @@ if(QV_TARGET_WIN32)
 else()
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(QV_MINIZIP REQUIRED IMPORTED_TARGET minizip)
+  find_package(ZLIB REQUIRED)
   # Debian's library holds both halves.
   add_library(qv_minizip INTERFACE)
-  target_link_libraries(qv_minizip INTERFACE PkgConfig::QV_MINIZIP)
+  target_link_libraries(qv_minizip INTERFACE PkgConfig::QV_MINIZIP ZLIB::ZLIB)
   add_library(qv_minizip_zip INTERFACE)
   target_link_libraries(qv_minizip_zip INTERFACE qv_minizip)
 endif()

@@ -1,6 +1,7 @@
 #include "plugin/package/PackageExtractor.h"
 
 #include "platform/UnpackRoot.h"
+#include "plugin/package/EntryDecoder.h"
 #include "plugin/package/EntryInfo.h"
 #include "plugin/package/EntryName.h"
 
@@ -101,46 +102,27 @@ private:
         const std::uint64_t declared = info.uncompressed_size;
         if (declared > m_limit - m_report.bytes)
             return false;
-        if (unzOpenCurrentFile(m_zip) != UNZ_OK)
+        EntryDecoder data(m_zip, declared, info.crc);
+        if (!data.Open())
             return false;
         const QVUnpackTimes times = EntryTimes(m_zip, header, extra);
         if (!m_root.BeginFile(path, utf8, AttributesOf(header)))
-        {
-            unzCloseCurrentFile(m_zip);
             return false;
-        }
-
-        std::uint64_t written = 0;
-        bool ok = true;
         for (;;)
         {
-            const int read =
-                unzReadCurrentFile(m_zip, m_buffer.data(), QVPackageExtractor::PieceSize);
-            if (read <= 0)
-            {
-                ok = read == 0;
+            const long piece = data.Next(m_buffer.data(), QVPackageExtractor::PieceSize);
+            if (piece == 0)
                 break;
-            }
-            written += static_cast<std::uint64_t>(read);
-            // minizip stops at the declared size; this holds whatever it does.
-            if (written > declared ||
-                !m_root.Write(m_buffer.data(), static_cast<std::size_t>(read)))
+            if (piece < 0 || !m_root.Write(m_buffer.data(), static_cast<std::size_t>(piece)))
             {
-                ok = false;
-                break;
+                m_root.DiscardFile();
+                return false;
             }
-        }
-        // Closing checks the CRC once all the data was read.
-        const bool closed = unzCloseCurrentFile(m_zip) == UNZ_OK;
-        if (!ok || !closed || written != declared)
-        {
-            m_root.DiscardFile();
-            return false;
         }
         if (!m_root.CommitFile(times))
             return false;
         ++m_report.files;
-        m_report.bytes += written;
+        m_report.bytes += declared;
         return true;
     }
 
