@@ -47,12 +47,18 @@ int OpenDirectory(int parent, const std::string& component, bool create)
 }
 
 // Opens the directory made of the first count components of path, creating what is missing.
+// Every component is checked before anything is made.
 int WalkDirectories(int root, const std::vector<std::string>& path, std::size_t count)
 {
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        if (!IsPlainComponent(path[i]))
+            return -1;
+    }
     int current = dup(root);
     for (std::size_t i = 0; i < count && current >= 0; ++i)
     {
-        const int next = IsPlainComponent(path[i]) ? OpenDirectory(current, path[i], true) : -1;
+        const int next = OpenDirectory(current, path[i], true);
         close(current);
         current = next;
     }

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -83,17 +84,21 @@ void Join(std::wstring& path, const std::wstring& component)
     path += component;
 }
 
-// The directory of the first count components below root, created where missing. Fails on
-// anything in the way that is not a plain directory (a file, a junction, a link).
+// The directory of the first count components below root, created where missing. Every
+// component is checked before anything is made; anything in the way that is not a plain
+// directory (a file, a junction, a link) fails.
 bool WalkDirectories(const std::wstring& root, const std::vector<std::string>& path,
                      std::size_t count, bool utf8, std::wstring& out)
 {
-    out = root;
+    std::vector<std::wstring> components(count);
     for (std::size_t i = 0; i < count; ++i)
     {
-        std::wstring component;
-        if (!ToComponent(path[i], utf8, component))
+        if (!ToComponent(path[i], utf8, components[i]))
             return false;
+    }
+    out = root;
+    for (const std::wstring& component : components)
+    {
         Join(out, component);
         DWORD attributes = GetFileAttributesW(out.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES)
