@@ -50,15 +50,15 @@ QVApplet* QVAppletPackage::LoadApplet(QVProperties& parameters)
         return nullptr;
     // The configuration is read from D by its full name: the working directory may have
     // changed since Unpack.
-    QVProperties configuration(0);
+    m_configuration.Clear();
     QVString file(m_directory);
     file.AppendChar(QVPathSeparator());
     file.Append(ConfigurationFile);
-    if (!configuration.Load(file))
+    if (!m_configuration.Load(file))
         return nullptr;
     QVString name;
-    if (!configuration.Get(QVString(NativeModuleKey), name))
-        configuration.Get(QVString(WindowsModuleKey), name);
+    if (!m_configuration.Get(QVString(NativeModuleKey), name))
+        m_configuration.Get(QVString(WindowsModuleKey), name);
     name.SetEncoding(QVString::Narrow);
     m_moduleName.Assign(name);
     parameters.Set(QVString(TempPathKey), m_directory);

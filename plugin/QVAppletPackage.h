@@ -19,10 +19,14 @@
 // The configuration key naming the applet module: "main_w32" on Windows. On Linux "main_linux"
 // is read first and "main_w32" only when it is absent, so that one package can carry both
 // builds of an applet.
+//
+// The configuration is read through the "Properties Loader" modules gathered when the package
+// object is made, in the host's working directory: module libraries that a package brings are
+// never scanned, only the one its configuration names is loaded.
 class QVAppletPackage
 {
 public:
-    QVAppletPackage() = default;
+    QVAppletPackage() : m_configuration(0) {}
 
     // Limit of the bytes one package may unpack (1 GiB unless set).
     void SetByteLimit(std::uint64_t bytes) { m_extractor.SetByteLimit(bytes); }
@@ -49,6 +53,7 @@ public:
 
 private:
     QVPackageExtractor m_extractor;
+    QVProperties m_configuration;
     QVString m_directory;
     QVString m_moduleName;
     QVUnpackReport m_report;
