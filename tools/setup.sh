@@ -14,7 +14,7 @@ native_packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth xdotool openbox wmctrl x11-utils imagemagick
   libx11-dev libxft-dev fonts-dejavu-core libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libgl1
-  zlib1g-dev libminizip-dev
+  zlib1g-dev libminizip-dev zip unzip
 )
 # The 32-bit Wine runs the i386 build; it needs the i386 loader and Mesa. The 64-bit Wine runs
 # the x86_64 Windows build where the machine cannot execute i386 code.
