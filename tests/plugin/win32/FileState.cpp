@@ -25,6 +25,11 @@ FileState StateOf(const std::filesystem::path& path)
     state.archive = (data.dwFileAttributes & FILE_ATTRIBUTE_ARCHIVE) != 0;
     state.write = UnixSeconds(data.ftLastWriteTime);
     state.access = UnixSeconds(data.ftLastAccessTime);
-    state.creation = UnixSeconds(data.ftCreationTime);
+    // Wine keeps files on a Linux file system, where no creation time can be set: it reports
+    // another time there, so only real Windows has one to compare.
+    static const bool wine =
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    if (!wine)
+        state.creation = UnixSeconds(data.ftCreationTime);
     return state;
 }
