@@ -1,12 +1,14 @@
 # qv_add_applet(<name> MODULE <target> [SOURCES <files...>] [LIBS <libs...>]
-#               [FILES <files or folders...>] [CONFIG <key=value lines...>]
-#               [OUTPUT_DIRECTORY <dir>])
+#               [FILES <files or folders...>] [MODULES <module targets...>]
+#               [CONFIG <key=value lines...>] [OUTPUT_DIRECTORY <dir>])
 #
 # An applet package "<name>.qva": a zip archive holding
 #   qveapp.cfg   the applet configuration, generated: "main_w32=<module file>" on Windows,
 #                "main_linux=<module file>" on Linux, then the CONFIG lines;
 #   the applet module library of <target>;
-#   the FILES, each at the top of the archive under its own name (folders with what they hold).
+#   the FILES, each at the top of the archive under its own name (folders with what they hold);
+#   the libraries of the MODULES, other module libraries of this build that the applet brings
+#   along (a renderer, loaders), beside its own.
 # With SOURCES the module library <target> ("<target>.qvm") is made here from them, linked with
 # the applet interfaces and LIBS; without, <target> is a module library made before (with
 # qv_add_module). The module and the package land in OUTPUT_DIRECTORY (default: the current
@@ -21,7 +23,8 @@ endif()
 set(QV_PACK_APPLET_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/QVPackApplet.cmake)
 
 function(qv_add_applet name)
-  cmake_parse_arguments(ARG "" "MODULE;OUTPUT_DIRECTORY" "SOURCES;LIBS;FILES;CONFIG" ${ARGN})
+  cmake_parse_arguments(ARG "" "MODULE;OUTPUT_DIRECTORY" "SOURCES;LIBS;FILES;MODULES;CONFIG"
+                        ${ARGN})
   if(NOT ARG_MODULE)
     message(FATAL_ERROR "qv_add_applet(${name}): MODULE <target> is required")
   endif()
@@ -54,6 +57,9 @@ function(qv_add_applet name)
     get_filename_component(file ${file} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
     list(APPEND files ${file})
   endforeach()
+  foreach(module IN LISTS ARG_MODULES)
+    list(APPEND files $<TARGET_FILE:${module}>)
+  endforeach()
   set(package ${ARG_OUTPUT_DIRECTORY}/${name}.qva)
   file(GENERATE OUTPUT ${work}/pack.cmake CONTENT
 "set(QV_PACKAGE \"${package}\")
@@ -65,7 +71,8 @@ include(\"${QV_PACK_APPLET_SCRIPT}\")
 ")
   add_custom_command(OUTPUT ${package}
     COMMAND ${CMAKE_COMMAND} -P ${work}/pack.cmake
-    DEPENDS ${ARG_MODULE} ${work}/qveapp.cfg ${work}/pack.cmake ${files} ${QV_PACK_APPLET_SCRIPT}
+    DEPENDS ${ARG_MODULE} ${ARG_MODULES} ${work}/qveapp.cfg ${work}/pack.cmake ${files}
+            ${QV_PACK_APPLET_SCRIPT}
     COMMENT "Packing applet ${name}.qva"
     VERBATIM)
   add_custom_target(${name}_package ALL DEPENDS ${package})

@@ -115,13 +115,6 @@ TEST_F(PosixUnpackTest, LinksInTheDirectoryAreNeverFollowed)
     }
 }
 
-TEST_F(PosixUnpackTest, WindowsDeviceNamesArePlainNamesHere)
-{
-    const QVUnpackReport report = Unpack({UnixFile("CON", "c"), UnixFile("aux.txt", "a"),
-                                          UnixFile("a:b", "b"), UnixFile("trail.", "t")});
-    EXPECT_EQ(4ul, report.files);
-}
-
 TEST(DosTime, ReadAsLocalTime)
 {
     struct
