@@ -15,9 +15,10 @@
 // (Windows: device names such as CON or COM1, the characters < > : " | ? * and control
 // characters, a trailing dot or blank).
 //
-// A file is written to a temporary file beside its place and moved over it only once it is
-// complete, so an entry that fails halfway leaves nothing behind and an older file of that name
-// stays as it was.
+// A new file is written under its own name (created exclusively) and removed again when it
+// fails; a file that replaces another is written to a temporary file beside it and moved over
+// it only once complete. So an entry that fails halfway leaves nothing behind, and an older file
+// of that name stays as it was.
 //
 // Linux: names are bytes as stored; directories are opened one by one with O_NOFOLLOW; a file
 // gets the permission bits of its attributes and its access and write times (there is no
@@ -61,8 +62,9 @@ public:
     // it exists afterwards. utf8 says how the components' bytes are to be read (see above).
     bool MakeDirectories(const std::vector<std::string>& path, bool utf8);
 
-    // Creates the missing parent directories of path and a temporary file beside it, open for
-    // writing. False (nothing begun) when the way is blocked or the name refused.
+    // Creates the missing parent directories of path and the new file (or, when the name is
+    // taken, a temporary file beside it), open for writing. False (nothing begun) when the way
+    // is blocked or the name refused.
     bool BeginFile(const std::vector<std::string>& path, bool utf8,
                    const QVUnpackAttributes& attributes);
     // Appends to the file begun. False on a write error.

@@ -1,12 +1,13 @@
 // Unpacking below a root directory on POSIX systems: every directory on the way is opened
 // relative to its parent with O_NOFOLLOW, so a symbolic link inside the root (left there by
-// anyone) is never followed, and files are created with openat and moved with renameat inside
-// the directory that holds them.
+// anyone) is never followed, and files are created with openat (exclusively) and moved with
+// renameat inside the directory that holds them.
 #include "platform/UnpackRoot.h"
 
 #include <atomic>
 #include <cerrno>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,10 +16,14 @@
 struct QVUnpackRoot::State
 {
     int root = -1;
-    // The file begun: its directory, its temporary name, its final name, its descriptor.
+    // The directory of the last file, kept open: a package's files of one directory mostly
+    // follow each other.
+    std::vector<std::string> directoryPath;
     int directory = -1;
+    // The file begun: its descriptor, the name it is written under (its own, or a temporary one
+    // when it replaces a file), its final name.
     int file = -1;
-    std::string temporary;
+    std::string writing;
     std::string name;
     QVUnpackAttributes attributes;
 };
@@ -108,6 +113,10 @@ bool QVUnpackRoot::Open(const char* directory)
 void QVUnpackRoot::Close()
 {
     DiscardFile();
+    if (m_state->directory >= 0)
+        close(m_state->directory);
+    m_state->directory = -1;
+    m_state->directoryPath.clear();
     if (m_state->root >= 0)
         close(m_state->root);
     m_state->root = -1;
@@ -128,34 +137,40 @@ bool QVUnpackRoot::BeginFile(const std::vector<std::string>& path, bool,
                              const QVUnpackAttributes& attributes)
 {
     DiscardFile();
-    if (m_state->root < 0 || path.empty() || !IsPlainComponent(path.back()))
+    State& state = *m_state;
+    if (state.root < 0 || path.empty() || !IsPlainComponent(path.back()))
         return false;
-    const int directory = WalkDirectories(m_state->root, path, path.size() - 1);
-    if (directory < 0)
-        return false;
-
-    // A name of our own beside the file; exclusive creation never reuses anything there.
-    static std::atomic<unsigned> serial{0};
-    for (int attempt = 0; attempt < 100; ++attempt)
+    const std::vector<std::string> parent(path.begin(), path.end() - 1);
+    if (state.directory < 0 || parent != state.directoryPath)
     {
-        std::string temporary = ".qvunpack-" + std::to_string(static_cast<long>(getpid())) + "-" +
-                                std::to_string(serial++);
-        const int fd = openat(directory, temporary.c_str(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0)
-        {
-            m_state->directory = directory;
-            m_state->file = fd;
-            m_state->temporary = temporary;
-            m_state->name = path.back();
-            m_state->attributes = attributes;
-            return true;
-        }
-        if (errno != EEXIST)
-            break;
+        if (state.directory >= 0)
+            close(state.directory);
+        state.directory = WalkDirectories(state.root, path, parent.size());
+        state.directoryPath = parent;
+        if (state.directory < 0)
+            return false;
     }
-    close(directory);
-    return false;
+
+    // A free name is written directly. A name that is taken is written to a name of our own
+    // beside it and moved over it once complete. Exclusive creation never opens anything that
+    // is already there.
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    std::string writing = path.back();
+    int fd = openat(state.directory, writing.c_str(), flags, 0666);
+    static std::atomic<unsigned> serial{0};
+    for (int attempt = 0; fd < 0 && errno == EEXIST && attempt < 100; ++attempt)
+    {
+        writing = ".qvunpack-" + std::to_string(static_cast<long>(getpid())) + "-" +
+                  std::to_string(serial++);
+        fd = openat(state.directory, writing.c_str(), flags, 0666);
+    }
+    if (fd < 0)
+        return false;
+    state.file = fd;
+    state.writing = writing;
+    state.name = path.back();
+    state.attributes = attributes;
+    return true;
 }
 
 bool QVUnpackRoot::Write(const void* data, std::size_t size)
@@ -186,13 +201,12 @@ bool QVUnpackRoot::CommitFile(const QVUnpackTimes& times)
     state.file = -1;
     // rename replaces a file or a link of that name (never what a link points at); it refuses
     // to replace a directory.
-    ok = ok && renameat(state.directory, state.temporary.c_str(), state.directory,
-                        state.name.c_str()) == 0;
+    if (ok && state.writing != state.name)
+        ok = renameat(state.directory, state.writing.c_str(), state.directory,
+                      state.name.c_str()) == 0;
     if (ok)
     {
-        close(state.directory);
-        state.directory = -1;
-        state.temporary.clear();
+        state.writing.clear();
         return true;
     }
     DiscardFile();
@@ -205,12 +219,8 @@ void QVUnpackRoot::DiscardFile()
     if (state.file >= 0)
         close(state.file);
     state.file = -1;
-    if (state.directory >= 0)
-    {
-        if (!state.temporary.empty())
-            unlinkat(state.directory, state.temporary.c_str(), 0);
-        close(state.directory);
-    }
-    state.directory = -1;
-    state.temporary.clear();
+    // What was written is ours alone: a file made under its own name, or the temporary one.
+    if (!state.writing.empty() && state.directory >= 0)
+        unlinkat(state.directory, state.writing.c_str(), 0);
+    state.writing.clear();
 }

@@ -1,7 +1,7 @@
 // Unpacking below a root directory on Windows: 16-bit names with the "\\?\" prefix (no length
 // limit of 260 characters, no reinterpretation of names), directories checked on the way so
-// that no junction or symbolic link inside the root is entered, and files created with their
-// attributes and moved into place with MoveFileEx.
+// that no junction or symbolic link inside the root is entered, and files created (as new
+// files only) with their attributes, moved over an existing one with MoveFileEx.
 #include "platform/UnpackRoot.h"
 
 #include <atomic>
@@ -14,10 +14,11 @@
 struct QVUnpackRoot::State
 {
     std::wstring root;  // "\\?\" form, with a trailing separator
+    // The file begun: its handle, the name it is written under (its own, or a temporary one when
+    // it replaces a file), its final name.
     HANDLE file = INVALID_HANDLE_VALUE;
-    std::wstring temporary;
+    std::wstring writing;
     std::wstring name;
-    DWORD attributes = 0;
 };
 
 namespace
@@ -199,28 +200,31 @@ bool QVUnpackRoot::BeginFile(const std::vector<std::string>& path, bool utf8,
     if (flags == 0)
         flags = FILE_ATTRIBUTE_NORMAL;
 
+    // A free name is written directly. A name that is taken is written to a name of our own
+    // beside it and moved over it once complete. CREATE_NEW never opens anything that is
+    // already there.
+    std::wstring target = directory;
+    Join(target, name);
+    std::wstring writing = target;
+    HANDLE file =
+        CreateFileW(writing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, flags, nullptr);
     static std::atomic<unsigned> serial{0};
-    for (int attempt = 0; attempt < 100; ++attempt)
+    for (int attempt = 0;
+         file == INVALID_HANDLE_VALUE && attempt < 100 &&
+         (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS);
+         ++attempt)
     {
-        std::wstring temporary = directory;
-        Join(temporary, L".qvunpack-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                            std::to_wstring(serial++));
-        // A new file only: nothing that is already there is ever opened.
-        const HANDLE file =
-            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, flags, nullptr);
-        if (file != INVALID_HANDLE_VALUE)
-        {
-            m_state->file = file;
-            m_state->temporary = temporary;
-            m_state->name = directory;
-            Join(m_state->name, name);
-            m_state->attributes = flags;
-            return true;
-        }
-        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-            break;
+        writing = directory;
+        Join(writing, L".qvunpack-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                          std::to_wstring(serial++));
+        file = CreateFileW(writing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, flags, nullptr);
     }
-    return false;
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    m_state->file = file;
+    m_state->writing = writing;
+    m_state->name = target;
+    return true;
 }
 
 bool QVUnpackRoot::Write(const void* data, std::size_t size)
@@ -251,7 +255,7 @@ bool QVUnpackRoot::CommitFile(const QVUnpackTimes& times)
     bool ok = SetFileTime(state.file, &creation, &access, &write) != 0;
     ok = CloseHandle(state.file) != 0 && ok;
     state.file = INVALID_HANDLE_VALUE;
-    if (ok)
+    if (ok && state.writing != state.name)
     {
         // A read-only file of that name cannot be replaced: it loses the attribute first. A
         // directory there stays, and the move fails.
@@ -259,12 +263,11 @@ bool QVUnpackRoot::CommitFile(const QVUnpackTimes& times)
         if (existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY) &&
             (existing & FILE_ATTRIBUTE_READONLY))
             SetFileAttributesW(state.name.c_str(), existing & ~FILE_ATTRIBUTE_READONLY);
-        ok = MoveFileExW(state.temporary.c_str(), state.name.c_str(), MOVEFILE_REPLACE_EXISTING) !=
-             0;
+        ok = MoveFileExW(state.writing.c_str(), state.name.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
     }
     if (ok)
     {
-        state.temporary.clear();
+        state.writing.clear();
         return true;
     }
     DiscardFile();
@@ -277,11 +280,12 @@ void QVUnpackRoot::DiscardFile()
     if (state.file != INVALID_HANDLE_VALUE)
         CloseHandle(state.file);
     state.file = INVALID_HANDLE_VALUE;
-    if (!state.temporary.empty())
+    // What was written is ours alone: a file made under its own name, or the temporary one. A
+    // read-only file cannot be deleted as it is.
+    if (!state.writing.empty())
     {
-        // A read-only temporary file cannot be deleted as it is.
-        SetFileAttributesW(state.temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(state.temporary.c_str());
+        SetFileAttributesW(state.writing.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(state.writing.c_str());
     }
-    state.temporary.clear();
+    state.writing.clear();
 }
