@@ -160,7 +160,9 @@ bool QVUnpackRoot::BeginFile(const std::vector<std::string>& path, bool,
     static std::atomic<unsigned> serial{0};
     for (int attempt = 0; fd < 0 && errno == EEXIST && attempt < 100; ++attempt)
     {
-        writing = ".qvunpack-" + std::to_string(static_cast<long>(getpid())) + "-" +
+        // With a backslash, which no file an entry makes can have in its name (a backslash
+        // separates the components of stored names).
+        writing = ".qvunpack\\" + std::to_string(static_cast<long>(getpid())) + "-" +
                   std::to_string(serial++);
         fd = openat(state.directory, writing.c_str(), flags, 0666);
     }
