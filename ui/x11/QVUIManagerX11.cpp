@@ -382,7 +382,10 @@ int QVUIManagerX11::AttachWindow(QVUIItem* item)
                  ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask |
                      PointerMotionMask | PropertyChangeMask);
     XClearArea(display, window, 0, 0, 0, 0, True);
-    XFlush(display);
+    // A round trip: once AttachWindow returns, the server delivers the window's events to the
+    // manager too. With a flush only, an event another client sends at once could still be
+    // handled before the selection (the window's owner is such a client).
+    XSync(display, False);
     return 1;
 }
 
