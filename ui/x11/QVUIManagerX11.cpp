@@ -282,8 +282,10 @@ bool QVUIManagerX11::CreateItem(QVUIItem* item)
         classHint.res_name = name;
         classHint.res_class = className;
         XSetClassHint(display, window, &classHint);
-        SetTitle(window, record.text);
     }
+    // Every window carries its text as its name, as every Windows window has a text that tools
+    // can read (a top-level window's is its title).
+    SetTitle(window, record.text);
     if (item->GetKind() == QV_UI_STATIC)
     {
         XFlush(display);
@@ -344,8 +346,7 @@ void QVUIManagerX11::ApplyText(QVUIItem* item)
     if (record == nullptr)
         return;
     record->text = X11Text::Units(item->GetCaption());
-    if (record->parent == 0)
-        SetTitle(window, record->text);
+    SetTitle(window, record->text);
     XClearArea(display, window, 0, 0, 0, 0, True);
     XFlush(display);
 }
@@ -381,7 +382,10 @@ int QVUIManagerX11::AttachWindow(QVUIItem* item)
                  ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask |
                      PointerMotionMask | PropertyChangeMask);
     XClearArea(display, window, 0, 0, 0, 0, True);
-    XFlush(display);
+    // A round trip: once AttachWindow returns, the server delivers the window's events to the
+    // manager too. With a flush only, an event another client sends at once could still be
+    // handled before the selection (the window's owner is such a client).
+    XSync(display, False);
     return 1;
 }
 

@@ -71,10 +71,10 @@ void X11MessageBox::Layout(const std::u16string& text)
     lines.push_back(X11Text::Utf8(line));
 
     X11Painter& painter = manager.GetPainter();
-    int textWidth = 0;
+    textWidth = 0;
     for (const std::string& each : lines)
         textWidth = std::max(textWidth, painter.TextWidth(each));
-    int textHeight = static_cast<int>(lines.size()) * painter.LineHeight();
+    textHeight = static_cast<int>(lines.size()) * painter.LineHeight();
     int iconRoom = questionIcon ? IconSize + Margin : 0;
     int count = static_cast<int>(choices.size());
     int rowWidth = count * ButtonWidth + (count - 1) * ButtonGap;
@@ -236,6 +236,17 @@ int X11MessageBox::Run(const std::u16string& text, const std::u16string& caption
     classHint.res_class = className;
     XSetClassHint(display, dialog, &classHint);
     manager.SetTitle(dialog, caption);
+    // The text is also the name of an input-only child window over it, as a Windows message box
+    // holds its text in a static control: tools that read window texts find it.
+    Window textWindow =
+        XCreateWindow(display, dialog, textX, textY, static_cast<unsigned>(std::max(textWidth, 1)),
+                      static_cast<unsigned>(std::max(textHeight, 1)), 0, 0, InputOnly,
+                      CopyFromParent, 0, nullptr);
+    if (textWindow != 0)
+    {
+        manager.SetTitle(textWindow, text);
+        XMapWindow(display, textWindow);
+    }
     XMapRaised(display, dialog);
     XFlush(display);
 

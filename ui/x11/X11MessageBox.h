@@ -64,5 +64,7 @@ private:
     int height = 0;
     int textX = 0;
     int textY = 0;
+    int textWidth = 0;
+    int textHeight = 0;
     int bandY = 0;
 };

@@ -1,0 +1,14 @@
+# The QV package for applets and modules made outside the QV tree:
+#
+#   find_package(QV REQUIRED)
+#   qv_add_module(mymodule SOURCES MyModule.cpp LIBS QV::qv_loaders)
+#   qv_add_applet(myapplet MODULE myappletmodule SOURCES MyApplet.cpp FILES data/)
+#
+# Targets (static libraries; every module links its own copy): QV::qv_runtime (core and module
+# system), QV::qv_scene, QV::qv_loaders, QV::qv_ui, QV::qv_renderer (renderer interface),
+# QV::qv_applet (what an applet needs: the applet and host interfaces, UI items, property sets).
+include("${CMAKE_CURRENT_LIST_DIR}/QVTargets.cmake")
+set(QV_RUNTIME_TARGET QV::qv_runtime)
+set(QV_APPLET_TARGET QV::qv_applet)
+include("${CMAKE_CURRENT_LIST_DIR}/QVModule.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/QVApplet.cmake")

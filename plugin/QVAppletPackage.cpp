@@ -1,0 +1,80 @@
+#include "plugin/QVAppletPackage.h"
+
+#include "modules/RunTimePath.h"
+#include "platform/Directory.h"
+#include "plugin/AppletModule.h"
+#include "plugin/package/EntryName.h"
+
+#include <string>
+#include <vector>
+
+namespace
+{
+const char* const TempPathKey = "@temp_path";
+const char* const ConfigurationFile = "qveapp.cfg";
+// The key this build reads first (QV_APPLET_MODULE_KEY, set by the build: "main_linux" on
+// Linux, "main_w32" on Windows); "main_w32" is the key every package has.
+const char* const NativeModuleKey = QV_APPLET_MODULE_KEY;
+const char* const WindowsModuleKey = "main_w32";
+}  // namespace
+
+bool QVAppletPackage::Unpack(const QVString& packagePath, QVProperties& parameters)
+{
+    m_report = QVUnpackReport();
+    m_directory.Empty();
+    // The last separator, searched from the second-to-last character down to the second.
+    int cut = packagePath.FindLast(QVPathSeparator(), -1);
+    const int slash = packagePath.FindLast('/', -1);
+    if (slash > cut)
+        cut = slash;
+    if (cut <= 0)
+        return false;
+    QVString directory;
+    packagePath.Mid(directory, 0, cut);
+    directory.SetEncoding(QVString::Narrow);
+    if (!ChangeDirectory(directory))
+        return false;
+    m_directory.Assign(directory);
+    parameters.Set(QVString(TempPathKey), m_directory);
+
+    QVString path(packagePath);
+    path.SetEncoding(QVString::Narrow);
+    m_report = m_extractor.Unpack(path.GetBuffer(), m_directory.GetBuffer());
+    return true;
+}
+
+QVApplet* QVAppletPackage::LoadApplet(QVProperties& parameters)
+{
+    m_moduleName.Empty();
+    if (m_directory.GetLength() == 0)
+        return nullptr;
+    // The configuration is read from D by its full name: the working directory may have
+    // changed since Unpack.
+    m_configuration.Clear();
+    QVString file(m_directory);
+    file.AppendChar(QVPathSeparator());
+    file.Append(ConfigurationFile);
+    if (!m_configuration.Load(file))
+        return nullptr;
+    QVString name;
+    if (!m_configuration.Get(QVString(NativeModuleKey), name))
+        m_configuration.Get(QVString(WindowsModuleKey), name);
+    name.SetEncoding(QVString::Narrow);
+    m_moduleName.Assign(name);
+    parameters.Set(QVString(TempPathKey), m_directory);
+    if (name.GetLength() == 0)
+        return nullptr;
+
+    // The name is relative to D and confined to it as the entries are: the module is always
+    // one that the package brought.
+    const std::vector<std::string> parts = ConfineEntryName(name.GetBuffer());
+    if (parts.empty())
+        return nullptr;
+    QVString modulePath(m_directory);
+    for (const std::string& part : parts)
+    {
+        modulePath.AppendChar(QVPathSeparator());
+        modulePath.Append(part.c_str());
+    }
+    return LoadAppletModule(modulePath.GetBuffer());
+}
