@@ -19,6 +19,7 @@ struct QVUnpackRoot::State
     HANDLE file = INVALID_HANDLE_VALUE;
     std::wstring writing;
     std::wstring name;
+    DWORD attributes = FILE_ATTRIBUTE_NORMAL;  // the entry's, given at creation and once more
 };
 
 namespace
@@ -224,6 +225,7 @@ bool QVUnpackRoot::BeginFile(const std::vector<std::string>& path, bool utf8,
     m_state->file = file;
     m_state->writing = writing;
     m_state->name = target;
+    m_state->attributes = flags;
     return true;
 }
 
@@ -267,6 +269,9 @@ bool QVUnpackRoot::CommitFile(const QVUnpackTimes& times)
     }
     if (ok)
     {
+        // The attributes given at creation are set once more by name: some file systems (Wine's
+        // among them) drop them at creation, and a replaced file's name had its own before.
+        SetFileAttributesW(state.name.c_str(), state.attributes);
         state.writing.clear();
         return true;
     }
