@@ -79,6 +79,14 @@ start_holder() {
   fi
   IFS=: read -r -a extra <<<"${QV_WINE_BINDS:-}"
   binds+=("${extra[@]}")
+  # The real sample files that loader tests read lie beside the tree, not in it.
+  local samples=${QV_SAMPLE_DATA_DIR:-}
+  if [ -z "$samples" ] && [ -f "$tree/build/$qv_wine_arch/CMakeCache.txt" ]; then
+    samples=$(sed -n 's/^QV_SAMPLE_DATA_DIR:[A-Z]*=//p' "$tree/build/$qv_wine_arch/CMakeCache.txt")
+  fi
+  if [ -n "$samples" ] && [ -d "$samples" ]; then
+    binds+=("$(cd "$samples" && pwd -P)")
+  fi
   coproc holder {
     exec unshare --mount --propagation slave bash -c "$holder_script" _ "$QV_WINE_ROOT" "${binds[@]}" 2>&1 {session_lock}>&-
   }
