@@ -35,6 +35,7 @@ compare_window() {
   d=$(distance "$artefacts/model-window.png" "$artefacts/$1.png")
   echo "$2: distance $d from the start"
 }
+pointer_away
 start_program --model "$samples/fels.3ds"
 window=$(wait_window "$title_pattern") || fail "no window titled $title"
 settled "$window" model-window || fail "the picture never settled"

@@ -6,6 +6,7 @@ source "$(dirname "$0")/../../ui/gui/common.sh"
 source "$(dirname "$0")/glview.sh"
 trap park_pointer EXIT
 
+pointer_away
 start_program
 window=$(wait_window "$title_pattern") || fail "no window titled $title"
 eval "$(xdotool getwindowgeometry --shell "$window")"

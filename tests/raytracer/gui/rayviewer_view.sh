@@ -4,9 +4,7 @@
 source "$(dirname "$0")/../../ui/gui/common.sh"
 source "$(dirname "$0")/viewer.sh"
 
-# The pointer starts away from where the window appears: a window that opens under it gets a
-# mouse move before the test's first one (Wine sends it), and that move would set the reference.
-xdotool mousemove 1279 1023
+pointer_away
 start_program
 window=$(wait_window "$title_pattern") || fail "no window titled $title"
 eval "$(xdotool getwindowgeometry --shell "$window")"

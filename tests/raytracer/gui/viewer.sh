@@ -63,3 +63,12 @@ orbit() {
   done
   return 0
 }
+
+# pointer_away: puts the pointer in the screen's bottom-right corner, away from where a window
+# appears: a window that opens under it gets a mouse move before the test's first one (Wine
+# sends it), and that move would set the viewer's reference point.
+pointer_away() {
+  local width height
+  read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
+  xdotool mousemove $((width - 1)) $((height - 1))
+}
