@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# appletcheck runs the spinner sample from its unpacked package (the applet, its model and
+# texture, the renderer and loader modules beside the program, as the plug-in unpacks it): the
+# window appears and shows a model that moves between two screenshots and is not one colour;
+# Space stops it (two screenshots equal) and Up starts it again; closing the window ends the
+# program with 0. The fourth argument is the package.
+source "$(dirname "$0")/../../ui/gui/common.sh"
+source "$(dirname "$0")/applet_common.sh"
+package=$4
+
+export QV_RUNTIME_KEY=
+copy_program "$artefacts/spinner/bin"
+(cd "$(dirname "$program")" && unzip -q -o "$package") || fail "cannot unpack $package"
+
+start_program spinnerapplet.qvm
+window=$(wait_window "QVEAPPs Tester") || fail "no window QVEAPPs Tester"
+sleep $((2 * wait_scale))
+
+# shot <name>: the window's client, kept as an artefact; prints its path.
+shot() { import -window "$window" "$artefacts/$1.png" && echo "$artefacts/$1.png"; }
+differing() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
+
+first=$(shot spinner-1) || fail "no screenshot"
+sleep 1
+second=$(shot spinner-2) || fail "no screenshot"
+colours=$(convert "$first" -format %k info:)
+[ "$colours" -gt 2 ] || fail "the window shows $colours colours"
+[ "$(differing "$first" "$second")" -gt 100 ] || fail "the model does not move between two screenshots"
+
+answer "$window" space
+sleep 1
+stopped=$(shot spinner-stopped-1)
+sleep 1
+[ "$(differing "$stopped" "$(shot spinner-stopped-2)")" = 0 ] || fail "Space does not stop the model"
+answer "$window" Up
+sleep 1
+moving=$(shot spinner-moving-1)
+sleep 1
+[ "$(differing "$moving" "$(shot spinner-moving-2)")" -gt 100 ] || fail "Up does not start the model again"
+
+still_running || fail "the program ended while spinning"
+wmctrl -c "QVEAPPs Tester" || fail "wmctrl could not close the window"
+wait_exit; code=$exit_code
+[ "$code" = 0 ] || fail "exit code $code after closing, expected 0"
+echo "PASS"
