@@ -1,5 +1,7 @@
 #include "platform/Directory.h"
 
+#include "platform/posix/Utf8Names.h"
+
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -27,33 +29,6 @@ int CopyOut(const char* text, char* out, int size)
     if (length < static_cast<std::size_t>(size))
         std::memcpy(out, text, length + 1);
     return static_cast<int>(length);
-}
-
-// Appends one code point as UTF-8.
-void AppendUtf8(std::string& out, unsigned long c)
-{
-    if (c < 0x80)
-    {
-        out += static_cast<char>(c);
-    }
-    else if (c < 0x800)
-    {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    else if (c < 0x10000)
-    {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    else
-    {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 }  // namespace
@@ -84,21 +59,9 @@ bool QVChangeDirWide(const unsigned short* path)
 {
     if (path == nullptr)
         return false;
-    // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
+    // A lone surrogate names no directory here.
     std::string narrow;
-    for (const unsigned short* p = path; *p != 0; ++p)
-    {
-        unsigned long c = *p;
-        if (c >= 0xD800 && c < 0xDC00 && p[1] >= 0xDC00 && p[1] < 0xE000)
-        {
-            c = 0x10000 + ((c - 0xD800) << 10) + (p[1] - 0xDC00);
-            ++p;
-        }
-        else if (c >= 0xD800 && c < 0xE000)
-        {
-            c = 0xFFFD;
-        }
-        AppendUtf8(narrow, c);
-    }
+    if (!QVUtf16ToUtf8(path, narrow))
+        return false;
     return chdir(narrow.c_str()) == 0;
 }

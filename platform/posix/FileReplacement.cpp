@@ -2,6 +2,8 @@
 // a file over another atomically.
 #include "platform/FileReplacement.h"
 
+#include "platform/posix/Utf8Names.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -13,56 +15,6 @@
 
 namespace
 {
-void AppendUtf8(std::string& out, unsigned long code)
-{
-    if (code < 0x80)
-    {
-        out += static_cast<char>(code);
-    }
-    else if (code < 0x800)
-    {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    else if (code < 0x10000)
-    {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    else
-    {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-// UTF-16 to UTF-8, as the file object opens wide names; false on a lone surrogate.
-bool ToUtf8(const unsigned short* text, std::string& out)
-{
-    for (const unsigned short* p = text; *p != 0; ++p)
-    {
-        unsigned long code = *p;
-        if (code >= 0xD800 && code <= 0xDBFF)
-        {
-            if (p[1] < 0xDC00 || p[1] > 0xDFFF)
-            {
-                return false;
-            }
-            code = 0x10000 + ((code - 0xD800) << 10) + (p[1] - 0xDC00);
-            ++p;
-        }
-        else if (code >= 0xDC00 && code <= 0xDFFF)
-        {
-            return false;
-        }
-        AppendUtf8(out, code);
-    }
-    return true;
-}
-
 // Creates a file that did not exist, named after target, for writing; its name goes to name.
 // Exclusive creation never follows or reuses anything that is already there.
 int CreateTemporary(const std::string& target, std::string& name)
@@ -89,7 +41,7 @@ QVFileReplacement::~QVFileReplacement() { Discard(); }
 QVFileReplacement::Start QVFileReplacement::Begin(const unsigned short* path)
 {
     std::string name;
-    if (path == nullptr || !ToUtf8(path, name))
+    if (path == nullptr || !QVUtf16ToUtf8(path, name))
     {
         Discard();
         return Failed;
