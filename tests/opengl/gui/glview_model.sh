@@ -43,7 +43,9 @@ d=$(distance "$references/qvglview-model-fels.png" "$artefacts/model-window.png"
 echo "window: distance $d from the reference"
 below "$d" 0.05 || fail "the window is $d away from the reference (limit 0.05)"
 answer "$window" z
-compare_window model-zoomed Z
+settled_apart "$window" model-zoomed "$artefacts/model-window.png" 0.02 || fail "the picture never settled (Z)"
+d=$(distance "$artefacts/model-window.png" "$artefacts/model-zoomed.png")
+echo "Z: distance $d from the start"
 below 0.02 "$d" || fail "Z did not move the camera (distance $d)"
 answer "$window" s
 compare_window model-back "Z then S"
@@ -51,8 +53,9 @@ below "$d" 0.005 || fail "Z then S did not come back to the start (distance $d)"
 # The first move sets the reference point, the second orbits.
 xdotool mousemove --window "$window" 250 150
 sleep $((1 * wait_scale))
-xdotool mousemove --window "$window" 140 200
-compare_window model-orbit orbit
+orbit "$window" model-orbit "$artefacts/model-window.png" || fail "the picture never settled (orbit)"
+d=$(distance "$artefacts/model-window.png" "$artefacts/model-orbit.png")
+echo "orbit: distance $d from the start"
 below 0.02 "$d" || fail "a mouse move did not orbit the camera (distance $d)"
 answer "$window" q
 wait_exit
