@@ -11,9 +11,10 @@ qv_start_display() {
   local number= fd tries
   exec {fd}< <(exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null </dev/null)
   qv_display_pids+=($!)
-  read -r -t 30 -u "$fd" number
+  read -r -t 60 -u "$fd" number
   exec {fd}<&-
   if [ -z "$number" ]; then
+    echo "display: Xvfb did not report a display within 60 s" >&2
     qv_stop_display
     return 1
   fi
@@ -22,10 +23,11 @@ qv_start_display() {
   # for a busy machine.
   openbox >/dev/null 2>&1 </dev/null &
   qv_display_pids+=($!)
-  for tries in $(seq 300); do
+  for tries in $(seq 600); do
     wmctrl -m >/dev/null 2>&1 && return 0
     sleep 0.1
   done
+  echo "display: the window manager did not start on $DISPLAY within 60 s" >&2
   qv_stop_display
   return 1
 }
