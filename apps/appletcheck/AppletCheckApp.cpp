@@ -1,5 +1,6 @@
 #include "apps/appletcheck/AppletCheckApp.h"
 
+#include "apps/framework/StartFailure.h"
 #include "modules/QVModManager.h"
 #include "platform/Directory.h"
 #include "platform/ProgramPath.h"
@@ -14,13 +15,23 @@ AppletCheckApp::~AppletCheckApp() { window.Destroy(); }
 
 int AppletCheckApp::RunArgs(QVArray<QVString>& words)
 {
-    QVModule* module = GetModManager().LoadModule(GetUIManagerFileName());
-    // Only a module of the UI manager kind may be used as one.
-    if (module != nullptr && module->GetType().Equals(QVString("UI Manager")))
+    // Without a UI manager, or without a window, there is nowhere to show a message: the failed
+    // start is told on standard error.
+    const char* uiManagerFile = GetUIManagerFileName();
+    QVModule* module = GetModManager().LoadModule(uiManagerFile);
+    if (module == nullptr)
     {
-        uiManager = static_cast<QVUIManager*>(module);
-        SetUIManager(uiManager);
+        ReportModuleNotLoaded("appletcheck", "UI Manager", uiManagerFile);
+        return QV_EXIT_NOT_STARTED;
     }
+    // Only a module of the UI manager kind may be used as one.
+    if (!module->GetType().Equals(QVString("UI Manager")))
+    {
+        ReportWrongModuleType("appletcheck", "UI Manager", uiManagerFile);
+        return QV_EXIT_NOT_STARTED;
+    }
+    uiManager = static_cast<QVUIManager*>(module);
+    SetUIManager(uiManager);
 
     window.SetCaption("QVEAPPs Tester");
     window.SetX(100);
@@ -28,7 +39,11 @@ int AppletCheckApp::RunArgs(QVArray<QVString>& words)
     window.SetWidth(320);
     window.SetHeight(200);
     window.SetBackgroundColour(0xffffff);
-    window.Create();
+    if (!window.Create())
+    {
+        ReportNoDisplay("appletcheck");
+        return QV_EXIT_NOT_STARTED;
+    }
 
     if (words.GetSize() < 1)
     {
