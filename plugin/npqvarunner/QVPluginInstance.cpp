@@ -3,6 +3,7 @@
 #include "modules/QVModManager.h"
 #include "modules/RunTimePath.h"
 #include "platform/Directory.h"
+#include "platform/LibraryPin.h"
 #include "plugin/npqvarunner/BrowserFuncs.h"
 #include "ui/QVUIManager.h"
 
@@ -102,6 +103,9 @@ void QVPluginInstance::Detach()
                      "npqvarunner: the applet in %s did not end within %u ms after it was asked "
                      "to quit; its instance is left in place\n",
                      Narrow(m_packageDirectory).c_str(), AppletEndTimeoutMs);
+        // The thread runs this library's code until it ends, also after the browser unloaded
+        // the plug-in.
+        QVPinOwnLibrary();
     }
     else if (m_appletWindow.GetWindow() != nullptr)
     {
