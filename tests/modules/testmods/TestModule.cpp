@@ -9,17 +9,14 @@
 //                      objects are never destroyed)
 #include "tests/modules/testmods/QVTestModule.h"
 
+#include "modules/ModuleExport.h"
 #include "modules/QVAllocHook.h"
 #include "modules/QVMemoryModule.h"
 
 #include <cstring>
 #include <new>
 
-#if defined(_WIN32)
-#define TM_ENTRY
-#else
-#define TM_ENTRY __attribute__((visibility("default")))
-#endif
+#define TM_ENTRY QV_MODULE_ENTRY
 
 namespace
 {
@@ -65,7 +62,10 @@ public:
 #if TM_CREATE == 1 && defined(TM_STATIC_OBJECTS)
 namespace
 {
-alignas(TestModule) unsigned char objectSlots[8][sizeof(TestModule)];
+// Enough for every load of one test run: where the library is never unloaded (compiled into the
+// program on the web) the slots are not given back between tests.
+constexpr int SlotCount = 64;
+alignas(TestModule) unsigned char objectSlots[SlotCount][sizeof(TestModule)];
 int usedSlots = 0;
 // Nobody can destroy these objects through the manager; the library does when it goes, so that
 // the strings they hold do not count as leaks.
@@ -80,7 +80,7 @@ struct SlotCleaner
 }  // namespace
 extern "C" TM_ENTRY QVModule* CreateMod()
 {
-    return usedSlots < 8 ? ::new (objectSlots[usedSlots++]) TestModule() : nullptr;
+    return usedSlots < SlotCount ? ::new (objectSlots[usedSlots++]) TestModule() : nullptr;
 }
 #elif TM_CREATE == 1
 extern "C" TM_ENTRY QVModule* CreateMod() { return new (std::nothrow) TestModule(); }
@@ -91,3 +91,16 @@ extern "C" TM_ENTRY QVModule* CreateMod() { return nullptr; }
 #if TM_RELEASE
 extern "C" TM_ENTRY void ReleaseMod(QVModule* module) { delete module; }
 #endif
+
+// The entry points it has, for a program that has it compiled in.
+#if TM_CREATE == 0
+#define TM_CREATE_ENTRY nullptr
+#else
+#define TM_CREATE_ENTRY CreateMod
+#endif
+#if TM_RELEASE
+#define TM_RELEASE_ENTRY ReleaseMod
+#else
+#define TM_RELEASE_ENTRY nullptr
+#endif
+QV_REGISTER_MODULE(TM_CREATE_ENTRY, TM_RELEASE_ENTRY)
