@@ -290,12 +290,13 @@ await runBrowserTest('web_ui', { root: folder, width: 900, height: 700 }, async 
         await app.letter('q');
         await app.expect(['quit posted 1', 'ended closed=0']);
       } },
-    { name: 'the page removing the element ends the loop with the window closed',
+    ...['poll', 'wait'].map((loop) => ({
+      name: `the page removing the element ends the ${loop}ing loop with the window closed`,
       run: async () => {
-        const started = await app.start('');
+        const started = await app.start(`?loop=${loop}`);
         await page.eval(`document.getElementById('qvwin-${started.window - 1}').remove()`);
         await app.expect(['ended closed=1']);
-      } },
+      } })),
     { name: 'a window without parent: in the root element, titled, closed by its close control',
       run: async () => {
         const started = await app.start('?mode=top');
