@@ -167,6 +167,15 @@ await runBrowserTest('web_ui', { root: folder, width: 900, height: 700 }, async 
         assert.equal(await page.eval(`document.activeElement.id`), `qvwin-${ids.window}`,
                      'Tab stays in the applet');
       } },
+    { name: 'a click gives the window the focus, also on a label, and keys follow it',
+      run: async () => {
+        for (const [selector, x, y] of [[w, 300, 200], [label, 5, 5]]) {
+          await page.eval('document.activeElement.blur()');
+          await page.click(selector, { x, y });
+          await app.letter('c');
+          await app.expect(['down window 0 67', 'up window 0 67']);
+        }
+      } },
     { name: 'keys on a focused button reach the button item',
       run: async () => {
         await page.eval(`document.querySelector('${button}').focus()`);
