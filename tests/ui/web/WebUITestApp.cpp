@@ -5,12 +5,12 @@
 // Arguments: the host element's id N ("qvwin-N"; 0 for a window without parent, which goes
 // into the page's root element) and the loop mode ("poll": ProcessMessages without wait,
 // "wait": with wait).
+#include "modules/QVModManager.h"
 #include "ui/QVUIButton.h"
 #include "ui/QVUIHandLabel.h"
 #include "ui/QVUILabel.h"
 #include "ui/QVUIManager.h"
 #include "ui/QVUIWindow.h"
-#include "ui/web/QVUIManagerWeb.h"
 
 #include <emscripten.h>
 
@@ -106,7 +106,17 @@ int main(int argc, char** argv)
     int hostId = argc > 1 ? std::atoi(argv[1]) : 0;
     bool wait = argc > 2 && std::strcmp(argv[2], "wait") == 0;
 
-    QVUIManagerWeb manager;
+    // As hosts get it: the module by the platform's file name, compiled into the program.
+    QVUIManager* loaded =
+        static_cast<QVUIManager*>(GetModManager().LoadModule(GetUIManagerFileName()));
+    if (loaded == nullptr)
+    {
+        std::printf("no UI manager module %s\n", GetUIManagerFileName());
+        return 1;
+    }
+    std::printf("module %s %s %s\n", loaded->GetName().GetBuffer(),
+                loaded->GetPlatform().GetBuffer(), loaded->GetType().GetBuffer());
+    QVUIManager& manager = *loaded;
     SetUIManager(&manager);
     QVUIWindow host;  // stands for the page's element, as the web player's host item does
     host.StoreWindow(reinterpret_cast<QVHandle>(static_cast<std::intptr_t>(hostId)));

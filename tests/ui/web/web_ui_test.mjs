@@ -104,6 +104,7 @@ await runBrowserTest('web_ui', { root: folder, width: 900, height: 700 }, async 
   await cases([
     { name: 'elements appear inside the host element where the items say',
       run: async () => {
+        assert.ok(ids.log.includes('module UI Manager Web Web UI Manager'), ids.log.join(' | '));
         assert.ok(ids.log.includes('static 0'), 'a static item is not attached');
         assert.equal(ids.visible, 1);
         assert.equal(ids.cursorMoved, 0, 'a page cannot move the pointer');
