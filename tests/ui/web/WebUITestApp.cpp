@@ -27,9 +27,11 @@ class Recorder : public QVUIListener
 public:
     Recorder(QVUIManager& uiManager, QVUIWindow& main) : manager(uiManager), window(main) {}
 
+    QVUIItem* host = nullptr;  // the host element's item, once attached
     // Items by name, for the log.
-    QVUIItem* items[5] = {};
-    const char* names[5] = {};
+    static const int ItemCount = 6;
+    QVUIItem* items[ItemCount] = {};
+    const char* names[ItemCount] = {};
 
     void OnCommand(QVUIItem* control) override
     {
@@ -46,6 +48,12 @@ public:
         std::printf("down %s %d %d\n", NameOf(item), flags, key);
         if (key >= '1' && key <= '3')
             Ask(key - '0');
+        else if (key == 'H' && host != nullptr)
+        {
+            // A nested loop for the host's element, as a host would run one.
+            for (int i = 0; i < 20; ++i)
+                manager.ProcessMessages(host, false);
+        }
         else if (key == 'Q')
             std::printf("quit posted %d\n", manager.PostQuit(&window));
     }
@@ -57,7 +65,7 @@ public:
 private:
     const char* NameOf(const QVUIItem* item) const
     {
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < ItemCount; ++i)
         {
             if (items[i] == item && item != nullptr)
                 return names[i];
@@ -128,9 +136,9 @@ int main(int argc, char** argv)
     QVUIHandLabel link;
     QVUIWindow inner;
     Recorder recorder(manager, window);
-    QVUIItem* items[5] = {&window, &label, &button, &link, &inner};
-    const char* names[5] = {"window", "label", "button", "link", "inner"};
-    for (int i = 0; i < 5; ++i)
+    QVUIItem* items[] = {&window, &label, &button, &link, &inner, &host};
+    const char* names[] = {"window", "label", "button", "link", "inner", "host"};
+    for (int i = 0; i < Recorder::ItemCount; ++i)
     {
         recorder.items[i] = items[i];
         recorder.names[i] = names[i];
@@ -163,6 +171,14 @@ int main(int argc, char** argv)
     QVUIItem plain(QV_UI_STATIC);
     QVUIItem::SetParent(plain, window);
     std::printf("static %d\n", plain.Create() ? 1 : 0);
+    // The page's own element, taken over: its events reach the host item's listener too.
+    int attached = manager.AttachWindow(&host);
+    std::printf("attached %d\n", attached);
+    if (attached != 0)
+        recorder.host = &host;
+    QVUIWindow missing;
+    missing.StoreWindow(reinterpret_cast<QVHandle>(static_cast<std::intptr_t>(1000000)));
+    std::printf("attached missing %d\n", manager.AttachWindow(&missing));
 
     manager.ReadVisibility(&window);
     std::printf("ready %d %d %d %d\n",

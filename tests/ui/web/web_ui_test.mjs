@@ -106,6 +106,7 @@ await runBrowserTest('web_ui', { root: folder, width: 900, height: 700 }, async 
       run: async () => {
         assert.ok(ids.log.includes('module UI Manager Web Web UI Manager'), ids.log.join(' | '));
         assert.ok(ids.log.includes('static 0'), 'a static item is not attached');
+        assert.ok(ids.log.includes('attached 1') && ids.log.includes('attached missing 0'));
         assert.equal(ids.visible, 1);
         assert.equal(ids.cursorMoved, 0, 'a page cannot move the pointer');
         assert.equal(await page.eval(`document.querySelector('${w}').parentElement.id`), `qvwin-${host}`);
@@ -219,6 +220,18 @@ await runBrowserTest('web_ui', { root: folder, width: 900, height: 700 }, async 
         await new Promise((r) => setTimeout(r, 200));
         const moves = (await app.log()).slice(before).filter((l) => l.startsWith('move window'));
         assert.deepEqual(moves, []);
+      } },
+    { name: "an attached element's events wait for a loop of its own",
+      run: async () => {
+        // Outside the window the loop serves: the move stays queued.
+        await app.mouse('mouseMoved', await app.at(`#qvwin-${host}`, 349, 260));
+        await app.mouse('mouseMoved', await app.at(`#qvwin-${host}`, 350, 260));
+        await new Promise((r) => setTimeout(r, 200));
+        assert.deepEqual((await app.since()).filter((l) => l.startsWith('move host')), []);
+        // H runs a few steps of the host's loop from the window's listener.
+        await page.eval(`document.querySelector('${w}').focus()`);
+        await app.letter('h');
+        await app.expect(['down window 0 72', 'move host 0 350 260 0']);
       } },
     { name: 'message boxes answered by clicks and keys return the right results',
       run: async () => {
