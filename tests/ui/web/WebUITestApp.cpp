@@ -54,6 +54,26 @@ public:
             for (int i = 0; i < 20; ++i)
                 manager.ProcessMessages(host, false);
         }
+        else if (key == 'T')
+        {
+            // A 16-bit caption with characters beyond Latin-1, shown and read back.
+            const unsigned short wide[] = {0x00DC, 'n', 0x00EF, ' ', 0x2713, 0};
+            items[1]->SetCaption(wide);
+            const unsigned short empty[] = {0};
+            items[1]->GetCaption().Assign(empty);
+            manager.ReadText(items[1]);
+            const QVString& text = items[1]->GetCaption();
+            std::printf("text %d %d %d\n", text.GetLength(), text.GetCharAt(0), text.GetCharAt(4));
+        }
+        else if (key == 'V')
+        {
+            // The inner window hidden or shown again.
+            QVUIItem* inner = items[4];
+            bool show = !inner->IsVisible();
+            inner->SetVisible(show);
+            manager.ReadVisibility(inner);
+            std::printf("inner visible %d\n", inner->IsVisible() ? 1 : 0);
+        }
         else if (key == 'Q')
             std::printf("quit posted %d\n", manager.PostQuit(&window));
     }

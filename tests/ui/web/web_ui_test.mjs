@@ -233,6 +233,20 @@ await runBrowserTest('web_ui', { root: folder, width: 900, height: 700 }, async 
         await app.letter('h');
         await app.expect(['down window 0 72', 'move host 0 350 260 0']);
       } },
+    { name: 'captions and visibility applied to the page and read back',
+      run: async () => {
+        await page.eval(`document.querySelector('${w}').focus()`);
+        await app.letter('t');
+        await app.expect(['text 5 220 10003']);
+        assert.equal(await page.eval(`document.querySelector('${label}').textContent`), '\u00dcn\u00ef \u2713');
+        const state = `getComputedStyle(document.querySelector('${inner}')).display`;
+        await app.letter('v');
+        await app.expect(['inner visible 0']);
+        assert.equal(await page.eval(state), 'none');
+        await app.letter('v');
+        await app.expect(['inner visible 1']);
+        assert.equal(await page.eval(state), 'block');
+      } },
     { name: 'message boxes answered by clicks and keys return the right results',
       run: async () => {
         // trigger (button or key), answer (a result button or a key), text, caption, result line
