@@ -19,6 +19,7 @@ native_packages=(
   libx11-dev libxft-dev libxrandr-dev fonts-dejavu-core libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libgl1
   zlib1g-dev libminizip-dev zip unzip
   emscripten
+  chromium chromium-driver
 )
 
 # Debian's zlib sources hold minizip, which has no mingw package: the win32 build compiles it from
