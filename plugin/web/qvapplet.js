@@ -24,8 +24,8 @@
 //
 // Progress is visible on the element: its attribute data-qv-state becomes "loading", "running",
 // "ended" or "failed", and a "qv-applet" CustomEvent (detail: {state, message}) is dispatched
-// at every change. element.qvApplet holds the instance's record (number, state, the bundle's
-// module object once it runs, the package path).
+// at every change. element.qvApplet holds the instance's record (number N, state, the bundle's
+// module object with its file system FS, the package's folder and path).
 (function () {
   'use strict';
   if (globalThis.QVApplets) return;
@@ -130,7 +130,7 @@
     const height = size(element, 'height', defaultHeight);
     const number = takeWindowNumber();
     const record = { number, element, state: 'loading', message: '', module: null,
-                     packagePath: '', area: null };
+                     directory: `/qv/applet-${number}`, packagePath: '', area: null };
     element.qvApplet = record;
     records.set(number, record);
     setState(record, 'loading');
@@ -143,7 +143,7 @@
       const packageUrl = new URL(source, document.baseURI);
       const bundle = locateBundle(element, source);
       const fileName = decodeURIComponent(packageUrl.pathname.split('/').pop()) || 'applet.qva';
-      const folder = `/qv/applet-${number}`;
+      const folder = record.directory;
       record.packagePath = `${folder}/${fileName.replace(/[\/\\]/g, '_')}`;
       const [factory, bytes] = await Promise.all([
         loadFactory(bundle),
