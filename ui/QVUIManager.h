@@ -79,5 +79,6 @@ QVUIManager* GetUIManager();
 void SetUIManager(QVUIManager* manager);
 
 // File name of this platform's UI manager module ("qvuimanagerw32.qvm" on Windows,
-// "qvuimanagerx11.qvm" on Linux), for the module manager's LoadModule.
+// "qvuimanagerx11.qvm" on Linux, "qvuimanagerweb.qvm" in a web page), for the module manager's
+// LoadModule.
 const char* GetUIManagerFileName();

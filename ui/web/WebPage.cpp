@@ -1,0 +1,59 @@
+#include "ui/web/WebPage.h"
+
+// The page side, from WebPageLibrary.js.
+extern "C"
+{
+    int qvui_create(int kind, int parentId, int x, int y, int width, int height, unsigned colour,
+                    const char16_t* text, int length);
+    void qvui_set_text(int id, const char16_t* text, int length);
+    void qvui_set_visible(int id, int visible, int cursorShown);
+    int qvui_is_visible(int id);
+    int qvui_exists(int id);
+    int qvui_attach(int id);
+    void qvui_remove(int id);
+    void qvui_post(int id, int type);
+    int qvui_take(int rootId, WebEvent* event);
+    int qvui_box_open(const char16_t* text, int textLength, const char16_t* caption,
+                      int captionLength, int buttons);
+    int qvui_box_result(int box);
+    void qvui_box_close(int box);
+}
+
+int WebPage::CreateElement(int kind, int parentId, int x, int y, int width, int height,
+                           unsigned colour, const std::u16string& text)
+{
+    return qvui_create(kind, parentId, x, y, width, height, colour, text.data(),
+                       static_cast<int>(text.size()));
+}
+
+void WebPage::SetText(int id, const std::u16string& text)
+{
+    qvui_set_text(id, text.data(), static_cast<int>(text.size()));
+}
+
+void WebPage::SetVisible(int id, bool visible, bool cursorShown)
+{
+    qvui_set_visible(id, visible ? 1 : 0, cursorShown ? 1 : 0);
+}
+
+bool WebPage::IsVisible(int id) { return qvui_is_visible(id) != 0; }
+
+bool WebPage::Exists(int id) { return qvui_exists(id) != 0; }
+
+bool WebPage::Attach(int id) { return qvui_attach(id) != 0; }
+
+void WebPage::Remove(int id) { qvui_remove(id); }
+
+void WebPage::Post(int id, WebEventType type) { qvui_post(id, type); }
+
+bool WebPage::TakeEvent(int rootId, WebEvent& event) { return qvui_take(rootId, &event) != 0; }
+
+int WebPage::OpenBox(const std::u16string& text, const std::u16string& caption, BoxButtons buttons)
+{
+    return qvui_box_open(text.data(), static_cast<int>(text.size()), caption.data(),
+                         static_cast<int>(caption.size()), buttons);
+}
+
+int WebPage::BoxResult(int box) { return qvui_box_result(box); }
+
+void WebPage::CloseBox(int box) { qvui_box_close(box); }
