@@ -4,8 +4,9 @@
 
 // The page script's side: Module.qvOpenURL(element, url, target) → 1 accepted, 0 refused.
 // Without it (the bundle run outside qvapplet.js) nothing can be opened.
+// clang-format off
 EM_JS(int, qv_web_open_url, (int element, const char* url, const char* target), {
-    if (typeof Module.qvOpenURL != = 'function')
+    if (typeof Module.qvOpenURL != 'function')
         return 0;
     try
     {
@@ -17,6 +18,7 @@ EM_JS(int, qv_web_open_url, (int element, const char* url, const char* target), 
         return 0;
     }
 });
+// clang-format on
 
 bool QVWebAppletHost::OpenURL(const QVString& url, const QVString& target)
 {

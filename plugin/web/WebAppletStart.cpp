@@ -16,10 +16,13 @@
 
 // Tells the page script how the applet is doing: "running" before Init, "ended" after Run,
 // "failed" (with the reason) when it could not start.
+// The body is JavaScript, which clang-format would take for C++.
+// clang-format off
 EM_JS(void, qv_web_applet_state, (int element, const char* state, const char* message), {
-    if (typeof Module.qvAppletState == = 'function')
+    if (typeof Module.qvAppletState == 'function')
         Module.qvAppletState(element, UTF8ToString(state), UTF8ToString(message));
 });
+// clang-format on
 
 namespace
 {
