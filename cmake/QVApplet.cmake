@@ -127,6 +127,9 @@ function(qv_add_web_bundle name module directory)
   endif()
   target_link_options(${bundle} PRIVATE
     -sMODULARIZE=1 -sEXPORT_NAME=QVApplet_${id} -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web
-    "-sEXPORTED_RUNTIME_METHODS=['FS','UTF8ToString']" -sALLOW_MEMORY_GROWTH=1)
+    "-sEXPORTED_RUNTIME_METHODS=['FS','UTF8ToString']" -sALLOW_MEMORY_GROWTH=1
+    # Pages download what they run: no debug information outside Debug builds (the wasm shrinks
+    # to a fifth).
+    $<$<NOT:$<CONFIG:Debug>>:-g0>)
   set_target_properties(${bundle} PROPERTIES QV_BUNDLE_FILE ${directory}/${name}.js)
 endfunction()
