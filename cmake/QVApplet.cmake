@@ -23,7 +23,8 @@
 # QVApplet_<name> (characters other than letters, digits and "_" become "_"), which the page
 # script qvapplet.js calls once per embedded applet. The package then holds "main_web=<module
 # file>" and, instead of the module library, a small file of that name standing for the code
-# compiled into the bundle; MODULES are linked into the bundle, not packed. The target
+# compiled into the bundle; the MODULES are linked into the bundle and likewise packed as small
+# files standing for them. The target
 # <name>_web makes the bundle; its property QV_BUNDLE_FILE holds the path of <name>.js.
 #
 # The same file serves the installed CMake package (find_package(QV)); web bundles are made in
@@ -65,6 +66,15 @@ function(qv_add_applet name)
          "The code of ${module_name} is compiled into the web bundle ${name}.js.\n")
     set(packed_modules "")
     qv_add_web_bundle(${name} ${ARG_MODULE} ${ARG_OUTPUT_DIRECTORY} ${ARG_MODULES})
+    # The MODULES' files stand for their code too, so that a scan of the package folder (a
+    # mesh gathering its loaders) finds them there as on the desktop.
+    set(stand_ins "")
+    foreach(module IN LISTS ARG_MODULES)
+      set(stand_in ${work}/modules/${module}${QV_MODULE_SUFFIX})
+      file(GENERATE OUTPUT ${stand_in} CONTENT
+           "The code of ${module}${QV_MODULE_SUFFIX} is compiled into the web bundle ${name}.js.\n")
+      list(APPEND stand_ins ${stand_in})
+    endforeach()
   else()
     set(key main_linux)
   endif()
@@ -82,6 +92,9 @@ function(qv_add_applet name)
   foreach(module IN LISTS packed_modules)
     list(APPEND files $<TARGET_FILE:${module}>)
   endforeach()
+  if(QV_TARGET_WEB)
+    list(APPEND files ${stand_ins})
+  endif()
   set(package ${ARG_OUTPUT_DIRECTORY}/${name}.qva)
   file(GENERATE OUTPUT ${work}/pack.cmake CONTENT
 "set(QV_PACKAGE \"${package}\")
