@@ -1,6 +1,7 @@
 // A package with hostile entry names, played in a page: everything unpacks inside the applet's
 // folder of the virtual file system, the applet module named as "../helloapplet.qvm" is the one
-// in the folder, and nothing appears anywhere else.
+// in the folder, and nothing appears anywhere else. And a spinner package without its model:
+// the applet says so in a message box, and once the box is answered by a click its Run returns.
 //
 //   node package_test.mjs --web <build>/web
 import assert from 'node:assert/strict';
@@ -29,8 +30,13 @@ const packageBytes = makeZip([
 ]);
 const site = stageSite(options.web, {
   'hostile.qva': packageBytes,
+  'no-model.qva': makeZip([
+    { name: 'qveapp.cfg', data: 'main_web=spinnerapplet.qvm\n' },
+    { name: 'spinnerapplet.qvm', data: 'compiled into the bundle\n' },
+  ]),
   'package-test.html': makePage(
-    '<embed id="hostile" type="application/qv-applet" src="hostile.qva" bundle="hello" width="200" height="100">'),
+    '<embed id="hostile" type="application/qv-applet" src="hostile.qva" bundle="hello" width="200" height="100">' +
+    '<embed id="no-model" type="application/qv-applet" src="no-model.qva" bundle="spinner" width="200" height="100">'),
 });
 
 await runBrowserTest('web hostile package', { root: site }, async (browser) => {
@@ -72,6 +78,17 @@ await runBrowserTest('web hostile package', { root: site }, async (browser) => {
         const expected = ['hostile.qva', 'qveapp.cfg', 'helloapplet.qvm', 'hello-applet.txt',
                           ...hostile.map(([, e]) => e)].map((f) => `${folder}/${f}`).sort();
         assert.deepEqual(files, expected);
+      } },
+    { name: 'a package without its model: the applet\'s message box, answered by a click, ends it',
+      run: async () => {
+        await waitRunning(page, '#no-model');
+        const text = await page.waitFor(`(() => { const d = document.querySelector('dialog[open]');
+          return d && d.textContent; })()`);
+        assert.match(text, /The spinner cannot start: no loader module read the model \/qv\/applet-\d+\/spinner\.3ds/);
+        assert.equal(await page.eval('document.querySelector("#no-model").qvApplet.state'), 'running');
+        await page.click('dialog[open] button');
+        await page.waitFor('document.querySelector("#no-model").qvApplet.state === "ended"');
+        assert.equal(await page.eval('!!document.querySelector("dialog[open]")'), false);
       } },
   ], (c) => c.run());
 });
