@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then checks the formatting of every tracked C/C++ file, builds and
-# tests QV on every target: linux, linux-asan, the fuzz targets (a bounded run each), the i386
-# Windows build and the x86_64 Windows build. Prints a summary line per check and target and a
-# total line at the end; any failure fails the run.
+# tests QV on every target: linux, the browser tests of the wasm build, linux-asan, the fuzz
+# targets (a bounded run each), the i386 Windows build and the x86_64 Windows build. Prints a
+# summary line per check and target and a total line at the end; any failure fails the run.
 #
 # The i386 build runs under the 64-bit Wine 10 of a Debian 13 chroot in its WoW64 mode (no i386
 # Linux program is executed, so this works also where the kernel refuses them); the x86_64 build
@@ -114,10 +114,17 @@ test_preset() {
   local start=$SECONDS
   run_group ctest_to_log "$log" "$@" ctest --preset "$preset" -j "$jobs"
   local rc=$? seconds=$((SECONDS - start))
+  summarise_ctest "$preset" "$log" "$seconds" "$note" || return 1
+  return "$rc"
+}
+
+# summarise_ctest <name> <log> <seconds> <note>: the summary line of a CTest run from its log.
+summarise_ctest() {
+  local name=$1 log=$2 seconds=$3 note=$4
   local line passed=0 failed=0
   line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
   if [ -z "$line" ]; then
-    summary+=("$preset: tests did not run (see $log)${note:+ ($note)}")
+    summary+=("$name: tests did not run (see $log)${note:+ ($note)}")
     return 1
   fi
   local all
@@ -126,8 +133,25 @@ test_preset() {
   passed=$((all - failed))
   total_passed=$((total_passed + passed))
   total_failed=$((total_failed + failed))
-  summary+=("$preset: $passed passed, $failed failed in ${seconds}s${note:+ ($note)}")
-  return "$rc"
+  summary+=("$name: $passed passed, $failed failed in ${seconds}s${note:+ ($note)}")
+}
+
+# The browser tests of the wasm build (CTest label "web"): the demo page, the web player and its
+# page script in headless Chromium. Run after the linux build, whose qvrender traces the
+# reference picture of the ray-traced scene.
+run_web_target() {
+  if ! build_preset wasm; then
+    summary+=("web: wasm build failed")
+    status=1
+    return
+  fi
+  local log=$logs/web-ctest.log note="browser tests of the wasm build, headless Chromium"
+  echo "== test web ($note)"
+  local start=$SECONDS
+  run_group ctest_to_log "$log" ctest --preset wasm -L web
+  local rc=$?
+  summarise_ctest web "$log" $((SECONDS - start)) "$note" || rc=1
+  [ "$rc" -eq 0 ] || status=1
 }
 
 run_target() {
@@ -156,6 +180,7 @@ run_windows_target() {
 
 check_format
 run_target linux
+run_web_target
 run_target linux-asan
 
 # Every fuzz target for a bounded time on its seed corpus; a crash fails the run.
