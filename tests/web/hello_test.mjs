@@ -91,5 +91,15 @@ await runBrowserTest('web hello', { root: site }, async (browser) => {
         assert.deepEqual(got, [{ url: homePage, target: '_blank' }]);
         assert.equal(await page.eval('handled.length'), 1);
       } },
+    { name: 'an applet whose element leaves the page ends; the other runs on',
+      run: async () => {
+        await page.eval(`window.plainRecord = document.getElementById('plain').qvApplet;
+          document.getElementById('plain').remove()`);
+        await page.waitFor('plainRecord.state === "ended"', { timeout: 10000 });
+        await page.click(await appletWindow(page, '#handled'), { x: 200, y: 150 });
+        await page.press('b');
+        await page.waitFor(`document.querySelector('#handled').qvApplet.area.innerText
+          .includes('Hello! Last key: 66')`, { timeout: 10000 });
+      } },
   ], (c) => c.run());
 });
