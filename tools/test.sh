@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, then checks the formatting of every tracked C/C++ file, builds and
-# tests QV on every target: linux, the browser tests of the wasm build, linux-asan, the fuzz
-# targets (a bounded run each), the i386 Windows build and the x86_64 Windows build. Prints a
-# summary line per check and target and a total line at the end; any failure fails the run.
+# tests QV on every target: linux, linux-asan, the fuzz targets (a bounded run each), the web
+# build (its suites under node, then its browser tests in headless Chromium), the i386 Windows
+# build and the x86_64 Windows build. Prints a summary line per check and target and a total line
+# at the end; any failure fails the run.
 #
 # The i386 build runs under the 64-bit Wine 10 of a Debian 13 chroot in its WoW64 mode (no i386
 # Linux program is executed, so this works also where the kernel refuses them); the x86_64 build
@@ -138,7 +139,7 @@ summarise_ctest() {
 
 # The browser tests of the wasm build (CTest label "web"): the demo page, the web player and its
 # page script in headless Chromium. Run after the linux build, whose qvrender traces the
-# reference picture of the ray-traced scene.
+# reference picture of the ray-traced scene, and apart from the node suites.
 run_web_target() {
   if ! build_preset wasm; then
     summary+=("web: wasm build failed")
@@ -180,7 +181,6 @@ run_windows_target() {
 
 check_format
 run_target linux
-run_web_target
 run_target linux-asan
 
 # Every fuzz target for a bounded time on its seed corpus; a crash fails the run.
@@ -190,6 +190,21 @@ else
   summary+=("fuzz: FAILED (see build/fuzz-artifacts/)")
   status=1
 fi
+
+# The web build's suites run under node (the CTest emulator of the wasm preset); its browser
+# tests (label "web") follow with a summary line of their own.
+without_browser_tests() { "$@" -LE web; }
+run_node_target() {
+  local preset=$1
+  if ! build_preset "$preset"; then
+    summary+=("$preset: build failed")
+    status=1
+    return
+  fi
+  test_preset "$preset" node without_browser_tests || status=1
+}
+run_node_target wasm
+run_web_target
 
 run_windows_target win32
 run_windows_target win64
