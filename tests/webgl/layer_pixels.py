@@ -27,9 +27,9 @@ import zlib
 
 # A frame matches when its mean difference per channel and its share of pixels that differ
 # clearly (by more than 24 of 255 in a channel: an edge or a line a pixel off) stay small.
-MEAN_LIMIT = 2.0
+MEAN_LIMIT = 0.25
 CLEAR_DIFFERENCE = 24
-SHARE_LIMIT = 0.02
+SHARE_LIMIT = 0.005
 
 
 def write_png(path, width, height, rgb):
