@@ -39,6 +39,11 @@ function(qv_add_applet name)
   elseif(NOT TARGET ${ARG_MODULE})
     message(FATAL_ERROR "qv_add_applet(${name}): no SOURCES and no target ${ARG_MODULE}")
   endif()
+  # On the web the applet module is compiled into a program (qv_link_modules); no package of
+  # module libraries is made.
+  if(QV_TARGET_WEB)
+    return()
+  endif()
 
   if(QV_TARGET_WIN32)
     set(key main_w32)

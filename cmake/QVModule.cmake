@@ -3,6 +3,12 @@
 # exactly CreateMod and ReleaseMod. Lands in the output directory beside the programs unless
 # OUTPUT_DIRECTORY says otherwise.
 #
+# On the web there is no loading of code at run time that a blocking applet loop survives: a
+# module target is an object library compiled into the programs that name it in
+# qv_link_modules(<program> <modules...>). Its CreateMod/ReleaseMod pair is registered under the
+# module's file name in the program's table of compiled-in modules (modules/ModuleExport.h), where
+# the module manager finds it through the platform's library functions (platform/web/).
+#
 # The same file serves the installed CMake package (find_package(QV)), where the core is the
 # imported target QV::qv_runtime and the export lists lie beside this file.
 if(NOT DEFINED QV_MODULE_SUFFIX)
@@ -10,6 +16,13 @@ if(NOT DEFINED QV_MODULE_SUFFIX)
 endif()
 if(NOT DEFINED QV_TARGET_WIN32)
   set(QV_TARGET_WIN32 ${WIN32})
+endif()
+if(NOT DEFINED QV_TARGET_WEB)
+  if(EMSCRIPTEN)
+    set(QV_TARGET_WEB ON)
+  else()
+    set(QV_TARGET_WEB OFF)
+  endif()
 endif()
 if(NOT DEFINED QV_RUNTIME_TARGET)
   set(QV_RUNTIME_TARGET qv_runtime)
@@ -36,8 +49,62 @@ function(qv_set_module_name target)
   endif()
 endfunction()
 
+# qv_compile_in_module(<target> <file name> [<folder>]): web only. Gives the object library
+# <target>, the module library of that file name, its registration in the table of compiled-in
+# modules: the file name, and the folder it lies in as seen from the program's directory (none: the
+# program's directory itself, where the programs find their modules on every target). Its entry
+# points get names of their own, CreateMod_<target> and ReleaseMod_<target>, since one program holds
+# every module.
+function(qv_compile_in_module target file_name)
+  set(folder "${ARGN}")
+  string(MAKE_C_IDENTIFIER ${target} id)
+  target_compile_definitions(${target} PRIVATE
+    QV_MODULE_FILE_NAME="${file_name}" QV_MODULE_FOLDER="${folder}"
+    CreateMod=CreateMod_${id} ReleaseMod=ReleaseMod_${id})
+endfunction()
+
+# The folder of a module's output directory relative to the programs' one (where a program built
+# for the desktop would find it), or nothing when it lies elsewhere.
+function(qv_module_folder out directory)
+  set(folder "")
+  if(directory AND DEFINED CMAKE_RUNTIME_OUTPUT_DIRECTORY)
+    file(RELATIVE_PATH folder ${CMAKE_RUNTIME_OUTPUT_DIRECTORY} ${directory})
+    if(folder MATCHES "^\\.\\.")
+      set(folder "")
+    endif()
+  endif()
+  set(${out} "${folder}" PARENT_SCOPE)
+endfunction()
+
+# qv_link_modules(<program> <module targets...>)
+# Web: compiles the modules into the program (their object files, so that the linker keeps their
+# registrations, and what they link). Elsewhere the program loads the module libraries from beside
+# itself at run time: they are only built along with it.
+function(qv_link_modules program)
+  foreach(module ${ARGN})
+    if(NOT TARGET ${module})
+      continue()
+    endif()
+    if(QV_TARGET_WEB)
+      target_link_libraries(${program} PRIVATE ${module})
+    else()
+      add_dependencies(${program} ${module})
+    endif()
+  endforeach()
+endfunction()
+
 function(qv_add_module name)
   cmake_parse_arguments(ARG "" "OUTPUT_DIRECTORY" "SOURCES;LIBS" ${ARGN})
+  if(QV_TARGET_WEB)
+    add_library(${name} OBJECT ${ARG_SOURCES})
+    qv_module_folder(folder "${ARG_OUTPUT_DIRECTORY}")
+    qv_compile_in_module(${name} ${name}${QV_MODULE_SUFFIX} "${folder}")
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${QV_RUNTIME_TARGET})
+    if(COMMAND qv_set_warnings)
+      qv_set_warnings(${name})
+    endif()
+    return()
+  endif()
   add_library(${name} MODULE ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX "${QV_MODULE_SUFFIX}"
     CXX_VISIBILITY_PRESET hidden C_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)

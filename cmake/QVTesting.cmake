@@ -1,7 +1,11 @@
-# GoogleTest for both targets. The native build uses Debian's packaged libraries; the win32 build
-# compiles the sources that Debian's googletest package installs.
-if(QV_TARGET_WIN32)
+# GoogleTest for every target. The native build uses Debian's packaged libraries; the Windows and
+# web builds compile the sources that Debian's googletest package installs (on the web without
+# threads: the test programs run on node's one thread).
+if(QV_TARGET_WIN32 OR QV_TARGET_WEB)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  if(QV_TARGET_WEB)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  endif()
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
   # Its CMake project defines the GTest:: aliases itself.
@@ -55,14 +59,16 @@ endfunction()
 
 # qv_add_test_suite(<name> SOURCES <files...> [LIBS <libs...>])
 # One test executable, registered as one CTest test that runs in the output directory (through
-# Wine on win32), so that it finds the modules built beside it. Every test of the directory gets
-# the project's leak-checker suppressions.
+# Wine on win32, node on the web), so that it finds the modules built beside it (on the web: the
+# modules linked in with qv_link_modules). Every test of the directory gets the project's
+# leak-checker suppressions.
 function(qv_add_test_suite name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   qv_set_warnings(${name})
+  qv_web_node_program(${name})
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no
            WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
   get_property(scheduled DIRECTORY PROPERTY QV_LSAN_SCHEDULED)

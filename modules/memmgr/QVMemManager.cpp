@@ -24,6 +24,7 @@ void Pause() { std::this_thread::yield(); }
 // The two entry points that QV_DEFINE_MODULE would emit, with the creation named as above.
 extern "C" QV_MODULE_ENTRY QVModule* CreateMod() { return NewMemoryModuleObject(); }
 extern "C" QV_MODULE_ENTRY void ReleaseMod(QVModule* module) { delete module; }
+QV_REGISTER_MODULE(CreateMod, ReleaseMod)
 
 QVMemManager::QVMemManager() : registryBusy(false)
 {

@@ -9,17 +9,14 @@
 //                      objects are never destroyed)
 #include "tests/modules/testmods/QVTestModule.h"
 
+#include "modules/ModuleExport.h"
 #include "modules/QVAllocHook.h"
 #include "modules/QVMemoryModule.h"
 
 #include <cstring>
 #include <new>
 
-#if defined(_WIN32)
-#define TM_ENTRY
-#else
-#define TM_ENTRY __attribute__((visibility("default")))
-#endif
+#define TM_ENTRY QV_MODULE_ENTRY
 
 namespace
 {
@@ -91,3 +88,16 @@ extern "C" TM_ENTRY QVModule* CreateMod() { return nullptr; }
 #if TM_RELEASE
 extern "C" TM_ENTRY void ReleaseMod(QVModule* module) { delete module; }
 #endif
+
+// The entry points it has, for a program that has it compiled in.
+#if TM_CREATE == 0
+#define TM_CREATE_ENTRY nullptr
+#else
+#define TM_CREATE_ENTRY CreateMod
+#endif
+#if TM_RELEASE
+#define TM_RELEASE_ENTRY ReleaseMod
+#else
+#define TM_RELEASE_ENTRY nullptr
+#endif
+QV_REGISTER_MODULE(TM_CREATE_ENTRY, TM_RELEASE_ENTRY)

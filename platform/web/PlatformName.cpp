@@ -1,0 +1,3 @@
+#include "platform/PlatformName.h"
+
+const char* QVPlatformName() { return "Web"; }
