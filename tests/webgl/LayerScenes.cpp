@@ -9,6 +9,7 @@
 #include "scene/QVSGLight.h"
 #include "scene/QVSGMaterial.h"
 #include "scene/QVSGMesh.h"
+#include "tests/webgl/FixedFunctionScene.h"
 
 #include <cmath>
 #include <cstring>
@@ -209,6 +210,7 @@ const std::vector<LayerScene>& LayerScenes()
         {"testframe", "qvoglrenderer.qvm", 400, 300, DrawTestFrame},
         {"lit-textured-meshes", "qvoglrenderer.qvm", 320, 240, DrawLitTexturedMeshes},
         {"traced-demo", "qvraytracer.qvm", 200, 150, DrawTracedDemo},
+        {"fixed-function-features", "qvoglrenderer.qvm", 320, 240, DrawFixedFunctionFeatures},
     };
     return scenes;
 }

@@ -11,7 +11,8 @@ class QVRenderer;
 // renderer's TestFrame; a lit scene of textured meshes (a sphere with a mipmapped BGR texture
 // under a positional light with specular highlights, a tilted quad with an 8-bit luminance
 // texture of a size that is no power of two); the ray tracer's picture of the demo scene, which
-// it draws as quad strips of vertex colours. The same code draws them on both, through the
+// it draws as quad strips of vertex colours; OpenGL 1.x features beyond these
+// (FixedFunctionScene.h). The same code draws them on both, through the
 // renderer module, into a host window of width x height.
 struct LayerScene
 {
