@@ -1,5 +1,6 @@
 #include "tests/webgl/LayerScenes.h"
 
+#include "apps/demoscene/DemoScene.h"
 #include "loaders/QVImage.h"
 #include "platform/QVGL.h"
 #include "renderers/QVRenderer.h"
@@ -8,6 +9,7 @@
 #include "scene/QVSGLight.h"
 #include "scene/QVSGMaterial.h"
 #include "scene/QVSGMesh.h"
+#include "tests/webgl/FixedFunctionScene.h"
 
 #include <cmath>
 #include <cstring>
@@ -17,6 +19,21 @@ namespace
 const double kPi = 3.14159265358979323846;
 
 void DrawTestFrame(QVRenderer& renderer) { renderer.TestFrame(0); }
+
+// Frames of the ray tracer's progressive picture before it is read.
+const int kTracedFrames = 8;
+
+void DrawTracedDemo(QVRenderer& renderer)
+{
+    DemoScene scene;
+    scene.Build();
+    scene.Bind(&renderer);
+    for (int frame = 0; frame < kTracedFrames; ++frame)
+    {
+        scene.world.Render();
+    }
+    scene.world.ReleaseHard(&renderer);
+}
 
 // A sphere of radius r around the origin, clockwise seen from outside (the renderer's front
 // faces), u around and v from the bottom.
@@ -190,8 +207,10 @@ void DrawLitTexturedMeshes(QVRenderer& renderer)
 const std::vector<LayerScene>& LayerScenes()
 {
     static const std::vector<LayerScene> scenes = {
-        {"testframe", 400, 300, DrawTestFrame},
-        {"lit-textured-meshes", 320, 240, DrawLitTexturedMeshes},
+        {"testframe", "qvoglrenderer.qvm", 400, 300, DrawTestFrame},
+        {"lit-textured-meshes", "qvoglrenderer.qvm", 320, 240, DrawLitTexturedMeshes},
+        {"traced-demo", "qvraytracer.qvm", 200, 150, DrawTracedDemo},
+        {"fixed-function-features", "qvoglrenderer.qvm", 320, 240, DrawFixedFunctionFeatures},
     };
     return scenes;
 }

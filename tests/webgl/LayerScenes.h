@@ -8,16 +8,19 @@
 class QVRenderer;
 
 // The pictures the web GL layer is compared on with a desktop OpenGL driver: the OpenGL
-// renderer's TestFrame, and a lit scene of textured meshes (a sphere with a mipmapped BGR texture
+// renderer's TestFrame; a lit scene of textured meshes (a sphere with a mipmapped BGR texture
 // under a positional light with specular highlights, a tilted quad with an 8-bit luminance
-// texture of a size that is no power of two). The same code draws them on both, through the
-// renderer, into a window of width x height.
+// texture of a size that is no power of two); the ray tracer's picture of the demo scene, which
+// it draws as quad strips of vertex colours; OpenGL 1.x features beyond these
+// (FixedFunctionScene.h). The same code draws them on both, through the
+// renderer module, into a host window of width x height.
 struct LayerScene
 {
     const char* name;
+    const char* module;  // the renderer module, by file name
     int width;
     int height;
-    // Draws one frame with renderer (initialised on the window, its context current).
+    // Draws the picture with renderer (initialised on the window, its context current).
     void (*draw)(QVRenderer& renderer);
 };
 

@@ -27,9 +27,9 @@ import zlib
 
 # A frame matches when its mean difference per channel and its share of pixels that differ
 # clearly (by more than 24 of 255 in a channel: an edge or a line a pixel off) stay small.
-MEAN_LIMIT = 2.0
+MEAN_LIMIT = 0.25
 CLEAR_DIFFERENCE = 24
-SHARE_LIMIT = 0.02
+SHARE_LIMIT = 0.005
 
 
 def write_png(path, width, height, rgb):
@@ -89,11 +89,20 @@ def read_png(path):
 
 
 def read_ppm(path):
+    """Binary PPM as the scene program writes it: "P6", width, height, 255, one blank, pixels."""
     with open(path, "rb") as f:
         data = f.read()
-    parts = data.split(maxsplit=4)
-    width, height = int(parts[1]), int(parts[2])
-    return width, height, parts[4][:width * height * 3]
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        start = pos
+        while not data[pos:pos + 1].isspace():
+            pos += 1
+        fields.append(data[start:pos])
+    width, height = int(fields[1]), int(fields[2])
+    # Exactly one blank ends the header: the pixels may start with bytes that look blank.
+    return width, height, data[pos + 1:pos + 1 + width * height * 3]
 
 
 def compare(name, width, height, rgb, golden_dir, work_dir):

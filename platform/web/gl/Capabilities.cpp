@@ -97,101 +97,98 @@ void SetCapability(GLenum capability, bool on)
 }
 }  // namespace
 
-extern "C"
+void glEnable(GLenum capability) { SetCapability(capability, true); }
+void glDisable(GLenum capability) { SetCapability(capability, false); }
+
+GLboolean glIsEnabled(GLenum capability)
 {
-    void glEnable(GLenum capability) { SetCapability(capability, true); }
-    void glDisable(GLenum capability) { SetCapability(capability, false); }
-
-    GLboolean glIsEnabled(GLenum capability)
+    bool webGLToo = false;
+    const bool* flag = FlagOf(capability, webGLToo);
+    if (flag == nullptr)
     {
-        bool webGLToo = false;
-        const bool* flag = FlagOf(capability, webGLToo);
-        if (flag == nullptr)
-        {
-            RaiseError(GL_INVALID_ENUM);
-            return GL_FALSE;
-        }
-        return *flag ? GL_TRUE : GL_FALSE;
+        RaiseError(GL_INVALID_ENUM);
+        return GL_FALSE;
     }
+    return *flag ? GL_TRUE : GL_FALSE;
+}
 
-    void glPushAttrib(GLbitfield mask)
+void glPushAttrib(GLbitfield mask)
+{
+    if (InsidePrimitive())
     {
-        if (InsidePrimitive())
-        {
-            return;
-        }
-        FixedState& state = State();
-        if (state.attributeStack.size() >= static_cast<std::size_t>(kMaxStackDepth))
-        {
-            RaiseError(GL_STACK_OVERFLOW);
-            return;
-        }
-        state.attributeStack.emplace_back(mask, state.groups);
+        return;
     }
+    FixedState& state = State();
+    if (state.attributeStack.size() >= static_cast<std::size_t>(kMaxStackDepth))
+    {
+        RaiseError(GL_STACK_OVERFLOW);
+        return;
+    }
+    state.attributeStack.emplace_back(mask, state.groups);
+}
 
-    void glPopAttrib(void)
+void glPopAttrib(void)
+{
+    if (InsidePrimitive())
     {
-        if (InsidePrimitive())
-        {
-            return;
-        }
-        FixedState& state = State();
-        if (state.attributeStack.empty())
-        {
-            RaiseError(GL_STACK_UNDERFLOW);
-            return;
-        }
-        const GLbitfield mask = state.attributeStack.back().first;
-        const AttributeGroups& saved = state.attributeStack.back().second;
-        AttributeGroups& g = state.groups;
-        if (mask & GL_CURRENT_BIT)
-        {
-            g.current = saved.current;
-        }
-        if (mask & GL_ENABLE_BIT)
-        {
-            g.enables = saved.enables;
-        }
-        if (mask & GL_LIGHTING_BIT)
-        {
-            g.lighting = saved.lighting;
-            g.enables.lighting = saved.enables.lighting;
-            g.enables.colourMaterial = saved.enables.colourMaterial;
-            for (int i = 0; i < kMaxLights; ++i)
-            {
-                g.enables.light[i] = saved.enables.light[i];
-            }
-        }
-        if (mask & GL_POLYGON_BIT)
-        {
-            g.polygon = saved.polygon;
-            g.enables.cullFace = saved.enables.cullFace;
-            g.enables.polygonOffsetFill = saved.enables.polygonOffsetFill;
-        }
-        if (mask & GL_DEPTH_BUFFER_BIT)
-        {
-            g.depth = saved.depth;
-            g.enables.depthTest = saved.enables.depthTest;
-        }
-        if (mask & GL_COLOR_BUFFER_BIT)
-        {
-            g.colourBuffer = saved.colourBuffer;
-            g.enables.blend = saved.enables.blend;
-            g.enables.dither = saved.enables.dither;
-        }
-        if (mask & GL_VIEWPORT_BIT)
-        {
-            g.viewport = saved.viewport;
-        }
-        if (mask & GL_TEXTURE_BIT)
-        {
-            g.texture = saved.texture;
-        }
-        if (mask & GL_SCISSOR_BIT)
-        {
-            g.enables.scissorTest = saved.enables.scissorTest;
-        }
-        state.attributeStack.pop_back();
-        SendServerState();
+        return;
     }
+    FixedState& state = State();
+    if (state.attributeStack.empty())
+    {
+        RaiseError(GL_STACK_UNDERFLOW);
+        return;
+    }
+    const GLbitfield mask = state.attributeStack.back().first;
+    const AttributeGroups& saved = state.attributeStack.back().second;
+    AttributeGroups& g = state.groups;
+    if (mask & GL_CURRENT_BIT)
+    {
+        g.current = saved.current;
+    }
+    if (mask & GL_ENABLE_BIT)
+    {
+        g.enables = saved.enables;
+    }
+    if (mask & GL_LIGHTING_BIT)
+    {
+        g.lighting = saved.lighting;
+        g.enables.lighting = saved.enables.lighting;
+        g.enables.colourMaterial = saved.enables.colourMaterial;
+        for (int i = 0; i < kMaxLights; ++i)
+        {
+            g.enables.light[i] = saved.enables.light[i];
+        }
+    }
+    if (mask & GL_POLYGON_BIT)
+    {
+        g.polygon = saved.polygon;
+        g.enables.cullFace = saved.enables.cullFace;
+        g.enables.polygonOffsetFill = saved.enables.polygonOffsetFill;
+    }
+    if (mask & GL_DEPTH_BUFFER_BIT)
+    {
+        g.depth = saved.depth;
+        g.enables.depthTest = saved.enables.depthTest;
+    }
+    if (mask & GL_COLOR_BUFFER_BIT)
+    {
+        g.colourBuffer = saved.colourBuffer;
+        g.enables.blend = saved.enables.blend;
+        g.enables.dither = saved.enables.dither;
+    }
+    if (mask & GL_VIEWPORT_BIT)
+    {
+        g.viewport = saved.viewport;
+    }
+    if (mask & GL_TEXTURE_BIT)
+    {
+        g.texture = saved.texture;
+    }
+    if (mask & GL_SCISSOR_BIT)
+    {
+        g.enables.scissorTest = saved.enables.scissorTest;
+    }
+    state.attributeStack.pop_back();
+    SendServerState();
 }

@@ -16,6 +16,7 @@ struct Locations
     GLint lightOn, lightAmbient, lightDiffuse, lightSpecular, lightPosition, lightSpot;
     GLint lightAttenuation;
     GLint texturing, texture, textureEnv, textureColour, textureAlpha, textureEnvColour;
+    GLint textureRepeat;
 };
 
 static_assert(sizeof(Locations) <= sizeof(LayerObjects::uniforms), "room for every location");
@@ -64,13 +65,13 @@ bool Build(LayerObjects& objects)
     }
     auto u = [made](const char* name) { return emscripten_glGetUniformLocation(made, name); };
     const Locations at = {
-        u("uModelView"),       u("uProjection"),   u("uTextureMatrix"),    u("uNormalMatrix"),
-        u("uNormalScale"),     u("uNormalize"),    u("uLighting"),         u("uLocalViewer"),
-        u("uColourMaterial"),  u("uSceneAmbient"), u("uMaterial"),         u("uShininess"),
-        u("uLightOn"),         u("uLightAmbient"), u("uLightDiffuse"),     u("uLightSpecular"),
-        u("uLightPosition"),   u("uLightSpot"),    u("uLightAttenuation"), u("uTexturing"),
-        u("uTexture"),         u("uTextureEnv"),   u("uTextureColour"),    u("uTextureAlpha"),
-        u("uTextureEnvColour")};
+        u("uModelView"),        u("uProjection"),   u("uTextureMatrix"),    u("uNormalMatrix"),
+        u("uNormalScale"),      u("uNormalize"),    u("uLighting"),         u("uLocalViewer"),
+        u("uColourMaterial"),   u("uSceneAmbient"), u("uMaterial"),         u("uShininess"),
+        u("uLightOn"),          u("uLightAmbient"), u("uLightDiffuse"),     u("uLightSpecular"),
+        u("uLightPosition"),    u("uLightSpot"),    u("uLightAttenuation"), u("uTexturing"),
+        u("uTexture"),          u("uTextureEnv"),   u("uTextureColour"),    u("uTextureAlpha"),
+        u("uTextureEnvColour"), u("uTextureRepeat")};
     std::memcpy(objects.uniforms, &at, sizeof at);
     objects.program = made;
     return true;
@@ -190,6 +191,10 @@ void LoadTexturing(const FixedState& state, const Locations& at)
     emscripten_glUniform1i(at.textureAlpha,
                            base == GL_RGBA || base == GL_LUMINANCE_ALPHA || base == GL_ALPHA);
     emscripten_glUniform4fv(at.textureEnvColour, 1, unit.envColour);
+    const TextureRecord& texture = record->second;
+    const bool odd = texture.KeptOddSize();
+    const GLint repeat[2] = {odd && texture.wrapS == GL_REPEAT, odd && texture.wrapT == GL_REPEAT};
+    emscripten_glUniform2iv(at.textureRepeat, 1, repeat);
 }
 }  // namespace
 

@@ -110,13 +110,16 @@ uniform int uTextureEnv;      // 0 modulate, 1 replace, 2 decal, 3 blend, 4 add
 uniform bool uTextureColour;  // the texture has colour (all base formats but alpha)
 uniform bool uTextureAlpha;   // the texture has alpha (RGBA, luminance-alpha, alpha)
 uniform vec4 uTextureEnvColour;
+uniform bvec2 uTextureRepeat;  // repeat here: WebGL clamps a texture of an odd size
 
 void main()
 {
     vec4 c = vColour;
     if (uTexturing)
     {
-        vec4 t = texture2D(uTexture, vTexCoord);
+        vec2 st = vec2(uTextureRepeat.x ? fract(vTexCoord.x) : vTexCoord.x,
+                       uTextureRepeat.y ? fract(vTexCoord.y) : vTexCoord.y);
+        vec4 t = texture2D(uTexture, st);
         vec3 tc = uTextureColour ? t.rgb : vec3(1.0);
         float ta = uTextureAlpha ? t.a : 1.0;
         if (uTextureEnv == 0)

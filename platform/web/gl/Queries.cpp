@@ -81,137 +81,134 @@ bool LayerValues(GLenum name, std::vector<float>& values)
 }
 }  // namespace
 
-extern "C"
+GLenum glGetError(void)
 {
-    GLenum glGetError(void)
+    FixedState& state = State();
+    if (state.error != GL_NO_ERROR)
     {
-        FixedState& state = State();
-        if (state.error != GL_NO_ERROR)
-        {
-            const GLenum error = state.error;
-            state.error = GL_NO_ERROR;
-            return error;
-        }
-        return emscripten_glGetError();
+        const GLenum error = state.error;
+        state.error = GL_NO_ERROR;
+        return error;
     }
+    return emscripten_glGetError();
+}
 
-    const GLubyte* glGetString(GLenum name)
+const GLubyte* glGetString(GLenum name)
+{
+    // The layer is an OpenGL 1.3 implementation of its own; WebGL's strings say what is below it.
+    static std::string renderer;
+    static std::string version;
+    switch (name)
     {
-        // The layer is an OpenGL 1.3 implementation of its own; WebGL's strings say what is below it.
-        static std::string renderer;
-        static std::string version;
-        switch (name)
-        {
-        case GL_VENDOR:
-            return emscripten_glGetString(GL_VENDOR);
-        case GL_RENDERER:
-        {
-            const GLubyte* below = emscripten_glGetString(GL_RENDERER);
-            renderer = std::string("fixed-function layer on ") +
-                       (below != nullptr ? reinterpret_cast<const char*>(below) : "WebGL");
-            return reinterpret_cast<const GLubyte*>(renderer.c_str());
-        }
-        case GL_VERSION:
-        {
-            const GLubyte* below = emscripten_glGetString(GL_VERSION);
-            version = std::string("1.3 (") +
-                      (below != nullptr ? reinterpret_cast<const char*>(below) : "WebGL 1.0") + ")";
-            return reinterpret_cast<const GLubyte*>(version.c_str());
-        }
-        case GL_EXTENSIONS:
-            return reinterpret_cast<const GLubyte*>("GL_EXT_bgra GL_EXT_rescale_normal");
-        default:
-            RaiseError(GL_INVALID_ENUM);
-            return nullptr;
-        }
+    case GL_VENDOR:
+        return emscripten_glGetString(GL_VENDOR);
+    case GL_RENDERER:
+    {
+        const GLubyte* below = emscripten_glGetString(GL_RENDERER);
+        renderer = std::string("fixed-function layer on ") +
+                   (below != nullptr ? reinterpret_cast<const char*>(below) : "WebGL");
+        return reinterpret_cast<const GLubyte*>(renderer.c_str());
     }
-
-    void glGetFloatv(GLenum name, GLfloat* data)
+    case GL_VERSION:
     {
-        std::vector<float> values;
-        if (LayerValues(name, values))
-        {
-            for (std::size_t i = 0; i < values.size(); ++i)
-            {
-                data[i] = values[i];
-            }
-            return;
-        }
-        emscripten_glGetFloatv(name, data);
+        const GLubyte* below = emscripten_glGetString(GL_VERSION);
+        version = std::string("1.3 (") +
+                  (below != nullptr ? reinterpret_cast<const char*>(below) : "WebGL 1.0") + ")";
+        return reinterpret_cast<const GLubyte*>(version.c_str());
     }
-
-    void glGetIntegerv(GLenum name, GLint* data)
-    {
-        std::vector<float> values;
-        if (LayerValues(name, values))
-        {
-            for (std::size_t i = 0; i < values.size(); ++i)
-            {
-                data[i] = static_cast<GLint>(values[i]);
-            }
-            return;
-        }
-        emscripten_glGetIntegerv(name, data);
+    case GL_EXTENSIONS:
+        return reinterpret_cast<const GLubyte*>("GL_EXT_bgra GL_EXT_rescale_normal");
+    default:
+        RaiseError(GL_INVALID_ENUM);
+        return nullptr;
     }
+}
 
-    void glGetDoublev(GLenum name, GLdouble* data)
+void glGetFloatv(GLenum name, GLfloat* data)
+{
+    std::vector<float> values;
+    if (LayerValues(name, values))
     {
-        // Only what the layer keeps itself (the matrices above all).
-        std::vector<float> values;
-        if (!LayerValues(name, values))
-        {
-            RaiseError(GL_INVALID_ENUM);
-            return;
-        }
         for (std::size_t i = 0; i < values.size(); ++i)
         {
             data[i] = values[i];
         }
+        return;
     }
+    emscripten_glGetFloatv(name, data);
+}
 
-    void glPixelStorei(GLenum name, GLint value)
+void glGetIntegerv(GLenum name, GLint* data)
+{
+    std::vector<float> values;
+    if (LayerValues(name, values))
     {
-        if (value != 1 && value != 2 && value != 4 && value != 8)
+        for (std::size_t i = 0; i < values.size(); ++i)
         {
-            RaiseError(GL_INVALID_VALUE);
-            return;
+            data[i] = static_cast<GLint>(values[i]);
         }
-        // The layer packs and unpacks rows itself; WebGL always sees tightly packed ones.
-        if (name == GL_PACK_ALIGNMENT)
-        {
-            State().packAlignment = value;
-        }
-        else if (name == GL_UNPACK_ALIGNMENT)
-        {
-            State().unpackAlignment = value;
-        }
+        return;
     }
+    emscripten_glGetIntegerv(name, data);
+}
 
-    void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
-                      GLvoid* pixels)
+void glGetDoublev(GLenum name, GLdouble* data)
+{
+    // Only what the layer keeps itself (the matrices above all).
+    std::vector<float> values;
+    if (!LayerValues(name, values))
     {
-        if (InsidePrimitive())
-        {
-            return;
-        }
-        if (width < 0 || height < 0)
-        {
-            RaiseError(GL_INVALID_VALUE);
-            return;
-        }
-        // WebGL reads colours only, and always as RGBA bytes.
-        if (type != GL_UNSIGNED_BYTE || BytesPerPixel(format) == 0)
-        {
-            RaiseError(GL_INVALID_OPERATION);
-            return;
-        }
-        if (width == 0 || height == 0)
-        {
-            return;
-        }
-        std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
-        emscripten_glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        emscripten_glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        PackPixels(rgba.data(), width, height, format, State().packAlignment, pixels);
+        RaiseError(GL_INVALID_ENUM);
+        return;
     }
+    for (std::size_t i = 0; i < values.size(); ++i)
+    {
+        data[i] = values[i];
+    }
+}
+
+void glPixelStorei(GLenum name, GLint value)
+{
+    if (value != 1 && value != 2 && value != 4 && value != 8)
+    {
+        RaiseError(GL_INVALID_VALUE);
+        return;
+    }
+    // The layer packs and unpacks rows itself; WebGL always sees tightly packed ones.
+    if (name == GL_PACK_ALIGNMENT)
+    {
+        State().packAlignment = value;
+    }
+    else if (name == GL_UNPACK_ALIGNMENT)
+    {
+        State().unpackAlignment = value;
+    }
+}
+
+void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
+                  GLvoid* pixels)
+{
+    if (InsidePrimitive())
+    {
+        return;
+    }
+    if (width < 0 || height < 0)
+    {
+        RaiseError(GL_INVALID_VALUE);
+        return;
+    }
+    // WebGL reads colours only, and always as RGBA bytes.
+    if (type != GL_UNSIGNED_BYTE || BytesPerPixel(format) == 0)
+    {
+        RaiseError(GL_INVALID_OPERATION);
+        return;
+    }
+    if (width == 0 || height == 0)
+    {
+        return;
+    }
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
+    emscripten_glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    emscripten_glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    PackPixels(rgba.data(), width, height, format, State().packAlignment, pixels);
 }

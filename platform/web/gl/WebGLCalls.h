@@ -66,6 +66,7 @@ extern "C"
     void emscripten_glUniform1f(GLint location, GLfloat value);
     void emscripten_glUniform1i(GLint location, GLint value);
     void emscripten_glUniform1iv(GLint location, GLsizei count, const GLint* values);
+    void emscripten_glUniform2iv(GLint location, GLsizei count, const GLint* values);
     void emscripten_glUniform4fv(GLint location, GLsizei count, const GLfloat* values);
     void emscripten_glUniformMatrix3fv(GLint location, GLsizei count, GLboolean transpose,
                                        const GLfloat* values);

@@ -1,14 +1,16 @@
-// The layer scenes drawn in the page, each in a window element of its own, by the OpenGL renderer
-// through the web GL layer. Every frame goes back to the test's server (POST /frame/<name>) with
-// the GL errors the scene left; POST /done ends the run.
+// The layer scenes drawn in the page, each in a window element of its own, by the renderer modules
+// compiled into the page's program, through the web GL layer. Every frame goes back to the test's
+// server (POST /frame/<name>) with the GL error the scene left; POST /done ends the run.
+#include "modules/QVModManager.h"
 #include "platform/QVGL.h"
+#include "renderers/QVRenderer.h"
 #include "renderers/RendererSetup.h"
-#include "renderers/opengl/QVGLRenderer.h"
 #include "tests/webgl/LayerScenes.h"
 
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <string>
 
 namespace
 {
@@ -35,35 +37,50 @@ EM_JS(void, PostToTestServer, (const char* path, const std::uint8_t* data, int s
 });
 
 void PostText(const std::string& path) { PostToTestServer(path.c_str(), nullptr, 0); }
-}  // namespace
 
-int main()
+// Draws the scene and posts its frame; false when the renderer cannot be had.
+bool PostScene(const LayerScene& scene)
 {
-    for (const LayerScene& scene : LayerScenes())
+    QVModule* module = GetModManager().LoadModule(scene.module);
+    if (module == nullptr || !module->GetType().Equals(QVString("3D Renderer")))
     {
-        const int window = MakeSceneWindowElement(scene.width, scene.height);
-        QVGLRenderer renderer;
-        RendererSetup setup = {};
-        setup.width = scene.width;
-        setup.height = scene.height;
-        setup.colourBits = 32;
-        setup.depthBits = 24;
-        setup.stencilBits = 8;
-        setup.window = reinterpret_cast<QVHandle>(static_cast<std::intptr_t>(window));
-        if (!renderer.Init(&setup))
-        {
-            PostText(std::string("/fail/") + scene.name);
-            continue;
-        }
-        renderer.Resize(scene.width, scene.height);
-        scene.draw(renderer);
+        return false;
+    }
+    QVRenderer* renderer = static_cast<QVRenderer*>(module);
+    const int window = MakeSceneWindowElement(scene.width, scene.height);
+    RendererSetup setup = {};
+    setup.width = scene.width;
+    setup.height = scene.height;
+    setup.colourBits = 32;
+    setup.depthBits = 24;
+    setup.stencilBits = 8;
+    setup.window = reinterpret_cast<QVHandle>(static_cast<std::intptr_t>(window));
+    const bool ready = renderer->Init(&setup);
+    if (ready)
+    {
+        renderer->Resize(scene.width, scene.height);
+        scene.draw(*renderer);
         const GLenum error = glGetError();
         const std::vector<std::uint8_t> frame = ReadFrame(scene.width, scene.height);
         const std::string path =
             std::string("/frame/") + scene.name + "?width=" + std::to_string(scene.width) +
             "&height=" + std::to_string(scene.height) + "&error=" + std::to_string(error);
         PostToTestServer(path.c_str(), frame.data(), static_cast<int>(frame.size()));
-        renderer.Release();
+        renderer->Release();
+    }
+    GetModManager().ReleaseModule(module);
+    return ready;
+}
+}  // namespace
+
+int main()
+{
+    for (const LayerScene& scene : LayerScenes())
+    {
+        if (!PostScene(scene))
+        {
+            PostText(std::string("/fail/") + scene.name);
+        }
     }
     PostText("/done");
     return 0;
