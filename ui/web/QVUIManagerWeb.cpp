@@ -140,8 +140,7 @@ int QVUIManagerWeb::PostQuit(QVUIItem* item)
 {
     if (item->GetWindow() == nullptr)
         return 0;
-    WebPage::Post(IdOf(item), WEB_EVENT_QUIT);
-    return 1;
+    return WebPage::Post(IdOf(item), WEB_EVENT_QUIT) ? 1 : 0;
 }
 
 bool QVUIManagerWeb::NextEvent(QVUIItem* item, int id, bool wait, WebEvent& event)

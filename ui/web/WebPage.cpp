@@ -11,7 +11,7 @@ extern "C"
     int qvui_exists(int id);
     int qvui_attach(int id);
     void qvui_remove(int id);
-    void qvui_post(int id, int type);
+    int qvui_post(int id, int type);
     int qvui_take(int rootId, WebEvent* event);
     int qvui_box_open(const char16_t* text, int textLength, const char16_t* caption,
                       int captionLength, int buttons);
@@ -44,7 +44,7 @@ bool WebPage::Attach(int id) { return qvui_attach(id) != 0; }
 
 void WebPage::Remove(int id) { qvui_remove(id); }
 
-void WebPage::Post(int id, WebEventType type) { qvui_post(id, type); }
+bool WebPage::Post(int id, WebEventType type) { return qvui_post(id, type) != 0; }
 
 bool WebPage::TakeEvent(int rootId, WebEvent& event) { return qvui_take(rootId, &event) != 0; }
 

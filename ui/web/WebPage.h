@@ -24,8 +24,9 @@ public:
     // Starts queueing the key and mouse events of an element the host made. False without one.
     static bool Attach(int id);
     static void Remove(int id);
-    // Queues an event of the given type for the element, behind those already waiting.
-    static void Post(int id, WebEventType type);
+    // Queues an event of the given type for the element, behind those already waiting. False
+    // when the queue is full.
+    static bool Post(int id, WebEventType type);
     // Takes the oldest event of the element rootId or of an element inside it.
     static bool TakeEvent(int rootId, WebEvent& event);
 

@@ -12,6 +12,7 @@ mergeInto(LibraryManager.library, {
   $QVUI: {
     // Events waiting for ProcessMessages, in arrival order, of every window of this program.
     queue: [],
+    QUEUE_LIMIT: 10000,
     boxes: {},
     nextBox: 1,
     // Event types; the same values as WebEventType in WebEvent.h.
@@ -75,9 +76,13 @@ mergeInto(LibraryManager.library, {
           last.window === event.window && last.flags === event.flags) {
         last.x = event.x;
         last.y = event.y;
-        return;
+        return true;
       }
+      // A window nobody takes events for must not make the queue grow without end: like a
+      // full desktop message queue, it refuses new events at the limit.
+      if (QVUI.queue.length >= QVUI.QUEUE_LIMIT) return false;
       QVUI.queue.push(event);
+      return true;
     },
     // The item element an event happened in.
     itemOf: function(target) {
@@ -261,7 +266,8 @@ mergeInto(LibraryManager.library, {
 
   qvui_post__deps: ['$QVUI'],
   qvui_post: function(id, type) {
-    QVUI.queue.push({type: type, window: id, x: 0, y: 0, flags: 0, control: 0, code: '', key: ''});
+    var event = {type: type, window: id, x: 0, y: 0, flags: 0, control: 0, code: '', key: ''};
+    return QVUI.push(event) ? 1 : 0;
   },
 
   // Takes the oldest event of the window root or of an element inside it into the WebEvent at

@@ -5,12 +5,12 @@
 // Arguments: the host element's id N ("qvwin-N"; 0 for a window without parent, which goes
 // into the page's root element) and the loop mode ("poll": ProcessMessages without wait,
 // "wait": with wait).
+#include "modules/QVModManager.h"
 #include "ui/QVUIButton.h"
 #include "ui/QVUIHandLabel.h"
 #include "ui/QVUILabel.h"
 #include "ui/QVUIManager.h"
 #include "ui/QVUIWindow.h"
-#include "ui/web/QVUIManagerWeb.h"
 
 #include <emscripten.h>
 
@@ -27,9 +27,11 @@ class Recorder : public QVUIListener
 public:
     Recorder(QVUIManager& uiManager, QVUIWindow& main) : manager(uiManager), window(main) {}
 
+    QVUIItem* host = nullptr;  // the host element's item, once attached
     // Items by name, for the log.
-    QVUIItem* items[5] = {};
-    const char* names[5] = {};
+    static const int ItemCount = 6;
+    QVUIItem* items[ItemCount] = {};
+    const char* names[ItemCount] = {};
 
     void OnCommand(QVUIItem* control) override
     {
@@ -46,6 +48,32 @@ public:
         std::printf("down %s %d %d\n", NameOf(item), flags, key);
         if (key >= '1' && key <= '3')
             Ask(key - '0');
+        else if (key == 'H' && host != nullptr)
+        {
+            // A nested loop for the host's element, as a host would run one.
+            for (int i = 0; i < 20; ++i)
+                manager.ProcessMessages(host, false);
+        }
+        else if (key == 'T')
+        {
+            // A 16-bit caption with characters beyond Latin-1, shown and read back.
+            const unsigned short wide[] = {0x00DC, 'n', 0x00EF, ' ', 0x2713, 0};
+            items[1]->SetCaption(wide);
+            const unsigned short empty[] = {0};
+            items[1]->GetCaption().Assign(empty);
+            manager.ReadText(items[1]);
+            const QVString& text = items[1]->GetCaption();
+            std::printf("text %d %d %d\n", text.GetLength(), text.GetCharAt(0), text.GetCharAt(4));
+        }
+        else if (key == 'V')
+        {
+            // The inner window hidden or shown again.
+            QVUIItem* inner = items[4];
+            bool show = !inner->IsVisible();
+            inner->SetVisible(show);
+            manager.ReadVisibility(inner);
+            std::printf("inner visible %d\n", inner->IsVisible() ? 1 : 0);
+        }
         else if (key == 'Q')
             std::printf("quit posted %d\n", manager.PostQuit(&window));
     }
@@ -57,7 +85,7 @@ public:
 private:
     const char* NameOf(const QVUIItem* item) const
     {
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < ItemCount; ++i)
         {
             if (items[i] == item && item != nullptr)
                 return names[i];
@@ -106,7 +134,17 @@ int main(int argc, char** argv)
     int hostId = argc > 1 ? std::atoi(argv[1]) : 0;
     bool wait = argc > 2 && std::strcmp(argv[2], "wait") == 0;
 
-    QVUIManagerWeb manager;
+    // As hosts get it: the module by the platform's file name, compiled into the program.
+    QVUIManager* loaded =
+        static_cast<QVUIManager*>(GetModManager().LoadModule(GetUIManagerFileName()));
+    if (loaded == nullptr)
+    {
+        std::printf("no UI manager module %s\n", GetUIManagerFileName());
+        return 1;
+    }
+    std::printf("module %s %s %s\n", loaded->GetName().GetBuffer(),
+                loaded->GetPlatform().GetBuffer(), loaded->GetType().GetBuffer());
+    QVUIManager& manager = *loaded;
     SetUIManager(&manager);
     QVUIWindow host;  // stands for the page's element, as the web player's host item does
     host.StoreWindow(reinterpret_cast<QVHandle>(static_cast<std::intptr_t>(hostId)));
@@ -118,9 +156,9 @@ int main(int argc, char** argv)
     QVUIHandLabel link;
     QVUIWindow inner;
     Recorder recorder(manager, window);
-    QVUIItem* items[5] = {&window, &label, &button, &link, &inner};
-    const char* names[5] = {"window", "label", "button", "link", "inner"};
-    for (int i = 0; i < 5; ++i)
+    QVUIItem* items[] = {&window, &label, &button, &link, &inner, &host};
+    const char* names[] = {"window", "label", "button", "link", "inner", "host"};
+    for (int i = 0; i < Recorder::ItemCount; ++i)
     {
         recorder.items[i] = items[i];
         recorder.names[i] = names[i];
@@ -153,6 +191,14 @@ int main(int argc, char** argv)
     QVUIItem plain(QV_UI_STATIC);
     QVUIItem::SetParent(plain, window);
     std::printf("static %d\n", plain.Create() ? 1 : 0);
+    // The page's own element, taken over: its events reach the host item's listener too.
+    int attached = manager.AttachWindow(&host);
+    std::printf("attached %d\n", attached);
+    if (attached != 0)
+        recorder.host = &host;
+    QVUIWindow missing;
+    missing.StoreWindow(reinterpret_cast<QVHandle>(static_cast<std::intptr_t>(1000000)));
+    std::printf("attached missing %d\n", manager.AttachWindow(&missing));
 
     manager.ReadVisibility(&window);
     std::printf("ready %d %d %d %d\n",

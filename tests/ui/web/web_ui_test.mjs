@@ -104,7 +104,9 @@ await runBrowserTest('web_ui', { root: folder, width: 900, height: 700 }, async 
   await cases([
     { name: 'elements appear inside the host element where the items say',
       run: async () => {
+        assert.ok(ids.log.includes('module UI Manager Web Web UI Manager'), ids.log.join(' | '));
         assert.ok(ids.log.includes('static 0'), 'a static item is not attached');
+        assert.ok(ids.log.includes('attached 1') && ids.log.includes('attached missing 0'));
         assert.equal(ids.visible, 1);
         assert.equal(ids.cursorMoved, 0, 'a page cannot move the pointer');
         assert.equal(await page.eval(`document.querySelector('${w}').parentElement.id`), `qvwin-${host}`);
@@ -167,6 +169,15 @@ await runBrowserTest('web_ui', { root: folder, width: 900, height: 700 }, async 
         assert.equal(await page.eval(`document.activeElement.id`), `qvwin-${ids.window}`,
                      'Tab stays in the applet');
       } },
+    { name: 'a click gives the window the focus, also on a label, and keys follow it',
+      run: async () => {
+        for (const [selector, x, y] of [[w, 300, 200], [label, 5, 5]]) {
+          await page.eval('document.activeElement.blur()');
+          await page.click(selector, { x, y });
+          await app.letter('c');
+          await app.expect(['down window 0 67', 'up window 0 67']);
+        }
+      } },
     { name: 'keys on a focused button reach the button item',
       run: async () => {
         await page.eval(`document.querySelector('${button}').focus()`);
@@ -209,6 +220,32 @@ await runBrowserTest('web_ui', { root: folder, width: 900, height: 700 }, async 
         await new Promise((r) => setTimeout(r, 200));
         const moves = (await app.log()).slice(before).filter((l) => l.startsWith('move window'));
         assert.deepEqual(moves, []);
+      } },
+    { name: "an attached element's events wait for a loop of its own",
+      run: async () => {
+        // Outside the window the loop serves: the move stays queued.
+        await app.mouse('mouseMoved', await app.at(`#qvwin-${host}`, 349, 260));
+        await app.mouse('mouseMoved', await app.at(`#qvwin-${host}`, 350, 260));
+        await new Promise((r) => setTimeout(r, 200));
+        assert.deepEqual((await app.since()).filter((l) => l.startsWith('move host')), []);
+        // H runs a few steps of the host's loop from the window's listener.
+        await page.eval(`document.querySelector('${w}').focus()`);
+        await app.letter('h');
+        await app.expect(['down window 0 72', 'move host 0 350 260 0']);
+      } },
+    { name: 'captions and visibility applied to the page and read back',
+      run: async () => {
+        await page.eval(`document.querySelector('${w}').focus()`);
+        await app.letter('t');
+        await app.expect(['text 5 220 10003']);
+        assert.equal(await page.eval(`document.querySelector('${label}').textContent`), '\u00dcn\u00ef \u2713');
+        const state = `getComputedStyle(document.querySelector('${inner}')).display`;
+        await app.letter('v');
+        await app.expect(['inner visible 0']);
+        assert.equal(await page.eval(state), 'none');
+        await app.letter('v');
+        await app.expect(['inner visible 1']);
+        assert.equal(await page.eval(state), 'block');
       } },
     { name: 'message boxes answered by clicks and keys return the right results',
       run: async () => {
@@ -290,12 +327,13 @@ await runBrowserTest('web_ui', { root: folder, width: 900, height: 700 }, async 
         await app.letter('q');
         await app.expect(['quit posted 1', 'ended closed=0']);
       } },
-    { name: 'the page removing the element ends the loop with the window closed',
+    ...['poll', 'wait'].map((loop) => ({
+      name: `the page removing the element ends the ${loop}ing loop with the window closed`,
       run: async () => {
-        const started = await app.start('');
+        const started = await app.start(`?loop=${loop}`);
         await page.eval(`document.getElementById('qvwin-${started.window - 1}').remove()`);
         await app.expect(['ended closed=1']);
-      } },
+      } })),
     { name: 'a window without parent: in the root element, titled, closed by its close control',
       run: async () => {
         const started = await app.start('?mode=top');
