@@ -22,7 +22,10 @@ struct QVCompiledLibrary
     QVCompiledLibrary* next;          // set on registration
 };
 
-// Adds library to the program's table, after those registered before it.
+// Adds library to the program's table, after those registered before it. Modules register from
+// static constructors; a lookup during static initialisation (the allocation hook's load of the
+// memory module) sees those registered before it, which the link order makes every module:
+// qv_link_modules puts the modules' objects ahead of the program's own and of the libraries.
 void QVRegisterCompiledLibrary(QVCompiledLibrary* library);
 
 // The first library of the table (null when there is none); the others follow through next.
