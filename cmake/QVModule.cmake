@@ -49,14 +49,19 @@ function(qv_set_module_name target)
   endif()
 endfunction()
 
-# qv_compile_in_module(<target> <file name> [<folder>]): web only. Gives the object library
-# <target>, the module library of that file name, its registration in the table of compiled-in
-# modules: the file name, and the folder it lies in as seen from the program's directory (none: the
-# program's directory itself, where the programs find their modules on every target). Its entry
-# points get names of their own, CreateMod_<target> and ReleaseMod_<target>, since one program holds
-# every module.
+# qv_compile_in_module(<target> <file name> [<output directory>]): web only. Gives the object
+# library <target>, the module library of that file name, its registration in the table of
+# compiled-in modules: the file name, and the folder it lies in as seen from the program's
+# directory, from the output directory a desktop build would put the library in (none, or one
+# outside the programs' directory: the program's directory itself, where the programs find their
+# modules on every target). The folder is created, so that programs run by node can enter and list
+# it as on the desktop. Its entry points get names of their own, CreateMod_<target> and
+# ReleaseMod_<target>, since one program holds every module.
 function(qv_compile_in_module target file_name)
-  set(folder "${ARGN}")
+  qv_module_folder(folder "${ARGN}")
+  if(folder)
+    file(MAKE_DIRECTORY ${ARGN})
+  endif()
   string(MAKE_C_IDENTIFIER ${target} id)
   target_compile_definitions(${target} PRIVATE
     QV_MODULE_FILE_NAME="${file_name}" QV_MODULE_FOLDER="${folder}"
@@ -78,13 +83,18 @@ endfunction()
 
 # qv_link_modules(<program> <module targets...>)
 # Web: compiles the modules into the program (their object files, so that the linker keeps their
-# registrations, and what they link). Elsewhere the program loads the module libraries from beside
-# itself at run time: they are only built along with it.
+# registrations, and what they link), each once however often it is named. Elsewhere the program
+# loads the module libraries from beside itself at run time: they are only built along with it.
 function(qv_link_modules program)
   foreach(module ${ARGN})
     if(NOT TARGET ${module})
       continue()
     endif()
+    get_property(linked TARGET ${program} PROPERTY QV_LINKED_MODULES)
+    if(module IN_LIST linked)
+      continue()
+    endif()
+    set_property(TARGET ${program} APPEND PROPERTY QV_LINKED_MODULES ${module})
     if(QV_TARGET_WEB)
       target_link_libraries(${program} PRIVATE ${module})
     else()
@@ -97,8 +107,7 @@ function(qv_add_module name)
   cmake_parse_arguments(ARG "" "OUTPUT_DIRECTORY" "SOURCES;LIBS" ${ARGN})
   if(QV_TARGET_WEB)
     add_library(${name} OBJECT ${ARG_SOURCES})
-    qv_module_folder(folder "${ARG_OUTPUT_DIRECTORY}")
-    qv_compile_in_module(${name} ${name}${QV_MODULE_SUFFIX} "${folder}")
+    qv_compile_in_module(${name} ${name}${QV_MODULE_SUFFIX} "${ARG_OUTPUT_DIRECTORY}")
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${QV_RUNTIME_TARGET})
     if(COMMAND qv_set_warnings)
       qv_set_warnings(${name})

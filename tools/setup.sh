@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs everything QV needs to build and test both targets on a Debian 12 machine: Debian
-# packages, Debian's zlib sources for the Windows minizip, and a Debian 13 chroot whose Wine runs
+# Installs everything QV needs to build and test its targets on a Debian 12 machine: Debian
+# packages (emscripten and node for the web build among them), Debian's zlib sources for the
+# Windows and web builds' zlib and minizip, and a Debian 13 chroot whose Wine runs
 # the i386 Windows build (tools/wow64-chroot.sh; about 2 GB and 1-2 minutes, made once).
 # Run as root. Safe to run again: when everything is in place it only checks and returns.
 # With --check it installs nothing and only says whether everything is in place.
@@ -17,9 +18,11 @@ native_packages=(
   wine wine64 xvfb xauth xdotool openbox wmctrl x11-utils imagemagick debootstrap
   libx11-dev libxft-dev libxrandr-dev fonts-dejavu-core libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libgl1
   zlib1g-dev libminizip-dev zip unzip
+  emscripten
 )
 
-# Debian's zlib sources hold minizip, which has no mingw package: the win32 build compiles it from here.
+# Debian's zlib sources hold minizip, which has no mingw package: the win32 build compiles it from
+# here, the wasm build zlib as well (emscripten's own zlib would be a download).
 deps_dir=${QV_DEPS_DIR:-/opt/qv-deps}
 tools=$(cd "$(dirname "$0")" && pwd)
 zlib_source_dir=$deps_dir/zlib
@@ -83,7 +86,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 if [ ! -d "$zlib_source_dir/contrib/minizip" ]; then
-  echo "setup: fetching Debian's zlib sources for the win32 minizip"
+  echo "setup: fetching Debian's zlib sources for the win32 and wasm builds"
   work=$(mktemp -d)
   chown _apt "$work" 2>/dev/null || true
   (cd "$work" && apt-get source -q zlib >/dev/null)

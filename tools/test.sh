@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then checks the formatting of every tracked C/C++ file, builds and
-# tests QV on every target: linux, linux-asan, the fuzz targets (a bounded run each), the i386
-# Windows build and the x86_64 Windows build. Prints a summary line per check and target and a
-# total line at the end; any failure fails the run.
+# tests QV on every target: linux, linux-asan, the fuzz targets (a bounded run each), the web
+# build (its suites under node), the i386 Windows build and the x86_64 Windows build. Prints a
+# summary line per check and target and a total line at the end; any failure fails the run.
 #
 # The i386 build runs under the 64-bit Wine 10 of a Debian 13 chroot in its WoW64 mode (no i386
 # Linux program is executed, so this works also where the kernel refuses them); the x86_64 build
@@ -165,6 +165,18 @@ else
   summary+=("fuzz: FAILED (see build/fuzz-artifacts/)")
   status=1
 fi
+
+# The web build's suites run under node (the CTest emulator of the wasm preset).
+run_node_target() {
+  local preset=$1
+  if ! build_preset "$preset"; then
+    summary+=("$preset: build failed")
+    status=1
+    return
+  fi
+  test_preset "$preset" node || status=1
+}
+run_node_target wasm
 
 run_windows_target win32
 run_windows_target win64

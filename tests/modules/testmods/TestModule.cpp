@@ -62,7 +62,10 @@ public:
 #if TM_CREATE == 1 && defined(TM_STATIC_OBJECTS)
 namespace
 {
-alignas(TestModule) unsigned char objectSlots[8][sizeof(TestModule)];
+// Enough for every load of one test run: where the library is never unloaded (compiled into the
+// program on the web) the slots are not given back between tests.
+constexpr int SlotCount = 64;
+alignas(TestModule) unsigned char objectSlots[SlotCount][sizeof(TestModule)];
 int usedSlots = 0;
 // Nobody can destroy these objects through the manager; the library does when it goes, so that
 // the strings they hold do not count as leaks.
@@ -77,7 +80,7 @@ struct SlotCleaner
 }  // namespace
 extern "C" TM_ENTRY QVModule* CreateMod()
 {
-    return usedSlots < 8 ? ::new (objectSlots[usedSlots++]) TestModule() : nullptr;
+    return usedSlots < SlotCount ? ::new (objectSlots[usedSlots++]) TestModule() : nullptr;
 }
 #elif TM_CREATE == 1
 extern "C" TM_ENTRY QVModule* CreateMod() { return new (std::nothrow) TestModule(); }
