@@ -16,7 +16,19 @@
 # whose property QV_PACKAGE_FILE holds its path. The archive is written with CMake's own archive
 # support: no other tool is needed.
 #
-# The same file serves the installed CMake package (find_package(QV)).
+# On the web (preset wasm) modules are compiled into programs, so the applet also gets its web
+# bundle: <name>.js and <name>.wasm in OUTPUT_DIRECTORY, a program made of the web player's main
+# (plugin/web), the applet module, the MODULES and what the player itself loads (the UI manager,
+# the property and memory modules). The bundle is modularized: <name>.js defines the factory
+# QVApplet_<name> (characters other than letters, digits and "_" become "_"), which the page
+# script qvapplet.js calls once per embedded applet. The package then holds "main_web=<module
+# file>" and, instead of the module library, a small file of that name standing for the code
+# compiled into the bundle; the MODULES are linked into the bundle and likewise packed as small
+# files standing for them. The target
+# <name>_web makes the bundle; its property QV_BUNDLE_FILE holds the path of <name>.js.
+#
+# The same file serves the installed CMake package (find_package(QV)); web bundles are made in
+# the QV tree only.
 if(NOT DEFINED QV_APPLET_TARGET)
   set(QV_APPLET_TARGET qv_applet)
 endif()
@@ -39,22 +51,37 @@ function(qv_add_applet name)
   elseif(NOT TARGET ${ARG_MODULE})
     message(FATAL_ERROR "qv_add_applet(${name}): no SOURCES and no target ${ARG_MODULE}")
   endif()
-  # On the web the applet module is compiled into a program (qv_link_modules); no package of
-  # module libraries is made.
-  if(QV_TARGET_WEB)
-    return()
-  endif()
 
+  set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}.qva.work)
+  set(module_name $<TARGET_FILE_NAME:${ARG_MODULE}>)
+  set(module_file $<TARGET_FILE:${ARG_MODULE}>)
+  set(packed_modules ${ARG_MODULES})
   if(QV_TARGET_WIN32)
     set(key main_w32)
+  elseif(QV_TARGET_WEB)
+    set(key main_web)
+    set(module_name ${ARG_MODULE}${QV_MODULE_SUFFIX})
+    set(module_file ${work}/${module_name})
+    file(GENERATE OUTPUT ${module_file} CONTENT
+         "The code of ${module_name} is compiled into the web bundle ${name}.js.\n")
+    set(packed_modules "")
+    qv_add_web_bundle(${name} ${ARG_MODULE} ${ARG_OUTPUT_DIRECTORY} ${ARG_MODULES})
+    # The MODULES' files stand for their code too, so that a scan of the package folder (a
+    # mesh gathering its loaders) finds them there as on the desktop.
+    set(stand_ins "")
+    foreach(module IN LISTS ARG_MODULES)
+      set(stand_in ${work}/modules/${module}${QV_MODULE_SUFFIX})
+      file(GENERATE OUTPUT ${stand_in} CONTENT
+           "The code of ${module}${QV_MODULE_SUFFIX} is compiled into the web bundle ${name}.js.\n")
+      list(APPEND stand_ins ${stand_in})
+    endforeach()
   else()
     set(key main_linux)
   endif()
-  set(configuration "${key}=$<TARGET_FILE_NAME:${ARG_MODULE}>\n")
+  set(configuration "${key}=${module_name}\n")
   foreach(line IN LISTS ARG_CONFIG)
     string(APPEND configuration "${line}\n")
   endforeach()
-  set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}.qva.work)
   file(GENERATE OUTPUT ${work}/qveapp.cfg CONTENT "${configuration}")
 
   set(files "")
@@ -62,24 +89,60 @@ function(qv_add_applet name)
     get_filename_component(file ${file} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
     list(APPEND files ${file})
   endforeach()
-  foreach(module IN LISTS ARG_MODULES)
+  foreach(module IN LISTS packed_modules)
     list(APPEND files $<TARGET_FILE:${module}>)
   endforeach()
+  if(QV_TARGET_WEB)
+    list(APPEND files ${stand_ins})
+  endif()
   set(package ${ARG_OUTPUT_DIRECTORY}/${name}.qva)
   file(GENERATE OUTPUT ${work}/pack.cmake CONTENT
 "set(QV_PACKAGE \"${package}\")
 set(QV_STAGE \"${work}/stage\")
 set(QV_CONFIGURATION \"${work}/qveapp.cfg\")
-set(QV_MODULE \"$<TARGET_FILE:${ARG_MODULE}>\")
+set(QV_MODULE \"${module_file}\")
 set(QV_FILES \"${files}\")
 include(\"${QV_PACK_APPLET_SCRIPT}\")
 ")
   add_custom_command(OUTPUT ${package}
     COMMAND ${CMAKE_COMMAND} -P ${work}/pack.cmake
-    DEPENDS ${ARG_MODULE} ${ARG_MODULES} ${work}/qveapp.cfg ${work}/pack.cmake ${files}
+    DEPENDS ${ARG_MODULE} ${packed_modules} ${module_file} ${work}/qveapp.cfg ${work}/pack.cmake ${files}
             ${QV_PACK_APPLET_SCRIPT}
     COMMENT "Packing applet ${name}.qva"
     VERBATIM)
   add_custom_target(${name}_package ALL DEPENDS ${package})
   set_target_properties(${name}_package PROPERTIES QV_PACKAGE_FILE ${package})
+endfunction()
+
+# qv_add_web_bundle(<name> <applet module target> <output directory> [<module targets...>])
+# The web bundle of an applet (see above). Web builds only.
+function(qv_add_web_bundle name module directory)
+  get_property(main GLOBAL PROPERTY QV_WEB_PLAYER_MAIN)
+  if(NOT main OR NOT TARGET qv_web_player)
+    message(FATAL_ERROR "qv_add_applet(${name}): the web player (plugin/web) is not part of the build")
+  endif()
+  string(MAKE_C_IDENTIFIER ${name} id)
+  set(bundle ${name}_web)
+  add_executable(${bundle} ${main})
+  set_target_properties(${bundle} PROPERTIES OUTPUT_NAME ${name} SUFFIX ".js"
+                        RUNTIME_OUTPUT_DIRECTORY ${directory})
+  target_link_libraries(${bundle} PRIVATE qv_web_player)
+  # What the player loads itself: the UI manager, the property loader for qveapp.cfg and the
+  # memory manager; then the applet and the modules it asks for.
+  set(modules qvuimanagerweb qvproploader qvmemmgr ${module} ${ARGN})
+  list(REMOVE_DUPLICATES modules)
+  qv_link_modules(${bundle} ${modules})
+  # The applet's loop blocks; the UI manager yields to the browser from inside it.
+  if(TARGET qv_web_async)
+    target_link_libraries(${bundle} PRIVATE qv_web_async)
+  else()
+    target_link_options(${bundle} PRIVATE -sASYNCIFY=1)
+  endif()
+  target_link_options(${bundle} PRIVATE
+    -sMODULARIZE=1 -sEXPORT_NAME=QVApplet_${id} -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web
+    "-sEXPORTED_RUNTIME_METHODS=['FS','UTF8ToString']" -sALLOW_MEMORY_GROWTH=1
+    # Pages download what they run: no debug information outside Debug builds (the wasm shrinks
+    # to a fifth).
+    $<$<NOT:$<CONFIG:Debug>>:-g0>)
+  set_target_properties(${bundle} PROPERTIES QV_BUNDLE_FILE ${directory}/${name}.js)
 endfunction()

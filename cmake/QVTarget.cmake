@@ -25,10 +25,10 @@ else()
   set(QV_DESKTOP_PROGRAMS ON)
 endif()
 
-# OpenGL: the desktop's libraries, or on the web the fixed-function layer over WebGL once it is
-# part of the tree. Everything that draws with OpenGL (the GL binding, the OpenGL renderer, the ray
+# OpenGL: the desktop's libraries, or on the web the fixed-function layer over WebGL
+# (platform/web/gl). Everything that draws with OpenGL (the GL binding, the OpenGL renderer, the ray
 # tracer module's drawing, samples that draw) is built only when this is ON.
-set(QV_WEB_GL OFF)
+set(QV_WEB_GL ON)
 if(QV_TARGET_WEB AND NOT QV_WEB_GL)
   set(QV_HAVE_GL OFF)
 else()

@@ -12,10 +12,13 @@ namespace
 {
 const char* const TempPathKey = "@temp_path";
 const char* const ConfigurationFile = "qveapp.cfg";
-// The key this build reads first (QV_APPLET_MODULE_KEY, set by the build: "main_linux" on
-// Linux, "main_w32" on Windows); "main_w32" is the key every package has.
-const char* const NativeModuleKey = QV_APPLET_MODULE_KEY;
-const char* const WindowsModuleKey = "main_w32";
+// The keys naming the applet module, in the order this build reads them (set by the build:
+// "main_linux" on Linux, "main_w32" on Windows, "main_web" then "main_linux" on the web);
+// "main_w32", the key every package has, comes last.
+#ifndef QV_APPLET_SECOND_KEY
+#define QV_APPLET_SECOND_KEY QV_APPLET_MODULE_KEY
+#endif
+const char* const ModuleKeys[] = {QV_APPLET_MODULE_KEY, QV_APPLET_SECOND_KEY, "main_w32"};
 }  // namespace
 
 bool QVAppletPackage::Unpack(const QVString& packagePath, QVProperties& parameters)
@@ -57,8 +60,11 @@ QVApplet* QVAppletPackage::LoadApplet(QVProperties& parameters)
     if (!m_configuration.Load(file))
         return nullptr;
     QVString name;
-    if (!m_configuration.Get(QVString(NativeModuleKey), name))
-        m_configuration.Get(QVString(WindowsModuleKey), name);
+    for (const char* key : ModuleKeys)
+    {
+        if (m_configuration.Get(QVString(key), name))
+            break;
+    }
     name.SetEncoding(QVString::Narrow);
     m_moduleName.Assign(name);
     parameters.Set(QVString(TempPathKey), m_directory);

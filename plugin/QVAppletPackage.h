@@ -18,7 +18,9 @@
 //
 // The configuration key naming the applet module: "main_w32" on Windows. On Linux "main_linux"
 // is read first and "main_w32" only when it is absent, so that one package can carry both
-// builds of an applet.
+// builds of an applet. On the web "main_web" comes first, then "main_linux" and "main_w32": the
+// named module is compiled into the applet's bundle, and the package holds a file of that name
+// standing for it.
 //
 // The configuration is read through the "Properties Loader" modules gathered when the package
 // object is made, in the host's working directory: module libraries that a package brings are

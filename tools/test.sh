@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, then checks the formatting of every tracked C/C++ file, builds and
 # tests QV on every target: linux, linux-asan, the fuzz targets (a bounded run each), the web
-# build (its suites under node), the i386 Windows build and the x86_64 Windows build. Prints a
-# summary line per check and target and a total line at the end; any failure fails the run.
+# build (its suites under node, then its browser tests in headless Chromium), the i386 Windows
+# build and the x86_64 Windows build. Prints a summary line per check and target and a total line
+# at the end; any failure fails the run.
 #
 # The i386 build runs under the 64-bit Wine 10 of a Debian 13 chroot in its WoW64 mode (no i386
 # Linux program is executed, so this works also where the kernel refuses them); the x86_64 build
@@ -114,10 +115,17 @@ test_preset() {
   local start=$SECONDS
   run_group ctest_to_log "$log" "$@" ctest --preset "$preset" -j "$jobs"
   local rc=$? seconds=$((SECONDS - start))
+  summarise_ctest "$preset" "$log" "$seconds" "$note" || return 1
+  return "$rc"
+}
+
+# summarise_ctest <name> <log> <seconds> <note>: the summary line of a CTest run from its log.
+summarise_ctest() {
+  local name=$1 log=$2 seconds=$3 note=$4
   local line passed=0 failed=0
   line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
   if [ -z "$line" ]; then
-    summary+=("$preset: tests did not run (see $log)${note:+ ($note)}")
+    summary+=("$name: tests did not run (see $log)${note:+ ($note)}")
     return 1
   fi
   local all
@@ -126,8 +134,25 @@ test_preset() {
   passed=$((all - failed))
   total_passed=$((total_passed + passed))
   total_failed=$((total_failed + failed))
-  summary+=("$preset: $passed passed, $failed failed in ${seconds}s${note:+ ($note)}")
-  return "$rc"
+  summary+=("$name: $passed passed, $failed failed in ${seconds}s${note:+ ($note)}")
+}
+
+# The browser tests of the wasm build (CTest label "web"): the demo page, the web player and its
+# page script in headless Chromium. Run after the linux build, whose qvrender traces the
+# reference picture of the ray-traced scene, and apart from the node suites.
+run_web_target() {
+  if ! build_preset wasm; then
+    summary+=("web: wasm build failed")
+    status=1
+    return
+  fi
+  local log=$logs/web-ctest.log note="browser tests of the wasm build, headless Chromium"
+  echo "== test web ($note)"
+  local start=$SECONDS
+  run_group ctest_to_log "$log" ctest --preset wasm -L web
+  local rc=$?
+  summarise_ctest web "$log" $((SECONDS - start)) "$note" || rc=1
+  [ "$rc" -eq 0 ] || status=1
 }
 
 run_target() {
@@ -166,7 +191,9 @@ else
   status=1
 fi
 
-# The web build's suites run under node (the CTest emulator of the wasm preset).
+# The web build's suites run under node (the CTest emulator of the wasm preset); its browser
+# tests (label "web") follow with a summary line of their own.
+without_browser_tests() { "$@" -LE web; }
 run_node_target() {
   local preset=$1
   if ! build_preset "$preset"; then
@@ -174,9 +201,10 @@ run_node_target() {
     status=1
     return
   fi
-  test_preset "$preset" node || status=1
+  test_preset "$preset" node without_browser_tests || status=1
 }
 run_node_target wasm
+run_web_target
 
 run_windows_target win32
 run_windows_target win64
