@@ -11,6 +11,19 @@ namespace
 const char MemoryModuleFile[] = "qvmemmgr.qvm";
 const char ModulePattern[] = "*.qvm";
 
+// Appends the module files of directory to candidates.
+void AppendFilesIn(QVList<QVString>& candidates, const char* directory)
+{
+    QVList<QVString> found;
+    FindFilesIn(directory, found, ModulePattern);
+    const unsigned count = found.GetCount();
+    // Insertion lands after the cursor: put it on the last name first.
+    if (candidates.GetCount() > 0)
+        (void)candidates[candidates.GetCount() - 1];
+    for (unsigned i = 0; i < count; ++i)
+        candidates.Insert(found[i]);
+}
+
 }  // namespace
 
 QVModManager::QVModManager() : QVObject(0) {}
@@ -103,14 +116,14 @@ unsigned QVModManager::LoadModules(const char* type, const char* subtype)
     GetRunTimePath(runTimeDirectory);  // no key: empty, and the working directory is scanned twice
 
     QVList<QVString> candidates;
-    QVList<QVString> inRunTimeDirectory;
     FindFiles(candidates, ModulePattern);
-    FindFilesIn(runTimeDirectory.GetBuffer(), inRunTimeDirectory, ModulePattern);
-    const unsigned runTimeCount = inRunTimeDirectory.GetCount();
-    if (candidates.GetCount() > 0)
-        (void)candidates[candidates.GetCount() - 1];
-    for (unsigned i = 0; i < runTimeCount; ++i)
-        candidates.Insert(inRunTimeDirectory[i]);
+    // A library loaded from anywhere by a foreign host also scans its own directory, after the
+    // working directory (see SetOwnDirectory).
+    QVString ownDirectory;
+    GetOwnDirectory(ownDirectory);
+    if (ownDirectory.GetLength() > 0)
+        AppendFilesIn(candidates, ownDirectory.GetBuffer());
+    AppendFilesIn(candidates, runTimeDirectory.GetBuffer());
 
     const QVString wantedType(type);
     const QVString wantedSubtype(subtype);

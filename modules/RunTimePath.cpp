@@ -6,6 +6,7 @@
 #include "platform/RunTimeKey.h"
 
 #include <new>
+#include <string>
 
 namespace
 {
@@ -76,6 +77,14 @@ QVHandle TryInDirectory(const QVString& directory, const char* name)
     path.AppendChar(QVPathSeparator());
     path.Append(name);
     return QVOpenLibrary(path.GetBuffer());
+}
+
+// Kept as a standard string: it is set before the allocation hook may be used and read until the
+// process ends.
+std::string& OwnDirectory()
+{
+    static std::string directory;
+    return directory;
 }
 
 }  // namespace
@@ -171,6 +180,14 @@ QVHandle LoadDynLibrary(const char* name)
         return library;
 
     QVString directory;
+    GetOwnDirectory(directory);
+    if (directory.GetLength() > 0)
+    {
+        library = TryInDirectory(directory, name);
+        if (library != nullptr)
+            return library;
+    }
+
     GetSystemDir(directory);
     library = TryInDirectory(directory, name);
     if (library != nullptr)
@@ -180,6 +197,13 @@ QVHandle LoadDynLibrary(const char* name)
     GetRunTimePath(directory);
     return TryInDirectory(directory, name);
 }
+
+void SetOwnDirectory(const char* directory)
+{
+    OwnDirectory() = directory != nullptr ? directory : "";
+}
+
+void GetOwnDirectory(QVString& directory) { directory.Assign(OwnDirectory().c_str()); }
 
 bool FreeDynLibrary(QVHandle& handle)
 {

@@ -41,9 +41,19 @@ void FindFiles(QVList<QVString>& names, const char* pattern);
 void FindFilesIn(const char* directory, QVList<QVString>& names, const char* pattern);
 
 // Loads a library, trying in turn: (1) the system's own search for name, (2) the working
-// directory, (3) the system directory, (4) the runtime directory (the root when it is not set).
-// Returns the handle, or null when all four fail.
+// directory, then the own directory when one is set (see SetOwnDirectory), (3) the system
+// directory, (4) the runtime directory (the root when it is not set). Returns the handle, or null
+// when all of them fail.
 QVHandle LoadDynLibrary(const char* name);
+
+// The directory of this library's own file, for a library that a foreign host loads from
+// anywhere (the browser plug-in): the modules it ships with lie beside it, where neither the
+// system's search nor the host's working directory finds them. Searched by LoadDynLibrary after
+// the working directory and scanned by the module manager's LoadModules after it. Empty, the
+// default, adds no place. Set it before the first module is loaded.
+void SetOwnDirectory(const char* directory);
+// The own directory (empty when none is set).
+void GetOwnDirectory(QVString& directory);
 
 // Frees the library, sets handle to null and returns whether freeing succeeded.
 bool FreeDynLibrary(QVHandle& handle);
