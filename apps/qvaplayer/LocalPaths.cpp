@@ -74,6 +74,42 @@ std::string NativeSeparators(std::string path)
 }
 }  // namespace
 
+// The path with "." and "name/.." components taken out, as a browser resolves a relative URL
+// (a ".." above the root stays at the root; above a relative start it is kept).
+static std::string WithoutDotSegments(const std::string& path)
+{
+    std::size_t start = 0;
+    if (IsAbsolutePath(path))
+    {
+        start = IsSeparator(path[0]) ? 1 : 3;
+        while (start < path.size() && IsSeparator(path[start]))
+            ++start;
+    }
+    std::vector<std::string> kept;
+    std::size_t at = start;
+    while (at <= path.size())
+    {
+        std::size_t end = at;
+        while (end < path.size() && !IsSeparator(path[end]))
+            ++end;
+        const std::string part = path.substr(at, end - at);
+        if (part == "..")
+        {
+            if (!kept.empty() && kept.back() != "..")
+                kept.pop_back();
+            else if (start == 0)
+                kept.push_back(part);
+        }
+        else if (!part.empty() && part != ".")
+            kept.push_back(part);
+        at = end + 1;
+    }
+    std::string out = path.substr(0, start);
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        out += (i == 0 ? "" : std::string(1, QVPathSeparator())) + kept[i];
+    return out.empty() ? std::string(".") : out;
+}
+
 bool IsAbsolutePath(const std::string& path)
 {
     if (!path.empty() && IsSeparator(path[0]))
@@ -180,6 +216,7 @@ bool ResolveSource(const std::string& source, const std::string& pageDirectory, 
         return false;
     }
     reference = NativeSeparators(reference);
-    path = IsAbsolutePath(reference) ? reference : JoinPath(pageDirectory, reference);
+    path = WithoutDotSegments(IsAbsolutePath(reference) ? reference
+                                                        : JoinPath(pageDirectory, reference));
     return true;
 }

@@ -21,7 +21,7 @@ std::string FileUrlOf(const std::string& absolutePath);
 
 // The local file an applet source names: a "file:" URL, an absolute path, or a reference
 // relative to the page's directory ('/' separated, %XX escapes decoded, any "?query" or
-// "#fragment" dropped). False, with the reason in error, for a URL of another scheme (the player
+// "#fragment" dropped, "." and ".." components resolved). False, with the reason in error, for a URL of another scheme (the player
 // reads local files only) and for an empty source.
 bool ResolveSource(const std::string& source, const std::string& pageDirectory, std::string& path,
                    std::string& error);
