@@ -11,6 +11,9 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <mutex>
+
+#include <poll.h>
 #include <vector>
 
 namespace
@@ -54,13 +57,6 @@ unsigned short MouseFlags(unsigned int state)
         flags |= QV_MOUSE_RIGHT;
     return flags;
 }
-
-// The window and its descendants whose events one ProcessMessages call may take.
-struct EventFilter
-{
-    const void* manager;
-    Window window;
-};
 
 }  // namespace
 
@@ -168,14 +164,30 @@ bool QVUIManagerX11::EnsureDisplay()
     return true;
 }
 
+QVUIManagerX11::WindowRecord& QVUIManagerX11::Record(Window window)
+{
+    std::lock_guard<std::mutex> lock(recordsLock);
+    return records[window];
+}
+
+QVUIManagerX11::WindowRecord& QVUIManagerX11::Store(Window window, const WindowRecord& record)
+{
+    std::lock_guard<std::mutex> lock(recordsLock);
+    WindowRecord& stored = records[window];
+    stored = record;
+    return stored;
+}
+
 QVUIManagerX11::WindowRecord* QVUIManagerX11::Find(Window window)
 {
+    std::lock_guard<std::mutex> lock(recordsLock);
     auto found = records.find(window);
     return found != records.end() ? &found->second : nullptr;
 }
 
 const QVUIManagerX11::WindowRecord* QVUIManagerX11::Find(Window window) const
 {
+    std::lock_guard<std::mutex> lock(recordsLock);
     auto found = records.find(window);
     return found != records.end() ? &found->second : nullptr;
 }
@@ -255,12 +267,13 @@ bool QVUIManagerX11::CreateItem(QVUIItem* item)
     if (window == 0)
         return false;
 
-    WindowRecord& record = records[window];
-    record.parent = parent;
-    record.procedure = procedure;
-    record.text = X11Text::Units(item->GetCaption());
-    record.width = width;
-    record.height = height;
+    WindowRecord made;
+    made.parent = parent;
+    made.procedure = procedure;
+    made.text = X11Text::Units(item->GetCaption());
+    made.width = width;
+    made.height = height;
+    WindowRecord& record = Store(window, made);
     if (parent == 0)
     {
         XSizeHints hints = {};
@@ -361,7 +374,7 @@ int QVUIManagerX11::AttachWindow(QVUIItem* item)
         return 0;
     // The window keeps what it did by itself: its own procedure when the window is one of ours;
     // a window of another client keeps being served by that client, which still gets its events.
-    WindowRecord& record = records[window];
+    WindowRecord& record = Record(window);
     item->SetPreviousProcedure(reinterpret_cast<std::uintptr_t>(record.procedure));
     record.item = item;
     record.width = attributes.width;
@@ -432,7 +445,7 @@ bool QVUIManagerX11::ProcessMessages(QVUIItem* item, bool wait)
     XEvent event;
     if (wait)
     {
-        XIfEvent(display, &event, &MatchesItemWindow, reinterpret_cast<XPointer>(&filter));
+        WaitForEvent(event, filter);
     }
     else if (!XCheckIfEvent(display, &event, &MatchesItemWindow,
                             reinterpret_cast<XPointer>(&filter)))
@@ -446,6 +459,23 @@ bool QVUIManagerX11::ProcessMessages(QVUIItem* item, bool wait)
     if (event.type == DestroyNotify && event.xdestroywindow.window == filter.window)
         return false;
     return true;
+}
+
+void QVUIManagerX11::WaitForEvent(XEvent& event, EventFilter& filter)
+{
+    // Xlib's own blocking wait (XIfEvent) holds the connection's lock until an event comes, so
+    // another thread of the process (a browser's, that posts a quit to an applet's window or
+    // hands it a key) could not use the manager meanwhile. The wait is done here instead, with
+    // the lock free: the connection is polled, briefly, since another thread that reads the
+    // connection may take this window's events off it into the queue, where only a new look
+    // finds them.
+    const int connection = ConnectionNumber(display);
+    while (!XCheckIfEvent(display, &event, &MatchesItemWindow, reinterpret_cast<XPointer>(&filter)))
+    {
+        XFlush(display);
+        pollfd readable = {connection, POLLIN, 0};
+        poll(&readable, 1, 20);
+    }
 }
 
 bool QVUIManagerX11::IsQuitMessage(const XEvent& event) const
@@ -522,7 +552,10 @@ void QVUIManagerX11::DispatchEvent(XEvent& event)
     }
     chained(*this, window, event);
     if (event.type == DestroyNotify && event.xdestroywindow.window == window)
+    {
+        std::lock_guard<std::mutex> lock(recordsLock);
         records.erase(window);
+    }
 }
 
 void QVUIManagerX11::WatchWindowManagerState(Window window, WindowRecord& record, XEvent&)

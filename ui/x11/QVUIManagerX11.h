@@ -7,6 +7,7 @@
 #include <X11/Xutil.h>
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 
@@ -38,7 +39,8 @@ using X11Procedure = void (*)(QVUIManagerX11& manager, Window window, XEvent& ev
 //   a top-level window through the window manager (WM_DELETE_WINDOW) marks the item closed and
 //   then destroys the window, as Windows does.
 // - ProcessMessages takes only events of the item's window and its children; other events stay
-//   queued. PostQuit sends a client message to the item's window, which ProcessMessages turns
+//   queued. Loops of several threads (applets in the browser plug-in) may share the manager:
+//   waiting leaves the connection free for the others. PostQuit sends a client message to the item's window, which ProcessMessages turns
 //   into false.
 // - Message boxes are modal dialogs of their own (X11MessageBox) answerable by mouse and keys.
 // - X protocol errors (a window destroyed under us, a bad window id given to AttachWindow) are
@@ -100,13 +102,28 @@ private:
         bool maximised = false;
     };
 
+    // The window and its descendants whose events one ProcessMessages call may take.
+    struct EventFilter
+    {
+        const void* manager;
+        Window window;
+    };
+
     // Opens the display connection and chooses the visual on first use. False without a display.
     bool EnsureDisplay();
+    // Records are looked up and changed under recordsLock (applets on several threads share the
+    // manager); a record stays where it is until its window's destruction is handled, so a
+    // found record is used after the lock is left. No Xlib call is made under the lock: the
+    // event filter takes it inside Xlib's own lock.
+    WindowRecord& Record(Window window);
+    WindowRecord& Store(Window window, const WindowRecord& record);
     WindowRecord* Find(Window window);
     const WindowRecord* Find(Window window) const;
     // Whether window is ancestor or lies below it, following the records' parents.
     bool IsWithin(Window window, Window ancestor) const;
     static Bool MatchesItemWindow(Display* display, XEvent* event, XPointer argument);
+    // Waits for the next event that filter takes, without holding the connection's lock.
+    void WaitForEvent(XEvent& event, EventFilter& filter);
     void WatchWindowManagerState(Window window, WindowRecord& record, XEvent& event);
     // The WM_COMMAND of a button: reaches the listener of the item of the parent window.
     void SendCommand(Window parent, Window control);
@@ -135,4 +152,5 @@ private:
     Atom netWmStateMaxHorzAtom = 0;
     Atom utf8Atom = 0;
     std::unordered_map<Window, WindowRecord> records;
+    mutable std::mutex recordsLock;
 };
