@@ -46,6 +46,10 @@ Player::~Player() { StopPlugin(); }
 
 bool Player::FindApplets()
 {
+    // The plug-in changes the process's working directory when it unpacks a package: every path
+    // is made absolute before the first one is handed over.
+    if (!options.downloadParent.empty())
+        options.downloadParent = AbsolutePath(options.downloadParent);
     const std::string& document = options.document;
     std::vector<AppletElement> elements;
     std::string pageDirectory;
@@ -89,7 +93,7 @@ bool Player::FindApplets()
         applet.element = elements[i];
         std::string error;
         if (options.isPackage)
-            applet.package = document;
+            applet.package = AbsolutePath(document);
         else if (!ResolveSource(elements[i].Source(), pageDirectory, applet.package, error))
         {
             PlayerComplain("applet %d: %s", static_cast<int>(i + 1), error.c_str());

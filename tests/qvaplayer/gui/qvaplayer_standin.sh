@@ -23,8 +23,8 @@ cat >"$artefacts/page.html" <<'PAGE'
 PAGE
 page_url=$(printf 'file://%s%s' "$([ -n "$runner" ] && echo /Z:)" "$artefacts/pkg.qva")
 
-start_player --plugin "$(as_program_sees "$standin")" \
-  --download-dir "$(as_program_sees "$artefacts/downloads")" page.html
+# A download folder relative to the working directory, which the plug-in changes.
+start_player --plugin "$(as_program_sees "$standin")" --download-dir downloads page.html
 window=$(wait_window "qvaplayer - page.html") || fail "no player window; $(player_err)"
 first=$(download_of 1) || fail "applet 1 not downloaded; output: $(player_out)"
 second=$(download_of 2) || fail "applet 2 not downloaded; output: $(player_out)"

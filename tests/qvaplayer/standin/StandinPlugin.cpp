@@ -3,8 +3,10 @@
 // QV_STANDIN_MODE asks: "" accepts everything and wants the package as a file only;
 // "refuse-init" answers NP_Initialize with 8 (incompatible version); "refuse-new" answers new
 // instances with 5 (out of memory); "normal-stream" wants the package as data through write.
-// When handed the package file it asks the browser to open a URL, as an applet's button would.
+// When handed the package file it changes the working directory to the file's, as the real
+// plug-in does, and asks the browser to open a URL, as an applet's button would.
 #include "WindowAncestry.h"
+#include "platform/Directory.h"
 #include "plugin/npapi/NPAPI.h"
 
 #include <cstdarg>
@@ -93,6 +95,11 @@ void StreamAsFile(NPP instance, NPStream*, const char* path)
         std::fclose(file);
     }
     Note("asfile path=%s bytes=%ld", path, bytes);
+    // As the real plug-in does when it unpacks: the working directory becomes the file's.
+    std::string directory = path;
+    const std::size_t separator = directory.find_last_of("/\\");
+    if (separator != std::string::npos)
+        QVChangeDir(directory.substr(0, separator).c_str());
     void* memory = browser.memalloc(64);
     if (memory != nullptr)
         std::memset(memory, 0, 64);
