@@ -34,7 +34,7 @@ public:
     // window id), known to the display server when this returns; null on failure.
     void* AddPluginWindow(int x, int y, int width, int height);
 
-    // Shows the windows.
+    // Shows the windows and waits (a few seconds at most) until the top window is on the screen.
     void Show();
 
     // Runs the loop until the top window is closed. Every key pressed in the top window (and not

@@ -5,6 +5,7 @@
 #include <X11/Xutil.h>
 
 #include <cstdint>
+#include <poll.h>
 #include <vector>
 
 namespace
@@ -123,9 +124,21 @@ void* PlayerWindow::AddPluginWindow(int x, int y, int width, int height)
 
 void PlayerWindow::Show()
 {
-    XMapWindow(native->display, native->page);
-    XMapWindow(native->display, native->top);
-    XSync(native->display, False);
+    Display* display = native->display;
+    XMapWindow(display, native->page);
+    XMapWindow(display, native->top);
+    XSync(display, False);
+    // The page is on the screen, and in the window manager's frame, before any plug-in looks for
+    // its browser window above its own: until then the frame's place in the tree is not settled.
+    // Bounded, for a window manager that never maps it; other events stay queued for the loop.
+    XEvent event;
+    for (int waited = 0; waited < 5000; waited += 10)
+    {
+        if (XCheckTypedWindowEvent(display, native->top, MapNotify, &event))
+            return;
+        pollfd readable = {ConnectionNumber(display), POLLIN, 0};
+        poll(&readable, 1, 10);
+    }
 }
 
 void PlayerWindow::Run(const std::function<void(int)>& onKey)

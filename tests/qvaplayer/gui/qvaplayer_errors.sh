@@ -27,7 +27,7 @@ cases=(
   " | empty.html | 1 | qvaplayer: no applet in empty.html: no <embed> or <object> of type application/qv-applet or with a .qva source"
   " | missing.html | 1 | qvaplayer: applet 1: package not found: $(as_program_sees "$artefacts/missing.qva")"
   " | remote.html | 1 | qvaplayer: applet 1: cannot fetch http://example.com/a.qva: the player reads local files only"
-  " | missing.qva | 1 | qvaplayer: applet 1: package not found: missing.qva"
+  " | missing.qva | 1 | qvaplayer: applet 1: package not found: $(as_program_sees "$artefacts/missing.qva")"
   " | --plugin ; nothere.so ; page.html | 1 | qvaplayer: cannot load the plug-in library nothere.so"
   " | --plugin ; $module_path ; page.html | 1 | qvaplayer: $module_path is not a browser plug-in: it does not export NP_"
   "refuse-init | --plugin ; $standin_path ; page.html | 1 | qvaplayer: the plug-in refused to initialise (NPError 8)"
