@@ -61,4 +61,14 @@ done
 [ "$(tr -d '\r' <"$QV_STANDIN_LOG" | grep -c -e '^destroy$' -e '^shutdown$')" = 1 ] &&
   tr -d '\r' <"$QV_STANDIN_LOG" | grep -qx shutdown ||
   fail "after a refused instance: $(tr '\n' '|' <"$QV_STANDIN_LOG")"
+# Without a display (Linux; a Wine program without one may leave the prefix's desktop process
+# unusable for later tests).
+if [ -z "$runner" ]; then
+  export QV_STANDIN_MODE=
+  rm -f "$QV_STANDIN_LOG"
+  DISPLAY= run_player --plugin "$standin_path" page.html
+  [ "$exit_code" = 1 ] && player_err | grep -Fxq "qvaplayer: cannot open the display (is DISPLAY set?)" ||
+    fail "without a display: exit code $exit_code, $(player_err)"
+  tr -d '\r' <"$QV_STANDIN_LOG" | grep -qx shutdown || fail "without a display the plug-in was not shut down"
+fi
 echo "PASS"
