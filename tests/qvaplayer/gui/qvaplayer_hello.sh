@@ -51,5 +51,6 @@ wait_output 'qvaplayer: open URL "http://example.com/qv/hello.html" in "_blank"'
 
 close_player "$title"
 [ "$exit_code" = 0 ] || fail "exit code $exit_code after closing, expected 0; $(player_err)"
-[ -z "$(player_err)" ] || fail "standard error: $(player_err)"
+# Nothing said by the player or the plug-in (a sanitizer's statistics may follow a clean run).
+! player_err | grep -Eq '^(qvaplayer|npqvarunner):' || fail "standard error: $(player_err)"
 echo "PASS"
