@@ -13,7 +13,7 @@ const std::int32_t WriteChunk = 65536;
 }  // namespace
 
 AppletInstance::AppletInstance(const NPPluginFuncs& plugin, const AppletElement& element)
-    : plugin(plugin), handle{nullptr, this}, window{}, created(false), streamType(0)
+    : plugin(plugin), handle{nullptr, this}, window{}, created(false)
 {
     for (const auto& attribute : element.attributes)
     {
@@ -99,7 +99,7 @@ NPError AppletInstance::DeliverPackage(const std::string& file, const std::strin
     stream.url = url.c_str();
     stream.end = static_cast<std::uint32_t>(size);
     std::string type = AppletMimeType;
-    streamType = NP_NORMAL;
+    std::uint16_t streamType = NP_NORMAL;
     const NPError opened = plugin.newstream(&handle, &type[0], &stream, 0, &streamType);
     if (opened != NPERR_NO_ERROR)
         return opened;

@@ -31,9 +31,6 @@ public:
     // or a generic error when the stream was cut short (written data refused, file unreadable).
     NPError DeliverPackage(const std::string& file, const std::string& url,
                            unsigned long long size);
-    // The stream type the plug-in asked for in the last delivery.
-    std::uint16_t StreamType() const { return streamType; }
-
     // destroy (saved data freed); nothing when the instance was not created.
     void Destroy();
 
@@ -47,5 +44,4 @@ private:
     std::vector<std::string> names;
     std::vector<std::string> values;
     bool created;
-    std::uint16_t streamType;
 };
