@@ -7,6 +7,9 @@
 # Targets (static libraries; every module links its own copy): QV::qv_runtime (core and module
 # system), QV::qv_scene, QV::qv_loaders, QV::qv_ui, QV::qv_renderer (renderer interface),
 # QV::qv_applet (what an applet needs: the applet and host interfaces, UI items, property sets).
+# The platform library starts threads (the browser plug-in's applet threads).
+include(CMakeFindDependencyMacro)
+find_dependency(Threads)
 include("${CMAKE_CURRENT_LIST_DIR}/QVTargets.cmake")
 set(QV_RUNTIME_TARGET QV::qv_runtime)
 set(QV_APPLET_TARGET QV::qv_applet)

@@ -5,7 +5,8 @@
 #   bin/                 programs (and on Windows the modules beside them, where the library
 #                        search finds them first)
 #   lib/qv/              modules on Linux: the installed modules' directory of the library
-#                        search (QV_SYSTEM_MODULE_DIR; QV_SYSTEM_DIR overrides it at run time)
+#                        search (QV_SYSTEM_MODULE_DIR; QV_SYSTEM_DIR overrides it at run time),
+#                        and the browser plug-in libnpqvarunner.so beside them
 #   include/qv/          headers, in the tree's layout ("core/string/QVString.h", ...)
 #   lib/                 static libraries every module links (its own copy of the core)
 #   lib/cmake/QV/        the CMake package
@@ -30,6 +31,11 @@ foreach(module qvmemmgr qvproploader qvtgaloader qv3dsloader qvraytracer qvoglre
                               RUNTIME DESTINATION ${qv_module_destination})
   endif()
 endforeach()
+# The browser plug-in beside the modules, which it finds in its own directory.
+if(TARGET npqvarunner)
+  install(TARGETS npqvarunner LIBRARY DESTINATION ${qv_module_destination}
+                              RUNTIME DESTINATION ${qv_module_destination})
+endif()
 foreach(applet hello spinner)
   if(TARGET ${applet}_package)
     get_target_property(file ${applet}_package QV_PACKAGE_FILE)

@@ -31,8 +31,10 @@ struct Forwarding
 int IgnoreProtocolError(Display*, XErrorEvent*) { return 0; }
 
 // The browser's own window above the plug-in window: the first ancestor that the window manager
-// marked as a client window (WM_STATE), else the one just below the root. The window manager's
-// frame is never taken: keys stop at the client window when the browser selects them there.
+// marked as a client window (WM_STATE), else the one just below the root (no window manager).
+// The window manager's frame above the client window is not taken: keys stop at the client
+// window when the browser selects them there. A browser's top window is managed long before it
+// embeds a plug-in.
 Window TopLevelAncestor(Display* display, Window window)
 {
     const Atom wmState = XInternAtom(display, "WM_STATE", False);

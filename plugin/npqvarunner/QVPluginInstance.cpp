@@ -2,10 +2,13 @@
 
 #include "modules/QVModManager.h"
 #include "modules/RunTimePath.h"
+#include "platform/Directory.h"
+#include "platform/LibraryPin.h"
 #include "plugin/npqvarunner/BrowserFuncs.h"
 #include "ui/QVUIManager.h"
 
 #include <cstdio>
+#include <string>
 
 namespace
 {
@@ -100,6 +103,9 @@ void QVPluginInstance::Detach()
                      "npqvarunner: the applet in %s did not end within %u ms after it was asked "
                      "to quit; its instance is left in place\n",
                      Narrow(m_packageDirectory).c_str(), AppletEndTimeoutMs);
+        // The thread runs this library's code until it ends, also after the browser unloaded
+        // the plug-in.
+        QVPinOwnLibrary();
     }
     else if (m_appletWindow.GetWindow() != nullptr)
     {
@@ -135,7 +141,13 @@ void QVPluginInstance::StreamAsFile(NPStream*, const char* fileName)
     // One package per instance: a second stream would change what a running applet uses.
     if (fileName == nullptr || m_applet != nullptr || m_stopRequested)
         return;
-    if (!m_package.Unpack(QVString(fileName), m_parameters))
+    // Browsers hand "/" separators too (every browser on Linux, some on Windows); the package
+    // directory, its change and "@temp_path" take the system's own.
+    std::string path(fileName);
+    for (char& c : path)
+        if (c == '/')
+            c = QVPathSeparator();
+    if (!m_package.Unpack(QVString(path.c_str()), m_parameters))
         return;
     m_packageDirectory.Assign(m_package.GetDirectory());
     // A package that does not give an applet starts nothing; the instance stays harmless.

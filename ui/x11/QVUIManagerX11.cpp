@@ -321,6 +321,17 @@ bool QVUIManagerX11::CreateItem(QVUIItem* item)
     return true;
 }
 
+void QVUIManagerX11::DestroyItem(QVUIItem* item)
+{
+    QVUIManager::DestroyItem(item);
+    if (item->GetWindow() == nullptr)
+        return;
+    std::lock_guard<std::mutex> lock(recordsLock);
+    auto found = records.find(WindowOf(item));
+    if (found != records.end() && found->second.item == item)
+        found->second.item = nullptr;
+}
+
 void QVUIManagerX11::ReadVisibility(QVUIItem* item)
 {
     if (item->GetWindow() == nullptr || display == nullptr)

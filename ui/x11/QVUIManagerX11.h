@@ -54,6 +54,9 @@ public:
     ~QVUIManagerX11() override;
 
     bool CreateItem(QVUIItem* item) override;
+    // Also unties the window's record from the item, so that events still queued for the window
+    // never reach an item its host has freed (a message box handles every window's events).
+    void DestroyItem(QVUIItem* item) override;
     void ReadVisibility(QVUIItem* item) override;
     void ApplyVisibility(QVUIItem* item) override;
     void ReadText(QVUIItem* item) override;

@@ -32,6 +32,31 @@ std::map<Window, int>& Presses()
 Window Id(void* window) { return static_cast<Window>(reinterpret_cast<std::uintptr_t>(window)); }
 void* Handle(Window window) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window)); }
 
+bool HasProperty(Display* display, Window window, const char* name)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    const Atom atom = XInternAtom(display, name, False);
+    const bool present = XGetWindowProperty(display, window, atom, 0, 1, False, AnyPropertyType,
+                                            &type, &format, &count, &remaining, &data) == Success &&
+                         type != None;
+    if (data != nullptr)
+        XFree(data);
+    return present;
+}
+
+// A browser hands its plug-in a window of a top window that the window manager manages already
+// (it wraps top windows in frames of its own): the page is given only once that happened.
+void WaitUntilManaged(Display* display, Window top)
+{
+    if (!HasProperty(display, DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK"))
+        return;
+    for (int tries = 0; tries < 250 && !HasProperty(display, top, "WM_STATE"); ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
 void TakeEvents()
 {
     Display* display = TestDisplay();
@@ -68,6 +93,7 @@ TestPage MakePage(int pluginWidth, int pluginHeight)
     XMapWindow(display, area);
     XMapWindow(display, top);
     XSync(display, False);
+    WaitUntilManaged(display, top);
     page.top = Handle(top);
     page.area = Handle(area);
     page.plugin = Handle(plugin);
