@@ -5,6 +5,7 @@
 #include "apps/qvaplayer/LocalPaths.h"
 #include "apps/qvaplayer/PageReader.h"
 #include "apps/qvaplayer/PlayerLog.h"
+#include "platform/Directory.h"
 #include "platform/DynLibrary.h"
 #include "platform/ProgramDirectory.h"
 
@@ -19,6 +20,26 @@ const int DefaultWidth = 320;
 const int DefaultHeight = 200;
 // The largest page read, far above any real page.
 const long MaxPageBytes = 16 * 1024 * 1024;
+
+// The plug-in beside the program (the build's layout, and Windows installs); else the one in the
+// installed modules' directory (Linux installs put it in lib/qv). The first when neither is there.
+std::string DefaultPluginPath()
+{
+    const std::string besideProgram = JoinPath(QVProgramDirectory(), PluginFileName());
+    unsigned long long size = 0;
+    if (IsReadableFile(besideProgram, size))
+        return besideProgram;
+    std::vector<char> directory(4096);
+    const int length = QVGetSystemDir(directory.data(), static_cast<int>(directory.size()));
+    if (length > 0 && length < static_cast<int>(directory.size()))
+    {
+        const std::string installed = JoinPath(
+            std::string(directory.data(), static_cast<std::size_t>(length)), PluginFileName());
+        if (IsReadableFile(installed, size))
+            return installed;
+    }
+    return besideProgram;
+}
 
 bool ReadWholeFile(const std::string& path, std::string& text)
 {
@@ -119,9 +140,7 @@ bool Player::FindApplets()
 
 bool Player::StartPlugin()
 {
-    const std::string path = !options.pluginPath.empty()
-                                 ? options.pluginPath
-                                 : JoinPath(QVProgramDirectory(), PluginFileName());
+    const std::string path = !options.pluginPath.empty() ? options.pluginPath : DefaultPluginPath();
     library = QVOpenLibrary(path.c_str());
     if (library == nullptr)
     {
