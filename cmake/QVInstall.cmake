@@ -19,7 +19,7 @@ else()
 endif()
 set(qv_package_destination ${CMAKE_INSTALL_LIBDIR}/cmake/QV)
 
-foreach(program appletcheck rayviewer uitest qvrender qvmods)
+foreach(program appletcheck rayviewer uitest qvrender qvmods qvaplayer)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()

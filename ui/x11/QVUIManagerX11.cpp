@@ -89,13 +89,16 @@ QVUIManagerX11::~QVUIManagerX11()
 
 bool QVUIManagerX11::EnsureDisplay()
 {
+    // Applets on several threads may make their first windows at once: one of them opens the
+    // connection, and the others see it only when everything below is ready.
+    std::lock_guard<std::mutex> lock(displayLock);
     if (display != nullptr)
         return true;
-    display = XOpenDisplay(nullptr);
-    if (display == nullptr)
+    Display* const opening = XOpenDisplay(nullptr);
+    if (opening == nullptr)
         return false;
     XSetErrorHandler(IgnoreProtocolError);
-    int screen = DefaultScreen(display);
+    int screen = DefaultScreen(opening);
 
     // A visual that GLX can render into, preferring what renderers ask for.
     int withStencil[] = {GLX_RGBA,
@@ -115,11 +118,11 @@ bool QVUIManagerX11::EnsureDisplay()
     int anyRgba[] = {GLX_RGBA, None};
     XVisualInfo* chosen = nullptr;
     int errorBase = 0, eventBase = 0;
-    if (glXQueryExtension(display, &errorBase, &eventBase))
+    if (glXQueryExtension(opening, &errorBase, &eventBase))
     {
         for (int* attributes : {withStencil, withDepth, anyRgba})
         {
-            chosen = glXChooseVisual(display, screen, attributes);
+            chosen = glXChooseVisual(opening, screen, attributes);
             if (chosen != nullptr)
                 break;
         }
@@ -132,35 +135,36 @@ bool QVUIManagerX11::EnsureDisplay()
     else
     {
         // No GLX: the windows still work, only OpenGL cannot draw into them.
-        visualInfo.visual = DefaultVisual(display, screen);
+        visualInfo.visual = DefaultVisual(opening, screen);
         visualInfo.visualid = XVisualIDFromVisual(visualInfo.visual);
         visualInfo.screen = screen;
-        visualInfo.depth = DefaultDepth(display, screen);
+        visualInfo.depth = DefaultDepth(opening, screen);
         visualInfo.red_mask = visualInfo.visual->red_mask;
         visualInfo.green_mask = visualInfo.visual->green_mask;
         visualInfo.blue_mask = visualInfo.visual->blue_mask;
     }
-    colormap = XCreateColormap(display, RootWindow(display, screen), visualInfo.visual, AllocNone);
-    painter.Open(display, visualInfo.visual, colormap, visualInfo.depth);
+    colormap = XCreateColormap(opening, RootWindow(opening, screen), visualInfo.visual, AllocNone);
+    painter.Open(opening, visualInfo.visual, colormap, visualInfo.depth);
 
-    arrowCursor = XCreateFontCursor(display, XC_left_ptr);
-    Pixmap empty = XCreatePixmap(display, RootWindow(display, screen), 1, 1, 1);
+    arrowCursor = XCreateFontCursor(opening, XC_left_ptr);
+    Pixmap empty = XCreatePixmap(opening, RootWindow(opening, screen), 1, 1, 1);
     XColor black = {};
-    blankCursor = XCreatePixmapCursor(display, empty, empty, &black, &black, 0, 0);
-    XFreePixmap(display, empty);
+    blankCursor = XCreatePixmapCursor(opening, empty, empty, &black, &black, 0, 0);
+    XFreePixmap(opening, empty);
 
-    protocolsAtom = XInternAtom(display, "WM_PROTOCOLS", False);
-    deleteWindowAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
-    quitAtom = XInternAtom(display, "_QV_UI_QUIT", False);
-    netWmNameAtom = XInternAtom(display, "_NET_WM_NAME", False);
-    netWmStateAtom = XInternAtom(display, "_NET_WM_STATE", False);
-    netWmStateHiddenAtom = XInternAtom(display, "_NET_WM_STATE_HIDDEN", False);
-    netWmStateMaxVertAtom = XInternAtom(display, "_NET_WM_STATE_MAXIMIZED_VERT", False);
-    netWmStateMaxHorzAtom = XInternAtom(display, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
-    utf8Atom = XInternAtom(display, "UTF8_STRING", False);
+    protocolsAtom = XInternAtom(opening, "WM_PROTOCOLS", False);
+    deleteWindowAtom = XInternAtom(opening, "WM_DELETE_WINDOW", False);
+    quitAtom = XInternAtom(opening, "_QV_UI_QUIT", False);
+    netWmNameAtom = XInternAtom(opening, "_NET_WM_NAME", False);
+    netWmStateAtom = XInternAtom(opening, "_NET_WM_STATE", False);
+    netWmStateHiddenAtom = XInternAtom(opening, "_NET_WM_STATE_HIDDEN", False);
+    netWmStateMaxVertAtom = XInternAtom(opening, "_NET_WM_STATE_MAXIMIZED_VERT", False);
+    netWmStateMaxHorzAtom = XInternAtom(opening, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
+    utf8Atom = XInternAtom(opening, "UTF8_STRING", False);
 
     // Held keys repeat as presses only, as on Windows, not as release-press pairs.
-    XkbSetDetectableAutoRepeat(display, True, nullptr);
+    XkbSetDetectableAutoRepeat(opening, True, nullptr);
+    display = opening;
     return true;
 }
 

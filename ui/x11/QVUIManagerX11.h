@@ -156,4 +156,5 @@ private:
     Atom utf8Atom = 0;
     std::unordered_map<Window, WindowRecord> records;
     mutable std::mutex recordsLock;
+    std::mutex displayLock;
 };

@@ -85,6 +85,7 @@ unsigned long X11Painter::Pixel(std::uint32_t rgb) const
 
 void X11Painter::Fill(Drawable target, int x, int y, int width, int height, std::uint32_t rgb)
 {
+    std::lock_guard<std::recursive_mutex> hold(lock);
     if (gc == nullptr || width <= 0 || height <= 0)
         return;
     XSetForeground(display, gc, Pixel(rgb));
@@ -94,6 +95,7 @@ void X11Painter::Fill(Drawable target, int x, int y, int width, int height, std:
 
 void X11Painter::Frame(Drawable target, int x, int y, int width, int height, bool raised)
 {
+    std::lock_guard<std::recursive_mutex> hold(lock);
     const std::uint32_t light = 0xFFFFFF, shadow = 0xA0A0A0, dark = 0x404040;
     std::uint32_t outerTopLeft = raised ? light : dark;
     std::uint32_t outerBottomRight = raised ? dark : light;
@@ -112,6 +114,7 @@ void X11Painter::Frame(Drawable target, int x, int y, int width, int height, boo
 
 void X11Painter::FocusMark(Drawable target, int x, int y, int width, int height)
 {
+    std::lock_guard<std::recursive_mutex> hold(lock);
     if (gc == nullptr || width <= 0 || height <= 0)
         return;
     XSetForeground(display, gc, Pixel(0x000000));
@@ -125,6 +128,7 @@ void X11Painter::FocusMark(Drawable target, int x, int y, int width, int height)
 
 void X11Painter::Disc(Drawable target, int x, int y, int size, std::uint32_t rgb)
 {
+    std::lock_guard<std::recursive_mutex> hold(lock);
     if (gc == nullptr)
         return;
     XSetForeground(display, gc, Pixel(rgb));
@@ -142,10 +146,15 @@ void X11Painter::BigText(Drawable target, const std::string& utf8, int x, int y,
     DrawWith(bigFont, target, utf8, x, y, rgb);
 }
 
-int X11Painter::TextWidth(const std::string& utf8) const { return WidthWith(display, font, utf8); }
+int X11Painter::TextWidth(const std::string& utf8) const
+{
+    std::lock_guard<std::recursive_mutex> hold(lock);
+    return WidthWith(display, font, utf8);
+}
 
 int X11Painter::BigTextWidth(const std::string& utf8) const
 {
+    std::lock_guard<std::recursive_mutex> hold(lock);
     return WidthWith(display, bigFont, utf8);
 }
 
@@ -159,6 +168,7 @@ int X11Painter::BigLineHeight() const
 void X11Painter::DrawWith(XftFont* face, Drawable target, const std::string& utf8, int x, int y,
                           std::uint32_t rgb)
 {
+    std::lock_guard<std::recursive_mutex> hold(lock);
     if (face == nullptr || utf8.empty())
         return;
     XftDraw* draw = XftDrawCreate(display, target, visual, colormap);

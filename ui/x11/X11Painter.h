@@ -4,11 +4,14 @@
 #include <X11/Xlib.h>
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 // Draws the UI manager's own widgets (labels, buttons, message boxes): filled rectangles, 3D
 // frames and anti-aliased text through Xft with a fontconfig sans-serif face. Every window of the
-// manager shares one visual and colour map, so one painter serves them all.
+// manager shares one visual and colour map, so one painter serves them all, on every thread that
+// serves windows of the manager (applets on threads of their own): drawing is serialised, since
+// the faces' glyph caches and the graphics context are shared.
 class X11Painter
 {
 public:
@@ -54,4 +57,5 @@ private:
     XftFont* bigFont;
     int redShift, greenShift, blueShift;
     int redBits, greenBits, blueBits;
+    mutable std::recursive_mutex lock;
 };

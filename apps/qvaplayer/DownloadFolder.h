@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+// Where the player "downloads" a package before handing it to the plug-in, as a browser keeps a
+// downloaded stream in a file of its own: every applet gets a fresh folder, so two applets never
+// share one (and the plug-in unpacks each package beside its own copy). The folders stay after
+// the player ends, as a browser's downloaded files do; the plug-in runs the applet from there.
+//
+// Windows: GetTempPathA, CreateDirectoryA, CopyFileA. Linux: $TMPDIR or /tmp, mkdtemp, a copy
+// through read and write.
+
+// Makes a new empty folder "qvaplayer-…" in parent (empty: the system's temporary folder) and
+// returns its path, or empty when none can be made.
+std::string CreateDownloadFolder(const std::string& parent);
+
+// Copies the file source into folder under name. False when it cannot be read or written.
+bool CopyIntoFolder(const std::string& source, const std::string& folder, const std::string& name);
+
+// Whether path names an existing regular file (following links); its size in size.
+bool IsReadableFile(const std::string& path, unsigned long long& size);

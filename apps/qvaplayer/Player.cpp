@@ -1,0 +1,283 @@
+#include "apps/qvaplayer/Player.h"
+
+#include "apps/qvaplayer/BrowserFunctions.h"
+#include "apps/qvaplayer/DownloadFolder.h"
+#include "apps/qvaplayer/LocalPaths.h"
+#include "apps/qvaplayer/PageReader.h"
+#include "apps/qvaplayer/PlayerLog.h"
+#include "platform/Directory.h"
+#include "platform/DynLibrary.h"
+#include "platform/ProgramDirectory.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace
+{
+// Room around and between the applets of the page, and the size of an applet that gives none.
+const int PageMargin = 10;
+const int DefaultWidth = 320;
+const int DefaultHeight = 200;
+// The largest page read, far above any real page.
+const long MaxPageBytes = 16 * 1024 * 1024;
+
+// The plug-in beside the program (the build's layout, and Windows installs); else the one in the
+// installed modules' directory (Linux installs put it in lib/qv). The first when neither is there.
+std::string DefaultPluginPath()
+{
+    const std::string besideProgram = JoinPath(QVProgramDirectory(), PluginFileName());
+    unsigned long long size = 0;
+    if (IsReadableFile(besideProgram, size))
+        return besideProgram;
+    std::vector<char> directory(4096);
+    const int length = QVGetSystemDir(directory.data(), static_cast<int>(directory.size()));
+    if (length > 0 && length < static_cast<int>(directory.size()))
+    {
+        const std::string installed = JoinPath(
+            std::string(directory.data(), static_cast<std::size_t>(length)), PluginFileName());
+        if (IsReadableFile(installed, size))
+            return installed;
+    }
+    return besideProgram;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& text)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return false;
+    char buffer[65536];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0 &&
+           text.size() + got <= static_cast<std::size_t>(MaxPageBytes))
+        text.append(buffer, got);
+    const bool complete = std::ferror(file) == 0 && got == 0;
+    std::fclose(file);
+    return complete;
+}
+}  // namespace
+
+Player::Player(const PlayerOptions& options)
+    : options(options), library(nullptr), browserFuncs(MakeBrowserFunctions()), pluginFuncs{},
+      pluginStarted(false)
+{
+}
+
+Player::~Player() { StopPlugin(); }
+
+bool Player::FindApplets()
+{
+    // The plug-in changes the process's working directory when it unpacks a package: every path
+    // is made absolute before the first one is handed over.
+    if (!options.downloadParent.empty())
+        options.downloadParent = AbsolutePath(options.downloadParent);
+    const std::string& document = options.document;
+    std::vector<AppletElement> elements;
+    std::string pageDirectory;
+    if (options.isPackage)
+    {
+        // A package alone plays as a page holding one <embed> of it.
+        AppletElement element;
+        element.attributes.emplace_back("type", AppletMimeType);
+        element.attributes.emplace_back("src", document);
+        for (const auto& attribute : options.attributes)
+        {
+            if (!element.HasAttribute(attribute.first))
+                element.attributes.push_back(attribute);
+        }
+        elements.push_back(element);
+    }
+    else
+    {
+        std::string page;
+        unsigned long long size = 0;
+        if (!IsReadableFile(document, size) || !ReadWholeFile(document, page))
+        {
+            PlayerComplain("cannot read the page %s", document.c_str());
+            return false;
+        }
+        elements = ReadAppletElements(page);
+        if (elements.empty())
+        {
+            PlayerComplain("no applet in %s: no <embed> or <object> of type %s or with a .qva "
+                           "source",
+                           document.c_str(), AppletMimeType);
+            return false;
+        }
+        pageDirectory = DirectoryOf(AbsolutePath(document));
+    }
+
+    int x = PageMargin;
+    for (std::size_t i = 0; i < elements.size(); ++i)
+    {
+        Applet applet;
+        applet.element = elements[i];
+        std::string error;
+        if (options.isPackage)
+            applet.package = AbsolutePath(document);
+        else if (!ResolveSource(elements[i].Source(), pageDirectory, applet.package, error))
+        {
+            PlayerComplain("applet %d: %s", static_cast<int>(i + 1), error.c_str());
+            return false;
+        }
+        unsigned long long size = 0;
+        if (!IsReadableFile(applet.package, size))
+        {
+            PlayerComplain("applet %d: package not found: %s", static_cast<int>(i + 1),
+                           applet.package.c_str());
+            return false;
+        }
+        // One after another in a row, as inline elements of a wide page.
+        applet.width = elements[i].Size("width", DefaultWidth);
+        applet.height = elements[i].Size("height", DefaultHeight);
+        applet.x = x;
+        applet.y = PageMargin;
+        x += applet.width + PageMargin;
+        applets.push_back(applet);
+    }
+    return true;
+}
+
+bool Player::StartPlugin()
+{
+    const std::string path = !options.pluginPath.empty() ? options.pluginPath : DefaultPluginPath();
+    library = QVOpenLibrary(path.c_str());
+    if (library == nullptr)
+    {
+        PlayerComplain("cannot load the plug-in library %s", path.c_str());
+        return false;
+    }
+    std::string missing;
+    if (!FindPluginExports(library, exports, missing))
+    {
+        PlayerComplain("%s is not a browser plug-in: it does not export %s", path.c_str(),
+                       missing.c_str());
+        return false;
+    }
+    pluginFuncs = NPPluginFuncs{};
+    pluginFuncs.size = sizeof(NPPluginFuncs);
+    const NPError result = InitializePlugin(exports, &browserFuncs, &pluginFuncs);
+    if (result != NPERR_NO_ERROR)
+    {
+        PlayerComplain("the plug-in refused to initialise (NPError %d)", result);
+        return false;
+    }
+    pluginStarted = true;
+    const struct
+    {
+        bool present;
+        const char* name;
+    } needed[] = {{pluginFuncs.newp != nullptr, "new"},
+                  {pluginFuncs.destroy != nullptr, "destroy"},
+                  {pluginFuncs.setwindow != nullptr, "set-window"},
+                  {pluginFuncs.newstream != nullptr, "new-stream"},
+                  {pluginFuncs.destroystream != nullptr, "destroy-stream"},
+                  {pluginFuncs.asfile != nullptr, "stream-as-file"}};
+    for (const auto& entry : needed)
+    {
+        if (!entry.present)
+        {
+            PlayerComplain("the plug-in gave no %s entry", entry.name);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Player::StartApplets()
+{
+    int pageWidth = PageMargin, pageHeight = 0;
+    for (const Applet& applet : applets)
+    {
+        pageWidth = applet.x + applet.width + PageMargin;
+        pageHeight = std::max(pageHeight, applet.y + applet.height + PageMargin);
+    }
+    std::string error;
+    if (!window.Open("qvaplayer - " + FileNameOf(options.document), pageWidth, pageHeight, error))
+    {
+        PlayerComplain("%s", error.c_str());
+        return false;
+    }
+    SetBrowserWindows(window.DisplayHandle(), window.TopWindowHandle());
+    std::vector<void*> pluginWindows;
+    for (const Applet& applet : applets)
+    {
+        pluginWindows.push_back(
+            window.AddPluginWindow(applet.x, applet.y, applet.width, applet.height));
+        if (pluginWindows.back() == nullptr)
+        {
+            PlayerComplain("cannot create the plug-in window");
+            return false;
+        }
+    }
+    window.Show();
+
+    for (std::size_t i = 0; i < applets.size(); ++i)
+    {
+        const Applet& applet = applets[i];
+        const int number = static_cast<int>(i + 1);
+        instances.emplace_back(new AppletInstance(pluginFuncs, applet.element));
+        AppletInstance& instance = *instances.back();
+        NPError result = instance.Create();
+        if (result != NPERR_NO_ERROR)
+        {
+            PlayerComplain("the plug-in refused applet %d (NPError %d)", number, result);
+            return false;
+        }
+        result =
+            instance.SetWindow(pluginWindows[i], applet.x, applet.y, applet.width, applet.height);
+        if (result != NPERR_NO_ERROR)
+        {
+            PlayerComplain("the plug-in refused the window of applet %d (NPError %d)", number,
+                           result);
+            return false;
+        }
+
+        // The "download": a copy in a folder of the applet's own, handed over as a file.
+        const std::string folder = CreateDownloadFolder(options.downloadParent);
+        const std::string name = FileNameOf(applet.package);
+        if (folder.empty() || !CopyIntoFolder(applet.package, folder, name))
+        {
+            PlayerComplain("applet %d: cannot copy %s into a download folder", number,
+                           applet.package.c_str());
+            return false;
+        }
+        const std::string copy = JoinPath(folder, name);
+        unsigned long long size = 0;
+        IsReadableFile(copy, size);
+        PlayerSay("applet %d downloaded to \"%s\"", number, copy.c_str());
+        result = instance.DeliverPackage(copy, FileUrlOf(AbsolutePath(applet.package)), size);
+        if (result != NPERR_NO_ERROR)
+        {
+            PlayerComplain("the plug-in refused the package of applet %d (NPError %d)", number,
+                           result);
+            return false;
+        }
+    }
+    return true;
+}
+
+void Player::StopPlugin()
+{
+    for (auto& instance : instances)
+        instance->Destroy();
+    instances.clear();
+    if (pluginStarted)
+    {
+        pluginStarted = false;
+        ShutdownPlugin(exports);
+    }
+}
+
+int Player::Run()
+{
+    if (!FindApplets() || !StartPlugin() || !StartApplets())
+    {
+        StopPlugin();
+        return 1;
+    }
+    window.Run([](int key) { PlayerSay("key %d", key); });
+    PlayerSay("window closed");
+    StopPlugin();
+    return 0;
+}

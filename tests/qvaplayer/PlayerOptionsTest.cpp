@@ -1,0 +1,122 @@
+// The player's command line, and how an applet's source becomes a local file.
+#include "apps/qvaplayer/PlayerOptions.h"
+#include "apps/qvaplayer/LocalPaths.h"
+
+#include "platform/Directory.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+// Parses the blank-separated words (after the program name); returns the error, or a summary
+// "plugin|download|document|package?|name=value,...".
+std::string Parse(std::vector<std::string> words)
+{
+    words.insert(words.begin(), "qvaplayer");
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(&word[0]);
+    PlayerOptions options;
+    std::string error;
+    if (!ParsePlayerOptions(static_cast<int>(argv.size()), argv.data(), options, error))
+        return "error: " + error;
+    std::string out = options.pluginPath + "|" + options.downloadParent + "|" + options.document +
+                      "|" + (options.isPackage ? "package" : "page") + "|";
+    for (const auto& attribute : options.attributes)
+        out += attribute.first + "=" + attribute.second + ",";
+    return out;
+}
+
+// The path with the platform's separators ('/' written in the table).
+std::string Native(std::string path)
+{
+    for (char& c : path)
+    {
+        if (c == '/')
+            c = QVPathSeparator();
+    }
+    return path;
+}
+}  // namespace
+
+TEST(PlayerOptions, ReadsPagesPackagesAndOptions)
+{
+    const struct
+    {
+        std::vector<std::string> words;
+        const char* parsed;
+    } cases[] = {
+        {{"page.html"}, "||page.html|page|"},
+        {{"--plugin", "np.so", "page.htm"}, "np.so||page.htm|page|"},
+        {{"--download-dir", "d", "--plugin", "p", "x.html"}, "p|d|x.html|page|"},
+        {{"a.QVA"}, "||a.QVA|package|"},
+        {{"a.qva", "width=100", "k=v=w", "e="}, "||a.qva|package|width=100,k=v=w,e=,"},
+        {{"--", "--odd.html"}, "||--odd.html|page|"},
+        {{}, "error: no page or package given"},
+        {{"--plugin"}, "error: --plugin needs a value"},
+        {{"--plugin", "", "a.qva"}, "error: --plugin needs a value"},
+        {{"--download-dir"}, "error: --download-dir needs a value"},
+        {{"--verbose", "a.qva"}, "error: unknown option --verbose"},
+        {{"page.html", "a=b"},
+         "error: attributes (a=b) are given with a package only; a page has its own"},
+        {{"a.qva", "novalue"}, "error: attribute novalue is not of the form name=value"},
+        {{"a.qva", "=v"}, "error: attribute =v is not of the form name=value"},
+    };
+    for (const auto& one : cases)
+        EXPECT_EQ(Parse(one.words), one.parsed) << "words: " << one.words.size();
+}
+
+TEST(LocalPaths, ResolvesSourcesAgainstThePage)
+{
+    const std::string page = Native("/pages/site");
+    const struct
+    {
+        const char* source;
+        const char* path;  // '/' for the platform's separator; empty: refused
+    } cases[] = {
+        {"a.qva", "/pages/site/a.qva"},
+        {"sub/a.qva", "/pages/site/sub/a.qva"},
+        {"my%20applet.qva?x=1#y", "/pages/site/my applet.qva"},
+        {"/abs/a.qva", "/abs/a.qva"},
+        {"../a.qva", "/pages/a.qva"},
+        {"./x/../b.qva", "/pages/site/b.qva"},
+        {"../../../../c.qva", "/c.qva"},
+        {"file:///abs/b%2Bc.qva", "/abs/b+c.qva"},
+        {"file://localhost/abs/c.qva", "/abs/c.qva"},
+        {"FILE:///abs/d.qva", "/abs/d.qva"},
+        {"http://example.com/a.qva", ""},
+        {"https://example.com/a.qva", ""},
+        {"", ""},
+        {"?only-query", ""},
+    };
+    for (const auto& one : cases)
+    {
+        std::string path, error;
+        const bool resolved = ResolveSource(one.source, page, path, error);
+        if (one.path[0] == '\0')
+        {
+            EXPECT_FALSE(resolved) << one.source << " gave " << path;
+            EXPECT_FALSE(error.empty()) << one.source;
+        }
+        else
+        {
+            EXPECT_TRUE(resolved) << one.source << ": " << error;
+            EXPECT_EQ(path, Native(one.path)) << one.source;
+        }
+    }
+}
+
+TEST(LocalPaths, SplitsJoinsAndMakesFileUrls)
+{
+    EXPECT_EQ(DirectoryOf(Native("/a/b/c.html")), Native("/a/b"));
+    EXPECT_EQ(DirectoryOf("c.html"), ".");
+    EXPECT_EQ(DirectoryOf(Native("/c.html")), Native("/"));
+    EXPECT_EQ(FileNameOf(Native("/a/b/c.qva")), "c.qva");
+    EXPECT_EQ(JoinPath(Native("/a/"), "b"), Native("/a/b"));
+    EXPECT_EQ(JoinPath(".", "b"), "b");
+    EXPECT_EQ(FileUrlOf(Native("/a b/c%.qva")), "file:///a%20b/c%25.qva");
+    EXPECT_TRUE(IsAbsolutePath(AbsolutePath("relative.qva")));
+}
