@@ -1,5 +1,7 @@
 #include "apps/qvaplayer/PageReader.h"
 
+#include "core/string/Utf8Encode.h"
+
 #include <cctype>
 #include <cstdlib>
 
@@ -35,23 +37,9 @@ void AppendUtf8(std::string& out, unsigned long code)
         // 8-bit text: the plug-in hands values on as bytes.
         out += static_cast<char>(code);
     }
-    else if (code < 0x800)
-    {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    else if (code < 0x10000)
-    {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
     else
     {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
+        QVAppendUtf8(out, code);
     }
 }
 

@@ -1,33 +1,6 @@
 #include "platform/posix/Utf8Names.h"
 
-namespace
-{
-void AppendUtf8(std::string& out, unsigned long code)
-{
-    if (code < 0x80)
-    {
-        out += static_cast<char>(code);
-    }
-    else if (code < 0x800)
-    {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    else if (code < 0x10000)
-    {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    else
-    {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-}  // namespace
+#include "core/string/Utf8Encode.h"
 
 bool QVUtf16ToUtf8(const unsigned short* text, std::string& out)
 {
@@ -45,7 +18,7 @@ bool QVUtf16ToUtf8(const unsigned short* text, std::string& out)
         {
             return false;
         }
-        AppendUtf8(out, code);
+        QVAppendUtf8(out, code);
     }
     return true;
 }

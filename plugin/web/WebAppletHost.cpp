@@ -1,5 +1,7 @@
 #include "plugin/web/WebAppletHost.h"
 
+#include "core/string/Utf8Encode.h"
+
 #include <emscripten.h>
 
 // The page script's side: Module.qvOpenURL(element, url, target) → 1 accepted, 0 refused.
@@ -41,26 +43,7 @@ std::string QVWebAppletHost::ToUtf8(const QVString& text)
             code = 0x10000 + ((code - 0xD800) << 10) + (text.GetCharAt(++i) - 0xDC00);
         else if (code >= 0xD800 && code < 0xE000)
             code = 0xFFFD;
-        if (code < 0x80)
-            out += static_cast<char>(code);
-        else if (code < 0x800)
-        {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-        else if (code < 0x10000)
-        {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-        else
-        {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
+        QVAppendUtf8(out, code);
     }
     return out;
 }
