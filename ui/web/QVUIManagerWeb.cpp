@@ -1,8 +1,8 @@
 #include "ui/web/QVUIManagerWeb.h"
 
+#include "ui/CaptionUnits.h"
 #include "ui/web/WebMessageBox.h"
 #include "ui/web/WebPage.h"
-#include "ui/web/WebText.h"
 #include "ui/web/WebVirtualKeys.h"
 
 #include <emscripten.h>
@@ -67,7 +67,7 @@ bool QVUIManagerWeb::CreateItem(QVUIItem* item)
     SyncItem(item);
     int width = item->GetWidth();
 
-    std::u16string text = WebText::Units(item->GetCaption());
+    std::u16string text = QVCaptionUnits::Units(item->GetCaption());
     int id = WebPage::CreateElement(kind, parent, x, y, width, height,
                                     RgbOf(item->GetBackgroundColour()), text);
     if (id == 0)
@@ -106,7 +106,7 @@ void QVUIManagerWeb::ReadText(QVUIItem* item)
     if (item->GetWindow() == nullptr)
         return;
     const ElementRecord* record = Find(IdOf(item));
-    WebText::Store(record != nullptr ? record->text : std::u16string(), item->GetCaption());
+    QVCaptionUnits::Store(record != nullptr ? record->text : std::u16string(), item->GetCaption());
 }
 
 void QVUIManagerWeb::ApplyText(QVUIItem* item)
@@ -115,7 +115,7 @@ void QVUIManagerWeb::ApplyText(QVUIItem* item)
         return;
     int id = IdOf(item);
     ElementRecord& record = records[id];
-    record.text = WebText::Units(item->GetCaption());
+    record.text = QVCaptionUnits::Units(item->GetCaption());
     WebPage::SetText(id, record.text);
 }
 
@@ -238,14 +238,14 @@ void QVUIManagerWeb::DispatchEvent(const WebEvent& event)
 
 bool QVUIManagerWeb::AskYesNo(QVString& text, QVString& caption)
 {
-    return WebMessageBox::Run(WebText::Units(text), WebText::Units(caption), WebPage::BoxYesNo) ==
-           QV_UI_RESULT_YES;
+    return WebMessageBox::Run(QVCaptionUnits::Units(text), QVCaptionUnits::Units(caption),
+                              WebPage::BoxYesNo) == QV_UI_RESULT_YES;
 }
 
 int QVUIManagerWeb::AskYesNoCancel(QVString& text, QVString& caption)
 {
-    switch (
-        WebMessageBox::Run(WebText::Units(text), WebText::Units(caption), WebPage::BoxYesNoCancel))
+    switch (WebMessageBox::Run(QVCaptionUnits::Units(text), QVCaptionUnits::Units(caption),
+                               WebPage::BoxYesNoCancel))
     {
     case QV_UI_RESULT_YES:
         return 1;
@@ -258,7 +258,8 @@ int QVUIManagerWeb::AskYesNoCancel(QVString& text, QVString& caption)
 
 int QVUIManagerWeb::ShowMessage(QVString& text, QVString& caption)
 {
-    return WebMessageBox::Run(WebText::Units(text), WebText::Units(caption), WebPage::BoxOk);
+    return WebMessageBox::Run(QVCaptionUnits::Units(text), QVCaptionUnits::Units(caption),
+                              WebPage::BoxOk);
 }
 
 int QVUIManagerWeb::SetCursorPosition(QVUIItem*, int, int) { return 0; }

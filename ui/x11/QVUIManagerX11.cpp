@@ -274,7 +274,7 @@ bool QVUIManagerX11::CreateItem(QVUIItem* item)
     WindowRecord made;
     made.parent = parent;
     made.procedure = procedure;
-    made.text = X11Text::Units(item->GetCaption());
+    made.text = QVCaptionUnits::Units(item->GetCaption());
     made.width = width;
     made.height = height;
     WindowRecord& record = Store(window, made);
@@ -362,7 +362,7 @@ void QVUIManagerX11::ReadText(QVUIItem* item)
     if (item->GetWindow() == nullptr)
         return;
     const WindowRecord* record = Find(WindowOf(item));
-    X11Text::Store(record != nullptr ? record->text : std::u16string(), item->GetCaption());
+    QVCaptionUnits::Store(record != nullptr ? record->text : std::u16string(), item->GetCaption());
 }
 
 void QVUIManagerX11::ApplyText(QVUIItem* item)
@@ -373,7 +373,7 @@ void QVUIManagerX11::ApplyText(QVUIItem* item)
     WindowRecord* record = Find(window);
     if (record == nullptr)
         return;
-    record->text = X11Text::Units(item->GetCaption());
+    record->text = QVCaptionUnits::Units(item->GetCaption());
     SetTitle(window, record->text);
     XClearArea(display, window, 0, 0, 0, 0, True);
     XFlush(display);
@@ -763,7 +763,7 @@ int QVUIManagerX11::RunBox(QVString& text, QVString& caption, int buttons)
     if (!EnsureDisplay())
         return 0;  // as a Windows message box that could not be shown
     X11MessageBox box(*this, static_cast<X11MessageBox::Buttons>(buttons));
-    return box.Run(X11Text::Units(text), X11Text::Units(caption));
+    return box.Run(QVCaptionUnits::Units(text), QVCaptionUnits::Units(caption));
 }
 
 int QVUIManagerX11::SetCursorPosition(QVUIItem* item, int x, int y)

@@ -47,7 +47,7 @@ TEST(X11VirtualKeys, SymbolsWithoutACodeGiveZero)
 TEST(X11Text, NarrowTextIsReadAsLatin1)
 {
     QVString text("A\xFC");
-    EXPECT_EQ(u"A\u00FC", X11Text::Units(text));
+    EXPECT_EQ(u"A\u00FC", QVCaptionUnits::Units(text));
     EXPECT_EQ("A\xC3\xBC", X11Text::Utf8(text));
 }
 
@@ -70,17 +70,17 @@ TEST(X11Text, UnpairedSurrogatesBecomeReplacementCharacters)
 TEST(X11Text, StoreKeepsTheCaptionsWidth)
 {
     QVString narrow("old text that is longer");
-    X11Text::Store(u"x\u263Ay", narrow);
+    QVCaptionUnits::Store(u"x\u263Ay", narrow);
     EXPECT_EQ(QVString::Narrow, narrow.GetEncoding());
     EXPECT_STREQ("x?y", narrow.GetBuffer());
 
     static const unsigned short empty[] = {0};
     QVString wide(empty);
-    X11Text::Store(u"x\u263Ay", wide);
+    QVCaptionUnits::Store(u"x\u263Ay", wide);
     ASSERT_EQ(3, wide.GetLength());
     EXPECT_EQ(0x263A, wide.GetCharAt(1));
 
-    X11Text::Store(u"", wide);
+    QVCaptionUnits::Store(u"", wide);
     EXPECT_EQ(0, wide.GetLength());
 }
 

@@ -1,21 +1,24 @@
-#include "ui/web/WebText.h"
+#include "ui/CaptionUnits.h"
 
-std::u16string WebText::Units(const QVString& text)
+std::u16string QVCaptionUnits::Units(const QVString& text)
 {
     std::u16string units;
     int length = text.GetLength();
     units.reserve(static_cast<size_t>(length));
-    for (int i = 0; i < length; ++i)
+    if (text.GetEncoding() == QVString::Wide)
     {
-        if (text.GetEncoding() == QVString::Wide)
+        for (int i = 0; i < length; ++i)
             units.push_back(static_cast<char16_t>(text.GetWideBuffer()[i]));
-        else
+    }
+    else
+    {
+        for (int i = 0; i < length; ++i)
             units.push_back(static_cast<char16_t>(static_cast<unsigned char>(text.GetBuffer()[i])));
     }
     return units;
 }
 
-void WebText::Store(const std::u16string& units, QVString& caption)
+void QVCaptionUnits::Store(const std::u16string& units, QVString& caption)
 {
     int length = static_cast<int>(units.size());
     if (!caption.Grow(length))

@@ -4,9 +4,9 @@
 
 #include <string>
 
-// Texts between the system's strings and the page. The page's strings are 16-bit units, as
-// Windows window texts are; 8-bit captions are read as Latin-1 (each byte one character).
-class WebText
+// Window texts as UI managers keep them: 16-bit units, as Windows window texts are. 8-bit
+// captions are read as Latin-1 (each byte one character).
+class QVCaptionUnits
 {
 public:
     // The characters of text in 16-bit units.
