@@ -18,6 +18,14 @@ endif()
 # keeps for the life of the process on purpose, and every test gets it.
 set(QV_LSAN_SUPPRESSIONS ${PROJECT_SOURCE_DIR}/tests/lsan.supp)
 
+# The native sanitizer build also preloads tests/sanitizer's library into every test: it keeps the
+# OpenGL drivers loaded until the process ends, so that what they keep for the life of the
+# process stays reachable instead of showing as leaks of an unloaded module. The sanitizer
+# runtime then no longer comes first among the libraries, which it accepts when told so.
+if(NOT CMAKE_CROSSCOMPILING AND NOT QV_TARGET_WEB AND CMAKE_CXX_FLAGS MATCHES "-fsanitize=[^ ]*address")
+  set(QV_SANITIZED_TESTS ON)
+endif()
+
 # qv_lsan_environment(<var> [EXTRA <files...>])
 # Sets <var> to the test ENVIRONMENT entry "LSAN_OPTIONS=suppressions=<file>": the project's
 # suppressions, joined with the extra files into one file in the build folder when there are any.
@@ -53,6 +61,11 @@ function(qv_use_lsan_suppressions)
     get_test_property(${test} ENVIRONMENT environment)
     if(NOT environment MATCHES "LSAN_OPTIONS=")
       set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT "${entry}")
+    endif()
+    if(QV_SANITIZED_TESTS)
+      set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT_MODIFICATION
+        "LD_PRELOAD=path_list_prepend:$<TARGET_FILE:qv_keep_gl_drivers>"
+        "ASAN_OPTIONS=string_append::verify_asan_link_order=0")
     endif()
   endforeach()
 endfunction()
