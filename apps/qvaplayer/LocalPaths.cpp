@@ -223,7 +223,7 @@ bool ResolveSource(const std::string& source, const std::string& pageDirectory, 
     if (!drive && HasScheme(reference, scheme))
     {
         // file:///path, file://localhost/path; on Windows file:///C:/path.
-        reference = reference.substr(5);
+        reference = reference.substr(scheme.size() + 1);
         if (scheme != "file" || !TakeLocalHost(reference))
         {
             error = remote;

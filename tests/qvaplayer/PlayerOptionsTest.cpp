@@ -89,6 +89,7 @@ TEST(LocalPaths, ResolvesSourcesAgainstThePage)
         {"FILE:///abs/d.qva", "/abs/d.qva"},
         {"http://example.com/a.qva", ""},
         {"https://example.com/a.qva", ""},
+        {"ab:c", ""},
         {"", ""},
         {"?only-query", ""},
     };
