@@ -167,6 +167,7 @@ bool Player::FindApplets()
             PlayerComplain("applet %d: package not found: %s", number, applet.package.c_str());
             return false;
         }
+        // The copy in whole blocks (one more when it fills its last), and one for its folder.
         const unsigned long long blocks = applet.bytes / BlockBytes + 2;
         if (blocks > (MaxDownloadBytes - downloads) / BlockBytes)
         {
