@@ -2,7 +2,8 @@
 // crashing, the result must hold what the reader promises:
 // - no applet has two attributes of one name (compared without case);
 // - there are no more applets than '<' characters in the page;
-// - every applet's source resolves or is refused with a reason, and its sizes are positive.
+// - every applet's source resolves or is refused with a reason, a resolved one to a local path
+//   (never "//host/…"), and its sizes are positive.
 #include "apps/qvaplayer/LocalPaths.h"
 #include "apps/qvaplayer/PageReader.h"
 
@@ -44,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string path, error;
         const bool resolved = ResolveSource(applet.Source(), "/pages", path, error);
         Check(resolved ? !path.empty() : !error.empty(), "a source neither resolved nor refused");
+        Check(!resolved || path.compare(0, 2, "//") != 0, "a source resolved to another host");
         Check(applet.Size("width", 320) > 0 && applet.Size("height", 200) > 0,
               "a size that is not positive");
     }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace
 {
@@ -26,6 +27,8 @@ AppletInstance::~AppletInstance() { Destroy(); }
 
 NPError AppletInstance::Create()
 {
+    if (names.size() > MaxAttributes)
+        return NPERR_INVALID_PARAM;
     std::vector<char*> argn, argv;
     for (std::size_t i = 0; i < names.size(); ++i)
     {
@@ -61,31 +64,42 @@ bool AppletInstance::WriteData(NPStream& stream, const std::string& file)
     if (input == nullptr)
         return false;
     std::vector<char> buffer(WriteChunk);
+    std::size_t start = 0, end = 0;  // the bytes of the buffer not taken yet
     std::int32_t offset = 0;
     bool complete = true;
     for (int idle = 0; complete;)
     {
-        std::int32_t ready =
-            plugin.writeready != nullptr ? plugin.writeready(&handle, &stream) : WriteChunk;
-        if (ready <= 0)
+        if (start == end)
         {
-            // Not ready yet: a browser would come back later; the player gives up after a while.
-            complete = ++idle < 1000;
+            start = 0;
+            end = std::fread(buffer.data(), 1, buffer.size(), input);
+            if (end == 0)
+            {
+                complete = std::ferror(input) == 0;
+                break;
+            }
+        }
+        const std::int32_t ready =
+            plugin.writeready != nullptr ? plugin.writeready(&handle, &stream) : WriteChunk;
+        const std::int32_t length = std::min(ready, static_cast<std::int32_t>(end - start));
+        const std::int32_t taken =
+            length > 0 ? plugin.write(&handle, &stream, offset, length, buffer.data() + start) : 0;
+        if (taken <= 0)
+        {
+            // Negative: the plug-in ends the stream. Zero: not ready yet; a browser would come
+            // back later, the player gives up after a while.
+            complete = taken == 0 && ++idle < 1000;
             continue;
         }
         idle = 0;
-        const std::size_t got = std::fread(
-            buffer.data(), 1, static_cast<std::size_t>(std::min(ready, WriteChunk)), input);
-        if (got == 0)
-        {
-            complete = std::ferror(input) == 0;
-            break;
-        }
-        const std::int32_t length = static_cast<std::int32_t>(got);
-        const std::int32_t taken = plugin.write(&handle, &stream, offset, length, buffer.data());
-        if (taken < 0)
-            complete = false;
-        offset += length;
+        // A plug-in that claims more than it was offered took what it was offered.
+        const std::int32_t used = std::min(taken, length);
+        // Offsets are 32-bit: a file that grew past 2 GiB while read ends the stream.
+        complete = used <= std::numeric_limits<std::int32_t>::max() - offset;
+        if (!complete)
+            continue;
+        start += static_cast<std::size_t>(used);
+        offset += used;
     }
     std::fclose(input);
     return complete;

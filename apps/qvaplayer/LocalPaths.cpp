@@ -1,7 +1,9 @@
 #include "apps/qvaplayer/LocalPaths.h"
 
+#include "apps/qvaplayer/AppletElement.h"
 #include "platform/Directory.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -72,6 +74,31 @@ std::string NativeSeparators(std::string path)
     }
     return path;
 }
+
+// A reference that begins with "//" names a host before its path ("//host/share/x.qva",
+// "file://host/x.qva"): only this machine's files are read ("" or "localhost"), and the host is
+// taken off. False for another host.
+bool TakeLocalHost(std::string& reference)
+{
+    if (reference.compare(0, 2, "//") != 0)
+        return true;
+    const std::size_t slash = reference.find('/', 2);
+    const std::string host =
+        reference.substr(2, slash == std::string::npos ? std::string::npos : slash - 2);
+    if (!host.empty() && !SameTextIgnoringCase(host, "localhost"))
+        return false;
+    reference = slash == std::string::npos ? std::string() : reference.substr(slash);
+    return true;
+}
+
+// Whether a Windows path leaves the local drives: "\\host\share" (a network share), "\\?\" and
+// "\\.\" (device paths) and "\??\" (object paths, which reach shares too).
+bool IsNetworkOrDevicePath(const std::string& path)
+{
+    if (!WindowsPaths() || path.size() < 2 || !IsSeparator(path[0]))
+        return false;
+    return IsSeparator(path[1]) || path.compare(1, 3, "??\\") == 0;
+}
 }  // namespace
 
 // The path with "." and "name/.." components taken out, as a browser resolves a relative URL
@@ -104,7 +131,8 @@ static std::string WithoutDotSegments(const std::string& path)
             kept.push_back(part);
         at = end + 1;
     }
-    std::string out = path.substr(0, start);
+    // Linux reads "//x" as "/x"; one separator says so plainly.
+    std::string out = path.substr(0, WindowsPaths() ? start : std::min<std::size_t>(start, 1));
     for (std::size_t i = 0; i < kept.size(); ++i)
         out += (i == 0 ? "" : std::string(1, QVPathSeparator())) + kept[i];
     return out.empty() ? std::string(".") : out;
@@ -188,25 +216,26 @@ std::string FileUrlOf(const std::string& absolutePath)
 bool ResolveSource(const std::string& source, const std::string& pageDirectory, std::string& path,
                    std::string& error)
 {
+    const std::string remote = "cannot fetch " + source + ": the player reads local files only";
     std::string reference = source;
     std::string scheme;
     const bool drive = WindowsPaths() && IsAbsolutePath(reference);
     if (!drive && HasScheme(reference, scheme))
     {
-        if (scheme != "file")
-        {
-            error = "cannot fetch " + source + ": the player reads local files only";
-            return false;
-        }
         // file:///path, file://localhost/path; on Windows file:///C:/path.
-        reference = reference.substr(5);
-        if (reference.compare(0, 2, "//") == 0)
+        reference = reference.substr(scheme.size() + 1);
+        if (scheme != "file" || !TakeLocalHost(reference))
         {
-            const std::size_t slash = reference.find('/', 2);
-            reference = slash == std::string::npos ? std::string() : reference.substr(slash);
+            error = remote;
+            return false;
         }
         if (WindowsPaths() && reference.size() >= 3 && reference[0] == '/' && reference[2] == ':')
             reference.erase(0, 1);
+    }
+    else if (!drive && !TakeLocalHost(reference))
+    {
+        error = remote;
+        return false;
     }
     if (!drive)
         reference = PercentDecoded(reference.substr(0, reference.find_first_of("?#")));
@@ -215,7 +244,13 @@ bool ResolveSource(const std::string& source, const std::string& pageDirectory, 
         error = "an applet has no source (src or data)";
         return false;
     }
+    // Checked after decoding: "%5C%5Chost" and "/\host" name a share as "//host" does.
     reference = NativeSeparators(reference);
+    if (IsNetworkOrDevicePath(reference))
+    {
+        error = remote;
+        return false;
+    }
     path = WithoutDotSegments(IsAbsolutePath(reference) ? reference
                                                         : JoinPath(pageDirectory, reference));
     return true;

@@ -21,7 +21,10 @@ std::string FileUrlOf(const std::string& absolutePath);
 
 // The local file an applet source names: a "file:" URL, an absolute path, or a reference
 // relative to the page's directory ('/' separated, %XX escapes decoded, any "?query" or
-// "#fragment" dropped, "." and ".." components resolved). False, with the reason in error, for a URL of another scheme (the player
-// reads local files only) and for an empty source.
+// "#fragment" dropped, "." and ".." components resolved). False, with the reason in error, for
+// what is not a local file (the player reads local files only): a URL of another scheme, a host
+// other than "localhost" ("//host/x.qva", "file://host/x.qva") and, on Windows, network shares
+// and device paths ("\\host\x.qva", "\\?\…", "\\.\…", "\??\…", in any spelling of the
+// separators); and for an empty source.
 bool ResolveSource(const std::string& source, const std::string& pageDirectory, std::string& path,
                    std::string& error);

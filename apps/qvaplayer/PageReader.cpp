@@ -1,9 +1,12 @@
 #include "apps/qvaplayer/PageReader.h"
 
+#include "apps/qvaplayer/AttributeNames.h"
 #include "core/string/Utf8Encode.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 
 const char* const AppletMimeType = "application/qv-applet";
 
@@ -43,11 +46,12 @@ void AppendUtf8(std::string& out, unsigned long code)
     }
 }
 
-// A tag read from the page: its name in lower case and its attributes.
+// A tag read from the page: its name in lower case, its attributes and their names.
 struct Tag
 {
     std::string name;
     AppletElement element;
+    AttributeNames names;
 };
 
 // Reads the tag whose name starts at position at; returns the position after its '>'.
@@ -97,7 +101,7 @@ std::size_t ReadTag(const std::string& page, std::size_t at, Tag& tag)
                 at = stop;
             }
         }
-        if (!tag.element.HasAttribute(name))
+        if (tag.names.Insert(name))
             tag.element.attributes.emplace_back(name, DecodeCharacterReferences(value));
     }
     return page.size();
@@ -130,8 +134,17 @@ std::string DecodeCharacterReferences(const std::string& text)
     std::string out;
     for (std::size_t at = 0; at < text.size();)
     {
-        const std::size_t semicolon = text[at] == '&' ? text.find(';', at) : std::string::npos;
-        if (semicolon == std::string::npos || semicolon - at > 10)
+        // A reference ends within 10 characters: looking no further keeps a run of '&' linear.
+        std::size_t semicolon = std::string::npos;
+        for (std::size_t i = at + 1; text[at] == '&' && i < std::min(text.size(), at + 11); ++i)
+        {
+            if (text[i] == ';')
+            {
+                semicolon = i;
+                break;
+            }
+        }
+        if (semicolon == std::string::npos)
         {
             out += text[at++];
             continue;
@@ -189,7 +202,8 @@ bool IsAppletElement(const AppletElement& element)
 std::vector<AppletElement> ReadAppletElements(const std::string& page)
 {
     std::vector<AppletElement> applets;
-    int objectDepth = 0;  // > 0 inside an applet object, counting objects nested in it
+    int objectDepth = 0;         // > 0 inside an applet object, counting objects nested in it
+    AttributeNames objectNames;  // the attribute names of that applet object so far
     std::size_t at = 0;
     while ((at = page.find('<', at)) != std::string::npos)
     {
@@ -224,7 +238,7 @@ std::vector<AppletElement> ReadAppletElements(const std::string& page)
             if (tag.name == "object")
                 ++objectDepth;
             else if (tag.name == "param" && objectDepth == 1 && tag.element.HasAttribute("name") &&
-                     !applets.back().HasAttribute(tag.element.Attribute("name")))
+                     objectNames.Insert(tag.element.Attribute("name")))
                 applets.back().attributes.emplace_back(tag.element.Attribute("name"),
                                                        tag.element.Attribute("value"));
         }
@@ -232,7 +246,10 @@ std::vector<AppletElement> ReadAppletElements(const std::string& page)
         {
             applets.push_back(tag.element);
             if (tag.name == "object")
+            {
                 objectDepth = 1;
+                objectNames = std::move(tag.names);
+            }
         }
     }
     return applets;

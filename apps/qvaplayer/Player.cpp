@@ -1,5 +1,6 @@
 #include "apps/qvaplayer/Player.h"
 
+#include "apps/qvaplayer/AttributeNames.h"
 #include "apps/qvaplayer/BrowserFunctions.h"
 #include "apps/qvaplayer/DownloadFolder.h"
 #include "apps/qvaplayer/LocalPaths.h"
@@ -20,6 +21,24 @@ const int DefaultWidth = 320;
 const int DefaultHeight = 200;
 // The largest page read, far above any real page.
 const long MaxPageBytes = 16 * 1024 * 1024;
+// The widest page: X windows and the plug-in's clip rectangles place things at 16-bit
+// coordinates. The applets of a page sit in one row; those past this width are not played.
+const int MaxPageWidth = 32767;
+// What the copies of one page's packages may take on disk together, each counted in whole blocks
+// and its folder one block more; the applets whose copies would pass it are not played. (The
+// plug-in bounds what it unpacks from them on its own.)
+const unsigned long long MaxDownloadBytes = 1ull << 30;
+const unsigned long long BlockBytes = 4096;
+
+// Tells that the applets from first to last of the page are not played, and why.
+void SayNotPlayed(std::size_t first, std::size_t last, const char* why)
+{
+    if (first == last)
+        PlayerComplain("applet %d is not played: %s", static_cast<int>(first), why);
+    else
+        PlayerComplain("applets %d to %d are not played: %s", static_cast<int>(first),
+                       static_cast<int>(last), why);
+}
 
 // The plug-in beside the program (the build's layout, and Windows installs); else the one in the
 // installed modules' directory (Linux installs put it in lib/qv). The first when neither is there.
@@ -80,9 +99,12 @@ bool Player::FindApplets()
         AppletElement element;
         element.attributes.emplace_back("type", AppletMimeType);
         element.attributes.emplace_back("src", document);
+        AttributeNames names;
+        names.Insert("type");
+        names.Insert("src");
         for (const auto& attribute : options.attributes)
         {
-            if (!element.HasAttribute(attribute.first))
+            if (names.Insert(attribute.first))
                 element.attributes.push_back(attribute);
         }
         elements.push_back(element);
@@ -108,34 +130,55 @@ bool Player::FindApplets()
     }
 
     int x = PageMargin;
+    unsigned long long downloads = 0;
     for (std::size_t i = 0; i < elements.size(); ++i)
     {
+        const int number = static_cast<int>(i + 1);
+        if (elements[i].attributes.size() > AppletInstance::MaxAttributes)
+        {
+            // Cut short, the list would lose the applet's later attributes without a word.
+            PlayerComplain("applet %d has %d attributes; a plug-in is given %d at most", number,
+                           static_cast<int>(elements[i].attributes.size()),
+                           static_cast<int>(AppletInstance::MaxAttributes));
+            return false;
+        }
+        // One after another in a row, as inline elements of a wide page.
         Applet applet;
         applet.element = elements[i];
+        applet.width = elements[i].Size("width", DefaultWidth);
+        applet.height = elements[i].Size("height", DefaultHeight);
+        applet.x = x;
+        applet.y = PageMargin;
+        if (applet.width + PageMargin > MaxPageWidth - x)
+        {
+            SayNotPlayed(i + 1, elements.size(), "the page is 32767 pixels wide at most");
+            break;
+        }
         std::string error;
         if (options.isPackage)
             applet.package = AbsolutePath(document);
         else if (!ResolveSource(elements[i].Source(), pageDirectory, applet.package, error))
         {
-            PlayerComplain("applet %d: %s", static_cast<int>(i + 1), error.c_str());
+            PlayerComplain("applet %d: %s", number, error.c_str());
             return false;
         }
-        unsigned long long size = 0;
-        if (!IsReadableFile(applet.package, size))
+        if (!IsReadableFile(applet.package, applet.bytes))
         {
-            PlayerComplain("applet %d: package not found: %s", static_cast<int>(i + 1),
-                           applet.package.c_str());
+            PlayerComplain("applet %d: package not found: %s", number, applet.package.c_str());
             return false;
         }
-        // One after another in a row, as inline elements of a wide page.
-        applet.width = elements[i].Size("width", DefaultWidth);
-        applet.height = elements[i].Size("height", DefaultHeight);
-        applet.x = x;
-        applet.y = PageMargin;
+        // The copy in whole blocks (one more when it fills its last), and one for its folder.
+        const unsigned long long blocks = applet.bytes / BlockBytes + 2;
+        if (blocks > (MaxDownloadBytes - downloads) / BlockBytes)
+        {
+            SayNotPlayed(i + 1, elements.size(), "the page's downloads would pass 1 GiB");
+            break;
+        }
+        downloads += blocks * BlockBytes;
         x += applet.width + PageMargin;
         applets.push_back(applet);
     }
-    return true;
+    return !applets.empty();
 }
 
 bool Player::StartPlugin()
@@ -236,7 +279,7 @@ bool Player::StartApplets()
         // The "download": a copy in a folder of the applet's own, handed over as a file.
         const std::string folder = CreateDownloadFolder(options.downloadParent);
         const std::string name = FileNameOf(applet.package);
-        if (folder.empty() || !CopyIntoFolder(applet.package, folder, name))
+        if (folder.empty() || !CopyIntoFolder(applet.package, folder, name, applet.bytes))
         {
             PlayerComplain("applet %d: cannot copy %s into a download folder", number,
                            applet.package.c_str());

@@ -15,11 +15,12 @@
 class Player
 {
 public:
-    // An applet of the page with its package file and its place in the page.
+    // An applet of the page with its package file (of bytes bytes) and its place in the page.
     struct Applet
     {
         AppletElement element;
         std::string package;
+        unsigned long long bytes = 0;
         int x = 0, y = 0, width = 0, height = 0;
     };
 
@@ -31,7 +32,8 @@ public:
     int Run();
 
 private:
-    // The applets of the page or package, laid out; false after telling why there are none.
+    // The applets of the page or package, laid out in a bounded page, their copies within the
+    // download budget (the others left out, with a word); false after telling why none plays.
     bool FindApplets();
     // Loads and initialises the plug-in library; false after telling why not.
     bool StartPlugin();

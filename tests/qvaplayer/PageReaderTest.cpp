@@ -6,6 +6,8 @@
 
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -108,6 +110,36 @@ TEST(PageReader, SkipsEverythingElse) { Check(NotApplets, std::size(NotApplets))
 TEST(PageReader, ReadsEveryValueForm) { Check(ValueForms, std::size(ValueForms)); }
 TEST(PageReader, AddsObjectParametersAndSkipsFallbacks) { Check(Objects, std::size(Objects)); }
 TEST(PageReader, ToleratesDamagedPages) { Check(Damaged, std::size(Damaged)); }
+
+// An element with tens of thousands of attributes, an object with as many parameters, every name
+// then repeated in another case: the first of each kept, in page order, the repeats dropped.
+TEST(PageReader, KeepsEachOfManyAttributesOnce)
+{
+    const int count = 40000;
+    std::string embed = "<embed src=a.qva", object = "<object data=b.qva>", again, paramsAgain;
+    for (int i = 0; i < count; ++i)
+    {
+        const std::string n = std::to_string(i);
+        embed += " a" + n + "='" + n + "'";
+        object += "<param name=p" + n + " value=" + n + ">";
+        again += " A" + n + "=x";
+        paramsAgain += "<param name=P" + n + " value=x>";
+    }
+    const std::vector<AppletElement> applets =
+        ReadAppletElements(embed + again + ">" + object + paramsAgain + "</object>");
+    ASSERT_EQ(applets.size(), 2u);
+    for (std::size_t a = 0; a < 2; ++a)
+    {
+        ASSERT_EQ(applets[a].attributes.size(), count + 1u);
+        int wrong = 0;
+        for (int i = 0; i < count; ++i)
+        {
+            const std::string n = std::to_string(i);
+            wrong += applets[a].attributes[i + 1] != std::make_pair((a ? "p" : "a") + n, n);
+        }
+        EXPECT_EQ(wrong, 0) << "applet " << a + 1;
+    }
+}
 
 TEST(PageReader, SizesFallBackUnlessPositiveNumbers)
 {

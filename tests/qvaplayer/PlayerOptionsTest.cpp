@@ -89,6 +89,7 @@ TEST(LocalPaths, ResolvesSourcesAgainstThePage)
         {"FILE:///abs/d.qva", "/abs/d.qva"},
         {"http://example.com/a.qva", ""},
         {"https://example.com/a.qva", ""},
+        {"ab:c", ""},
         {"", ""},
         {"?only-query", ""},
     };
@@ -106,6 +107,43 @@ TEST(LocalPaths, ResolvesSourcesAgainstThePage)
             EXPECT_TRUE(resolved) << one.source << ": " << error;
             EXPECT_EQ(path, Native(one.path)) << one.source;
         }
+    }
+}
+
+// Sources that name another host, a network share or a device are refused like other URLs;
+// what Linux reads as a local file stays one there.
+TEST(LocalPaths, ReadsLocalFilesOnly)
+{
+    const struct
+    {
+        const char* source;
+        const char* posix;  // '/' for the platform's separator; empty: refused
+        const char* windows;
+    } cases[] = {
+        {"//host/share/x.qva", "", ""},
+        {"file://host/share/x.qva", "", ""},
+        {"//localhost/abs/x.qva", "/abs/x.qva", ""},
+        {"file:////host/share/x.qva", "/host/share/x.qva", ""},
+        {"///abs//x.qva", "/abs/x.qva", ""},
+        {"/\\host/x.qva", "/\\host/x.qva", ""},
+        {"%5C%5Chost%5Cx.qva", "/pages/site/\\\\host\\x.qva", ""},
+        {"\\\\.\\pipe\\x.qva", "/pages/site/\\\\.\\pipe\\x.qva", ""},
+        {"\\\\?\\C:\\x.qva", "/pages/site/\\\\", ""},
+        {"\\??\\UNC\\host\\x.qva", "/pages/site/\\", ""},
+        {"file:///C:/x.qva", "/C:/x.qva", "C:/x.qva"},
+        {"C:\\d\\x.qva", "/pages/site/C:\\d\\x.qva", "C:/d/x.qva"},
+    };
+    const bool windows = QVPathSeparator() == '\\';
+    for (const auto& one : cases)
+    {
+        std::string path, error;
+        const std::string expected = windows ? one.windows : one.posix;
+        const bool resolved = ResolveSource(one.source, Native("/pages/site"), path, error);
+        EXPECT_EQ(resolved ? path : error, expected.empty()
+                                               ? "cannot fetch " + std::string(one.source) +
+                                                     ": the player reads local files only"
+                                               : Native(expected))
+            << one.source;
     }
 }
 

@@ -24,7 +24,8 @@ std::string CreateDownloadFolder(const std::string& parent)
     return AbsolutePath(buffer.data());
 }
 
-bool CopyIntoFolder(const std::string& source, const std::string& folder, const std::string& name)
+bool CopyIntoFolder(const std::string& source, const std::string& folder, const std::string& name,
+                    unsigned long long maxBytes)
 {
     const int in = open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
@@ -38,12 +39,12 @@ bool CopyIntoFolder(const std::string& source, const std::string& folder, const 
     }
     bool complete = true;
     std::vector<char> buffer(65536);
-    for (;;)
+    for (unsigned long long copied = 0;;)
     {
         const ssize_t got = read(in, buffer.data(), buffer.size());
         if (got == 0)
             break;
-        if (got < 0)
+        if (got < 0 || (copied += static_cast<unsigned long long>(got)) > maxBytes)
         {
             complete = false;
             break;

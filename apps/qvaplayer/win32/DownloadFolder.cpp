@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <vector>
 
 std::string CreateDownloadFolder(const std::string& parent)
 {
@@ -33,10 +34,42 @@ std::string CreateDownloadFolder(const std::string& parent)
     return std::string();
 }
 
-bool CopyIntoFolder(const std::string& source, const std::string& folder, const std::string& name)
+bool CopyIntoFolder(const std::string& source, const std::string& folder, const std::string& name,
+                    unsigned long long maxBytes)
 {
+    HANDLE in = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (in == INVALID_HANDLE_VALUE)
+        return false;
     const std::string target = JoinPath(folder, name);
-    return CopyFileA(source.c_str(), target.c_str(), TRUE) != 0;
+    HANDLE out = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE)
+    {
+        CloseHandle(in);
+        return false;
+    }
+    bool complete = true;
+    std::vector<char> buffer(65536);
+    for (unsigned long long copied = 0;;)
+    {
+        DWORD got = 0, put = 0;
+        complete =
+            ReadFile(in, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) != 0;
+        copied += got;
+        if (!complete || got == 0)
+            break;
+        complete = copied <= maxBytes && WriteFile(out, buffer.data(), got, &put, nullptr) != 0 &&
+                   put == got;
+        if (!complete)
+            break;
+    }
+    CloseHandle(in);
+    if (!CloseHandle(out))
+        complete = false;
+    if (!complete)
+        DeleteFileA(target.c_str());
+    return complete;
 }
 
 bool IsReadableFile(const std::string& path, unsigned long long& size)

@@ -13,6 +13,8 @@ printf '<html><body><p>Nothing <img src="a.qva"> to play.</p></body></html>\n' >
 printf '<embed src="missing.qva">\n' >"$artefacts/missing.html"
 printf '<embed src="http://example.com/a.qva">\n' >"$artefacts/remote.html"
 printf '<embed src="pkg.qva">\n' >"$artefacts/page.html"
+{ printf '<embed src=pkg.qva'; printf ' a%d' $(seq 32767); printf '>\n'; } >"$artefacts/many.html"
+truncate -s 1025M "$artefacts/big.qva"  # sparse: nothing is written
 standin_path=$(as_program_sees "$standin")
 module_path=$(as_program_sees "$artefacts/$(basename "$hello_module")")
 
@@ -30,6 +32,8 @@ cases=(
   " | missing.qva | 1 | qvaplayer: applet 1: package not found: $(as_program_sees "$artefacts/missing.qva")"
   " | --plugin ; nothere.so ; page.html | 1 | qvaplayer: cannot load the plug-in library nothere.so"
   " | --plugin ; $module_path ; page.html | 1 | qvaplayer: $module_path is not a browser plug-in: it does not export NP_"
+  " | --plugin ; $standin_path ; many.html | 1 | qvaplayer: applet 1 has 32768 attributes; a plug-in is given 32767 at most"
+  " | --plugin ; $standin_path ; big.qva | 1 | qvaplayer: applet 1 is not played: the page's downloads would pass 1 GiB"
   "refuse-init | --plugin ; $standin_path ; page.html | 1 | qvaplayer: the plug-in refused to initialise (NPError 8)"
   "refuse-new | --plugin ; $standin_path ; page.html | 1 | qvaplayer: the plug-in refused applet 1 (NPError 5)"
 )

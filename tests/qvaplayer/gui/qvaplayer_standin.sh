@@ -96,9 +96,10 @@ for copy in "$first" "$second"; do
   cmp -s "$copy" "$hello_package" || fail "$copy differs from the package"
 done
 
-# A package alone, with attributes of the command line, to a plug-in that wants the data.
+# A package alone, with attributes of the command line, to a plug-in that wants the data but
+# takes at most 100 bytes per write: every byte is offered until taken, in order.
 rm -f "$QV_STANDIN_LOG"
-export QV_STANDIN_MODE=normal-stream
+export QV_STANDIN_MODE=normal-stream-100
 start_player --plugin "$(as_program_sees "$standin")" \
   --download-dir "$(as_program_sees "$artefacts/downloads")" pkg.qva width=200 colour=red src=ignored
 window=$(wait_window "qvaplayer - pkg.qva") || fail "no player window for the package; $(player_err)"
@@ -116,4 +117,24 @@ destroystream reason=0 written=$bytes
 destroy
 shutdown"
 [ "$got" = "$expected" ] || fail "package calls: $(echo "$got" | tr '\n' '|')"
+
+# A plug-in that answers a write with -1: the stream ends with a network error, the player with 1.
+rm -f "$QV_STANDIN_LOG"
+export QV_STANDIN_MODE=normal-stream-refused
+run_player --plugin "$(as_program_sees "$standin")" pkg.qva
+[ "$exit_code" = 1 ] && player_err | grep -Fxq "qvaplayer: the plug-in refused the package of applet 1 (NPError 1)" &&
+  tr -d '\r' <"$QV_STANDIN_LOG" | grep -qx "destroystream reason=1 written=0" ||
+  fail "refused write: exit code $exit_code, $(player_err), calls $(tr '\n' '|' <"$QV_STANDIN_LOG")"
+
+# A page far wider than a window can be: the applets past 32767 pixels are not played, with a word.
+rm -f "$QV_STANDIN_LOG"
+export QV_STANDIN_MODE=
+printf '<embed src=pkg.qva width=9999 height=20>%.0s' $(seq 215000) >"$artefacts/wide.html"
+start_player --plugin "$(as_program_sees "$standin")" --download-dir downloads wide.html
+wait_window "qvaplayer - wide.html" >/dev/null || fail "no window for the wide page; $(player_err)"
+close_player "qvaplayer - wide.html"
+[ "$exit_code" = 0 ] && player_err | grep -Fxq "qvaplayer: applets 4 to 215000 are not played: the page is 32767 pixels wide at most" &&
+  [ "$(tr -d '\r' <"$QV_STANDIN_LOG" | grep -c '^new ')" = 3 ] &&
+  tr -d '\r' <"$QV_STANDIN_LOG" | grep -q "^setwindow x=20028 y=10 width=9999 height=20 " ||
+  fail "wide page: exit code $exit_code, $(player_err), calls $(grep -e '^new' -e '^setwindow' "$QV_STANDIN_LOG" | tr '\n' '|')"
 echo "PASS"

@@ -2,7 +2,9 @@
 // call the player makes and what came with it (QV_STANDIN_LOG names the file), and behaves as
 // QV_STANDIN_MODE asks: "" accepts everything and wants the package as a file only;
 // "refuse-init" answers NP_Initialize with 8 (incompatible version); "refuse-new" answers new
-// instances with 5 (out of memory); "normal-stream" wants the package as data through write.
+// instances with 5 (out of memory); "normal-stream" wants the package as data through write,
+// "normal-stream-100" too but takes at most 100 bytes per write, "normal-stream-refused" answers
+// every write with -1.
 // When handed the package file it changes the working directory to the file's, as the real
 // plug-in does, and asks the browser to open a URL, as an applet's button would.
 #include "WindowAncestry.h"
@@ -74,7 +76,7 @@ NPError NewStream(NPP, NPMIMEType type, NPStream* stream, NPBool seekable, std::
 {
     Note("newstream type=%s url=%s end=%u seekable=%d proposed=%d", type, stream->url, stream->end,
          seekable, *stype);
-    *stype = Mode() == "normal-stream" ? NP_NORMAL : NP_ASFILEONLY;
+    *stype = Mode().compare(0, 13, "normal-stream") == 0 ? NP_NORMAL : NP_ASFILEONLY;
     streamBytes = 0;
     return NPERR_NO_ERROR;
 }
@@ -113,6 +115,10 @@ std::int32_t WriteReady(NPP, NPStream*) { return 1000; }
 
 std::int32_t Write(NPP, NPStream*, std::int32_t offset, std::int32_t length, void*)
 {
+    if (Mode() == "normal-stream-refused")
+        return -1;
+    if (Mode() == "normal-stream-100" && length > 100)
+        length = 100;
     if (static_cast<std::uint32_t>(offset) != streamBytes)
         Note("write out of order: offset %d after %u bytes", offset, streamBytes);
     streamBytes += static_cast<std::uint32_t>(length);
