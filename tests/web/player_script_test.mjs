@@ -1,17 +1,24 @@
 // The page script qvapplet.js on its own, with a stand-in bundle (fixtures/fakeapplet.js): which
 // elements become applets, their areas and host elements, the bundle each loads, the package in
 // the instance's file system, the parameters in page order, failures, elements added later and
-// OpenURL's event.
+// OpenURL's event. And markup that names inline or foreign script as a bundle (fixtures/
+// injection.html, with a second server for the foreign origin): nothing of it runs.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { runBrowserTest, cases } from './browser.mjs';
+import { serveFolder } from './server.mjs';
 import { stageSite } from './support.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const site = stageSite(path.join(here, 'fixtures'), {
   'qvapplet.js': fs.readFileSync(path.join(here, '../../plugin/web/qvapplet.js')),
+});
+
+const fake = fs.readFileSync(path.join(here, 'fixtures/fakeapplet.js'), 'utf8');
+const foreignSite = stageSite(path.join(here, 'fixtures'), {
+  'foreign.js': fake.replace('QVApplet_fakeapplet', 'QVApplet_foreign'), 'foreign.qva': 'PK',
 });
 
 const record = (page, id) => page.eval(`(() => {
@@ -112,4 +119,49 @@ await runBrowserTest('web player script', { root: site }, async (browser) => {
         });
       } },
   ], (c) => c.run());
+
+  const requests = [];
+  const foreign = await serveFolder(foreignSite, { log: requests });
+  const other = foreign.url.replace(/\/$/, '');
+  try {
+    const hostile = await browser.open(`injection.html?other=${encodeURIComponent(other)}`);
+    const insert = (html) => hostile.eval(
+      `document.body.insertAdjacentHTML('beforeend', ${JSON.stringify(html)})`);
+    const settled = (id) => hostile.waitFor(
+      `['running', 'failed'].includes(document.getElementById('${id}')?.qvApplet?.state)`);
+    const stateOf = async (id) => {
+      await settled(id);
+      const r = await record(hostile, id);
+      return r.state === 'failed' && /is not of this page's origin/.test(r.message) ? 'refused'
+        : r.state;
+    };
+    await cases([
+      ...['data-src', 'data-bundle', 'protocol-relative', 'foreign'].map((id) => ({
+        name: `inserted markup, ${id}: no bundle`,
+        run: async () => assert.equal(await stateOf(id), 'refused') })),
+      { name: 'inserted markup: a <base> does not move the page\'s origin',
+        run: async () => {
+          await insert(`<base href="${other}/"><qv-applet id="based" src="${browser.url}` +
+                       'fakeapplet.qva" bundle="foreign"></qv-applet>');
+          await settled('based');
+          await hostile.eval('document.querySelector("base").remove()');
+          assert.equal(await stateOf('based'), 'refused');
+        } },
+      { name: 'inserted markup: no script ran, nothing was fetched elsewhere, same origin runs',
+        run: async () => {
+          assert.equal(await hostile.eval('document.title'), 'injection fixture');
+          assert.deepEqual(requests, []);
+          assert.equal(await stateOf('same'), 'running');
+        } },
+      { name: 'an origin the page\'s script allows serves bundles',
+        run: async () => {
+          await hostile.eval(`QVApplets.config.allowedBundleOrigins = ['${other}']`);
+          await insert(`<qv-applet id="allowed" src="fakeapplet.qva" bundle="${other}/foreign">`);
+          assert.equal(await stateOf('allowed'), 'running');
+          assert.deepEqual(requests.map((r) => r.path), ['/foreign.js']);
+        } },
+    ], (c) => c.run());
+  } finally {
+    await foreign.close();
+  }
 });
