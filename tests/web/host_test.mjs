@@ -20,7 +20,7 @@ const site = stageSite(options.web, { ...probe,
     { name: 'probeapplet.qvm', data: '-' }, { name: 'zeros', data: Buffer.alloc(1 << 20) }]),
   'openurl.html': page(Object.entries(urls).map(([id, url]) =>
     embed(id, 'probe.qva', `openurl="${url}"`)).join(''), `window.seen = [];
-    document.addEventListener('qv-openurl', (e) => { seen.push(e.detail.url); e.preventDefault(); });`),
+    addEventListener('qv-openurl', (e) => seen.push(e.detail.url) && e.preventDefault());`),
   // 2.5 MiB for the page: two of the five packages' 1 MiB files fit.
   'budget.html': page('abcde'.split('').map((id) => embed(id, 'zeros.qva')).join(''),
                       'QVApplets.config.unpackLimit = 2.5 * 2 ** 20;'),
@@ -28,14 +28,14 @@ const site = stageSite(options.web, { ...probe,
 const state = (id) => `document.getElementById('${id}').qvApplet?.state`;
 
 await runBrowserTest('web host', { root: site }, async (browser) => cases([
-  { name: 'OpenURL refuses javascript:, vbscript: and data: before the page sees them', run: async () => {
+  { name: 'OpenURL refuses javascript:, vbscript: and data: unseen by the page', run: async () => {
     const tab = await browser.open('openurl.html');
     for (const id of Object.keys(urls))
       assert.match(await waitAppletFile(tab, `#${id}`, 'probe-applet.txt'),
                    id === 'http' ? /^openurl 1$/m : /^openurl 0$/m, id);
     assert.deepEqual(await tab.eval('[document.title, ...seen]'), ['test', urls.http]);
   } },
-  { name: 'the applets of a page unpack within its limit together, then none starts', run: async () => {
+  { name: 'a page\'s applets unpack within its limit together, then none starts', run: async () => {
     const tab = await browser.open('budget.html');
     await tab.waitFor('abcde'.split('').map((id) => `${state(id)} === 'running'`).join(' && '));
     assert.equal(await tab.eval(`QVApplets.all().filter((r) => r.module.FS
