@@ -3,7 +3,6 @@
 //   node host_test.mjs --web <build>/web --probe <folder of probe.js, .wasm and .qva>
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import path from 'node:path';
 import { runBrowserTest, cases } from './browser.mjs';
 import { makeZip } from './zip.mjs';
 import { page, parseArguments, stageSite, waitAppletFile } from './support.mjs';
@@ -11,11 +10,10 @@ import { page, parseArguments, stageSite, waitAppletFile } from './support.mjs';
 const options = parseArguments();
 const embed = (id, src, more = '') =>
   `<embed id="${id}" type="application/qv-applet" src="${src}" bundle="probe" ${more}>`;
-const urls = { js: "javascript:document.title='x'", vb: ' \tVB\nScript:x', data: 'DATA:,x',
+const urls = { js: "javascript:title='x'", vb: ' \tVB\nScript:x', data: 'DATA:,x',
                http: 'http://example.com/' };
-const probe = Object.fromEntries(['probe.js', 'probe.wasm', 'probe.qva'].map(
-  (file) => [file, fs.readFileSync(path.join(options.probe, file))]));
-const site = stageSite(options.web, { ...probe,
+const site = stageSite(options.web, { ...Object.fromEntries(['probe.js', 'probe.wasm', 'probe.qva']
+  .map((file) => [file, fs.readFileSync(`${options.probe}/${file}`)])),
   'zeros.qva': makeZip([{ name: 'qveapp.cfg', data: 'main_web=probeapplet.qvm\n' },
     { name: 'probeapplet.qvm', data: '-' }, { name: 'zeros', data: Buffer.alloc(1 << 20) }]),
   'openurl.html': page(Object.entries(urls).map(([id, url]) =>
@@ -43,6 +41,6 @@ await runBrowserTest('web host', { root: site }, async (browser) => cases([
     await tab.eval(`QVApplets.config.unpackLimit = 1;
       document.body.insertAdjacentHTML('beforeend', '${embed('late', 'zeros.qva')}')`);
     await tab.waitFor(`${state('late')} === 'failed'`);
-    assert.match(await tab.eval(`${state('late').replace('state', 'message')}`), /unpacked all/);
+    assert.match(await tab.eval(state('late').replace('?.state', '.message')), /unpacked all/);
   } },
 ], (c) => c.run()));
