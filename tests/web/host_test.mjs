@@ -35,7 +35,8 @@ await runBrowserTest('web host', { root: site }, async (browser) => cases([
   } },
   { name: 'a page\'s applets unpack within its limit together, then none starts', run: async () => {
     const tab = await browser.open('budget.html');
-    await tab.waitFor('abcde'.split('').map((id) => `${state(id)} === 'running'`).join(' && '));
+    await tab.waitFor('abcde'.split('').map((id) => `${state(id)} === 'running'`).join(' && '),
+                      { timeout: 60000 });
     assert.equal(await tab.eval(`QVApplets.all().filter((r) => r.module.FS
       .analyzePath(r.directory + '/zeros').exists).length`), 2);
     await tab.eval(`QVApplets.config.unpackLimit = 1;
