@@ -10,8 +10,8 @@ class QVAppletHost
 public:
     // Slot 0. Asks the host to open url in the named target ("_blank", "_self", a frame name).
     // The plug-in hands both to the browser and returns whether the browser accepted the
-    // request; appletcheck shows them in a message box and returns true. Called on the
-    // applet's thread.
+    // request (a "javascript:", "vbscript:" or "data:" URL is refused with false, ScriptURL.h);
+    // appletcheck shows them in a message box and returns true. Called on the applet's thread.
     virtual bool OpenURL(const QVString& url, const QVString& target) = 0;
 
 protected:

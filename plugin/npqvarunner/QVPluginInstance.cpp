@@ -4,6 +4,7 @@
 #include "modules/RunTimePath.h"
 #include "platform/Directory.h"
 #include "platform/LibraryPin.h"
+#include "plugin/ScriptURL.h"
 #include "plugin/npqvarunner/BrowserFuncs.h"
 #include "ui/QVUIManager.h"
 
@@ -208,6 +209,9 @@ bool QVPluginInstance::OpenURL(const QVString& url, const QVString& target)
     if (getURL == nullptr)
         return false;
     const std::string narrowURL = Narrow(url);
+    // The browser would run it in the page, with the page's rights.
+    if (QVIsScriptURL(narrowURL.c_str()))
+        return false;
     const std::string narrowTarget = Narrow(target);
     return getURL(m_browserInstance, narrowURL.c_str(), narrowTarget.c_str()) == NPERR_NO_ERROR;
 }

@@ -1,6 +1,7 @@
 #include "plugin/web/WebAppletHost.h"
 
 #include "core/string/Utf8Encode.h"
+#include "plugin/ScriptURL.h"
 
 #include <emscripten.h>
 
@@ -24,7 +25,11 @@ EM_JS(int, qv_web_open_url, (int element, const char* url, const char* target), 
 
 bool QVWebAppletHost::OpenURL(const QVString& url, const QVString& target)
 {
-    return qv_web_open_url(m_element, ToUtf8(url).c_str(), ToUtf8(target).c_str()) != 0;
+    // The page would run it with its own rights.
+    const std::string utf8 = ToUtf8(url);
+    if (QVIsScriptURL(utf8.c_str()))
+        return false;
+    return qv_web_open_url(m_element, utf8.c_str(), ToUtf8(target).c_str()) != 0;
 }
 
 std::string QVWebAppletHost::ToUtf8(const QVString& text)

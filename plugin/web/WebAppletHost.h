@@ -14,7 +14,8 @@ public:
     explicit QVWebAppletHost(int element) : m_element(element) {}
 
     // True when the page's handler took the request or the browser opened the URL; false when
-    // the browser refused (a blocked pop-up, an unusable URL).
+    // the browser refused (a blocked pop-up, an unusable URL) and for a "javascript:",
+    // "vbscript:" or "data:" URL, which never reaches the page (ScriptURL.h).
     bool OpenURL(const QVString& url, const QVString& target) override;
 
     // The text as UTF-8: 16-bit texts are encoded, 8-bit texts are taken to be UTF-8 already

@@ -22,6 +22,20 @@ EM_JS(void, qv_web_applet_state, (int element, const char* state, const char* me
     if (typeof Module.qvAppletState == 'function')
         Module.qvAppletState(element, UTF8ToString(state), UTF8ToString(message));
 });
+
+// What the page's applets may still unpack, in bytes (the page keeps one budget for all of them,
+// their files being in the tab's memory); -1 when the bundle runs without the page script.
+EM_JS(double, qv_web_unpack_budget, (int element), {
+    if (typeof Module.qvUnpackBudget != 'function')
+        return -1;
+    return Module.qvUnpackBudget(element);
+});
+
+// Charges what the applet unpacked to the page's budget.
+EM_JS(void, qv_web_unpacked, (int element, double bytes), {
+    if (typeof Module.qvUnpacked == 'function')
+        Module.qvUnpacked(element, bytes);
+});
 // clang-format on
 
 namespace
@@ -91,9 +105,16 @@ int RunWebApplet(const QVWebAppletStart& start)
         parameters.Set(QVString(attribute.first.c_str()), QVString(attribute.second.c_str()));
 
     static QVAppletPackage package;
+    // Asked and charged in one stretch of the page's thread: no other applet unpacks between.
+    const double budget = qv_web_unpack_budget(start.element);
+    if (budget >= 0 && budget < 1)
+        return Fail(start.element, "the page's applets have unpacked all they may together");
+    if (budget >= 0 && budget < static_cast<double>(QVPackageExtractor::DefaultByteLimit))
+        package.SetByteLimit(static_cast<std::uint64_t>(budget));
     if (!package.Unpack(QVString(start.packagePath.c_str()), parameters))
         return Fail(start.element,
                     "the package " + start.packagePath + " has no folder to unpack in");
+    qv_web_unpacked(start.element, static_cast<double>(package.GetReport().bytes));
     QVApplet* applet = package.LoadApplet(parameters);
     if (applet == nullptr)
     {

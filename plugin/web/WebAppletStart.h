@@ -27,7 +27,8 @@ bool ParseWebAppletStart(int argc, const char* const* argv, QVWebAppletStart& st
 
 // The start-up of an applet in the page, as the browser plug-in does it: the attributes become
 // the parameters, the package is unpacked in its folder (the package layer, same confinement
-// and limits), the applet module its configuration names is loaded (compiled into the bundle),
+// and limits; its byte limit is what the page script says the page's applets may still unpack,
+// and what it unpacked is charged there), the applet module its configuration names is loaded (compiled into the bundle),
 // the UI manager makes a white window of the element's size as a child of the host element,
 // and the applet's Init and Run follow. Run's loop yields to the browser in ProcessMessages.
 // Returns 0 when the applet ran, 1 when it could not start (said on standard error and told

@@ -12,7 +12,11 @@
 //  2. loads the applet's web bundle: the attribute bundle="path/name" names it (path/name.js and
 //     path/name.wasm, relative to the page); without it the package's own name is used
 //     ("applets/hello.qva" → "applets/hello.js"). Every bundle defines the factory
-//     QVApplet_<name>; one instance of it runs per element;
+//     QVApplet_<name>; one instance of it runs per element. A bundle runs with the page's
+//     rights, and markup (the page's own, or what its script inserts from elsewhere) must not
+//     choose what runs: bundles load only over http(s) from the page's own origin, or from an
+//     origin the page's script lists in QVApplets.config.allowedBundleOrigins
+//     (e.g. ["https://cdn.example.com"]); an element naming any other fails;
 //  3. fetches the package (src) and writes it into the instance's virtual file system, in a
 //     folder of its own ("/qv/applet-N/<file name>");
 //  4. starts the bundle's main with the package path, N, the size and the element's attributes
@@ -20,7 +24,12 @@
 //
 // The applet's OpenURL(url, target) dispatches a cancelable "qv-openurl" CustomEvent on the
 // element (detail: {url, target}; it bubbles). Unless a handler calls preventDefault(), the URL
-// is opened in the named target with window.open(url, target).
+// is opened in the named target with window.open(url, target). "javascript:", "vbscript:" and
+// "data:" URLs are refused in the bundle and never reach the page.
+//
+// All applets of the page together unpack at most 1 GiB (their files live in the tab's memory),
+// or less when the page's script sets QVApplets.config.unpackLimit (bytes): each bundle asks
+// for what is left when it unpacks and reports what it took.
 //
 // Progress is visible on the element: its attribute data-qv-state becomes "loading", "running",
 // "ended" or "failed", and a "qv-applet" CustomEvent (detail: {state, message}) is dispatched
@@ -36,6 +45,10 @@
   const defaultHeight = 200;
   const bundles = new Map();  // bundle script URL → Promise of its factory
   const records = new Map();  // N → record
+  const pageUnpackLimit = 2 ** 30;
+  let unpacked = 0;  // bytes the page's applets have unpacked
+  // What the page's script may set as QVApplets.config (markup cannot reach it).
+  const settings = { allowedBundleOrigins: [], unpackLimit: pageUnpackLimit };
 
   // A size attribute: a whole number of CSS pixels ("240" or "240px"), else the default.
   function size(element, name, fallback) {
@@ -55,6 +68,28 @@
     const script = new URL(base.replace(/\.js$/i, '') + '.js', document.baseURI);
     const name = decodeURIComponent(script.pathname.split('/').pop()).replace(/\.js$/i, '');
     return { script, factoryName: 'QVApplet_' + name.replace(/[^A-Za-z0-9_]/g, '_') };
+  }
+
+  // Whether a bundle script may run in this page (see the header). The origin is the page's
+  // location, not its base URL, which inserted markup can change.
+  function allowedBundle(url) {
+    if (url.protocol !== 'http:' && url.protocol !== 'https:') return false;
+    if (url.origin === location.origin) return true;
+    const allowed = api.config && api.config.allowedBundleOrigins;
+    return Array.isArray(allowed) && allowed.some((origin) => {
+      try {
+        return new URL(String(origin)).origin === url.origin;
+      } catch {
+        return false;
+      }
+    });
+  }
+
+  // Bytes the page's applets may still unpack.
+  function unpackBudget() {
+    const limit = Number(api.config && api.config.unpackLimit);
+    const cap = limit >= 0 ? Math.min(limit, pageUnpackLimit) : pageUnpackLimit;
+    return Math.max(0, cap - unpacked);
   }
 
   function loadFactory(bundle) {
@@ -142,6 +177,9 @@
     try {
       const packageUrl = new URL(source, document.baseURI);
       const bundle = locateBundle(element, source);
+      if (!allowedBundle(bundle.script))
+        throw new Error(`the applet bundle ${bundle.script.href} is not of this page's origin ` +
+                        `(${location.origin}) nor in QVApplets.config.allowedBundleOrigins`);
       const fileName = decodeURIComponent(packageUrl.pathname.split('/').pop()) || 'applet.qva';
       const folder = record.directory;
       record.packagePath = `${folder}/${fileName.replace(/[\/\\]/g, '_')}`;
@@ -167,6 +205,8 @@
         onAbort: (what) => setState(record, 'failed', `aborted: ${what}`),
         qvOpenURL: (element, url, target) => openURL(record, url, target),
         qvAppletState: (element, state, message) => setState(record, state, message),
+        qvUnpackBudget: () => unpackBudget(),
+        qvUnpacked: (element, bytes) => { unpacked += Math.max(0, Number(bytes) || 0); },
       };
       record.module = config;
       await factory(config);
@@ -190,7 +230,11 @@
     }).observe(document.documentElement, { childList: true, subtree: true });
   }
 
-  globalThis.QVApplets = {
+  const api = {
+    // The page's settings: allowedBundleOrigins (origins such as "https://cdn.example.com" that
+    // may serve bundles besides the page's own) and unpackLimit (bytes all applets of the page
+    // may unpack together, at most 1 GiB).
+    config: settings,
     // Starts the applet of an element now (once); resolves to its record.
     start,
     // The record of applet N.
@@ -198,6 +242,7 @@
     // Every applet started on this page.
     all: () => Array.from(records.values()),
   };
+  globalThis.QVApplets = api;
 
   if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', begin);
   else begin();

@@ -1,17 +1,24 @@
 // The page script qvapplet.js on its own, with a stand-in bundle (fixtures/fakeapplet.js): which
 // elements become applets, their areas and host elements, the bundle each loads, the package in
 // the instance's file system, the parameters in page order, failures, elements added later and
-// OpenURL's event.
+// OpenURL's event. And markup that names inline or foreign script as a bundle (fixtures/
+// injection.html, with a second server for the foreign origin): nothing of it runs.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { runBrowserTest, cases } from './browser.mjs';
+import { serveFolder } from './server.mjs';
 import { stageSite } from './support.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const site = stageSite(path.join(here, 'fixtures'), {
   'qvapplet.js': fs.readFileSync(path.join(here, '../../plugin/web/qvapplet.js')),
+});
+
+const fake = fs.readFileSync(path.join(here, 'fixtures/fakeapplet.js'), 'utf8');
+const foreignSite = stageSite(path.join(here, 'fixtures'), {
+  'foreign.js': fake.replace('QVApplet_fakeapplet', 'QVApplet_foreign'), 'foreign.qva': 'PK',
 });
 
 const record = (page, id) => page.eval(`(() => {
@@ -112,4 +119,31 @@ await runBrowserTest('web player script', { root: site }, async (browser) => {
         });
       } },
   ], (c) => c.run());
+
+  const requests = [];
+  const foreign = await serveFolder(foreignSite, { log: requests });
+  try {
+    const other = foreign.url.slice(0, -1);
+    const hostile = await browser.open(`injection.html?other=${encodeURIComponent(other)}`);
+    const outcome = (id) => hostile.waitFor(`(() => { const r = document.getElementById('${id}')
+      ?.qvApplet; return r?.state === 'running' ? 'running' : r?.state === 'failed' &&
+      (/is not of this page's origin/.test(r.message) ? 'refused' : r.message); })()`);
+    await cases([
+      ...['data-src', 'data-bundle', 'protocol-relative', 'foreign', 'based', 'same'].map((id) => ({
+        name: `inserted markup: ${id}`,
+        run: async () => assert.equal(await outcome(id), id === 'same' ? 'running' : 'refused') })),
+      { name: 'no inserted script ran, nothing came from elsewhere; an allowed origin serves',
+        run: async () => {
+          assert.equal(await hostile.eval('document.title'), 'injection fixture');
+          assert.deepEqual(requests, []);
+          await hostile.eval(`QVApplets.config.allowedBundleOrigins = ['${other}'];
+            document.body.insertAdjacentHTML('beforeend', '<qv-applet id="allowed"' +
+              ' src="' + location.origin + '/fakeapplet.qva" bundle="foreign"></qv-applet>')`);
+          assert.equal(await outcome('allowed'), 'running');
+          assert.deepEqual(requests.map((r) => r.path), ['/foreign.js']);
+        } },
+    ], (c) => c.run());
+  } finally {
+    await foreign.close();
+  }
 });
