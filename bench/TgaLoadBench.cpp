@@ -8,6 +8,7 @@
 // Run from anywhere: the program works in its own folder, where the image finds
 // "qvtgaloader.qvm"; the test files go to the temporary folder and are removed.
 #include "loaders/QVImage.h"
+#include "loaders/tga/TgaWriter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -84,25 +85,18 @@ std::string TestFile(int origin)
 // footer; written once, then left in the page cache.
 bool WriteTestFile(const std::string& name, int origin)
 {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    unsigned char header[18] = {0, 0, 2};
-    header[12] = header[14] = kSide & 0xFF;
-    header[13] = header[15] = kSide >> 8;
-    header[16] = 32;
-    header[17] = static_cast<unsigned char>(8 | (origin << 4));
-    out.write(reinterpret_cast<const char*>(header), sizeof header);
-    std::vector<char> row(std::size_t{kSide} * 4);
-    for (int r = 0; r < kSide; ++r)
+    const std::size_t rowSize = std::size_t{kSide} * 4;
+    std::vector<std::uint8_t> pixels(rowSize * kSide);
+    for (std::size_t r = 0; r < kSide; ++r)
     {
-        for (std::size_t i = 0; i < row.size(); ++i)
+        for (std::size_t i = 0; i < rowSize; ++i)
         {
-            row[i] = static_cast<char>(r + i);
+            pixels[r * rowSize + i] = static_cast<std::uint8_t>(r + i);
         }
-        out.write(row.data(), static_cast<std::streamsize>(row.size()));
     }
-    static const char footer[26] = "\0\0\0\0\0\0\0\0TRUEVISION-XFILE.";
-    out.write(footer, sizeof footer);
-    return static_cast<bool>(out);
+    tga::WriteOptions options;
+    options.origin = origin;
+    return tga::WriteFile(name.c_str(), kSide, kSide, 32, pixels.data(), options);
 }
 
 // One field of /proc/self/status in bytes ("VmRSS:", "VmHWM:"); -1 when absent.
@@ -292,9 +286,10 @@ void BM_ImageMagickConvert(benchmark::State& state)
     const std::string tiny = (std::filesystem::temp_directory_path() / "qv-bench-1x1.tga").string();
     {
         // A 1 x 1 picture: what convert holds whatever the picture.
-        std::ofstream out(tiny, std::ios::binary | std::ios::trunc);
-        const char bytes[18 + 4] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 32, 8};
-        out.write(bytes, sizeof bytes);
+        const std::uint8_t pixel[4] = {};
+        tga::WriteOptions options;
+        options.footer = false;
+        tga::WriteFile(tiny.c_str(), 1, 1, 32, pixel, options);
     }
     if (!WriteTestFile(name, 0))
     {

@@ -1,9 +1,9 @@
 #include "apps/qvglview/QVGLView.h"
 
 #include "apps/qvglview/FrameCapture.h"
-#include "apps/qvrender/TgaWriter.h"
 #include "core/math/QVVector.h"
 #include "loaders/QVImage.h"
+#include "loaders/tga/TgaWriter.h"
 #include "modules/QVModManager.h"
 #include "platform/QVGLContext.h"
 #include "renderers/QVRenderer.h"
@@ -194,7 +194,8 @@ int QVGLView::SaveScreenshot(const std::string& fileName)
 {
     const int width = renderer->GetViewportWidth();
     const int height = renderer->GetViewportHeight();
-    if (!TgaWriter::Write(fileName.c_str(), width, height, CaptureFrame(width, height)))
+    const std::vector<std::uint8_t> frame = CaptureFrame(width, height);
+    if (!tga::WriteFile(fileName.c_str(), width, height, 24, frame.data(), tga::kRgbRowsFromTop))
     {
         Complain("cannot write the screenshot '" + fileName + "'");
         return 1;

@@ -3,7 +3,7 @@
 #include "apps/demoscene/DemoScene.h"
 #include "apps/qvrender/BandTracer.h"
 #include "apps/qvrender/TenthsProgress.h"
-#include "apps/qvrender/TgaWriter.h"
+#include "loaders/tga/TgaWriter.h"
 #include "renderers/raytracer/PrimaryRays.h"
 #include "renderers/raytracer/RayScene.h"
 
@@ -164,7 +164,7 @@ int QVRenderApp::RunArgs(QVArray<QVString>& words)
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    if (!TgaWriter::Write(output.c_str(), width, height, pixels))
+    if (!tga::WriteFile(output.c_str(), width, height, 24, pixels.data(), tga::kRgbRowsFromTop))
     {
         std::fprintf(stderr, "qvrender: cannot write '%s'\n", output.c_str());
         return 1;

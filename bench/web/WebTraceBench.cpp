@@ -4,7 +4,7 @@
 // returns its time in milliseconds and writes the image to /trace.tga in the virtual file system.
 #include "apps/demoscene/DemoScene.h"
 #include "apps/qvrender/BandTracer.h"
-#include "apps/qvrender/TgaWriter.h"
+#include "loaders/tga/TgaWriter.h"
 #include "renderers/raytracer/PrimaryRays.h"
 #include "renderers/raytracer/RayScene.h"
 
@@ -42,7 +42,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE double QVBenchTrace(int width, int height)
     tracer.Trace(1, pixels, nullptr);
     const double milliseconds =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    if (!TgaWriter::Write("/trace.tga", width, height, pixels))
+    if (!tga::WriteFile("/trace.tga", width, height, 24, pixels.data(), tga::kRgbRowsFromTop))
         std::fprintf(stderr, "cannot write /trace.tga\n");
     return milliseconds;
 }

@@ -20,31 +20,39 @@ unsigned short SignExtend(char c)
     return static_cast<unsigned short>(static_cast<signed char>(c));
 }
 
-int WideTextLength(const unsigned short* text)
+// Appending to a string of the other width puts each byte in a unit with a zero high byte, or
+// keeps each unit's low byte (SetCharAt).
+unsigned short ZeroExtend(char c) { return static_cast<unsigned char>(c); }
+unsigned short ZeroExtend(unsigned short c) { return c; }
+
+template <typename Char>
+int TextLength(const Char* text)
 {
-    int n = 0;
+    std::size_t n = 0;
     while (text[n] != 0)
     {
         ++n;
     }
-    return n;
+    return n > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(n);
 }
 
-int TextLength(const char* text)
+template <typename Char>
+int FindUnit(const Char* units, int length, Char c, int start)
 {
-    const std::size_t n = std::strlen(text);
-    return n > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(n);
+    for (int i = start < 0 ? 0 : start; i < length; ++i)
+    {
+        if (units[i] == c)
+        {
+            return i;
+        }
+    }
+    return -1;
 }
 }  // namespace
 
 // --- construction ---
 
-QVString::QVString()
-    : QVObject(QV_CLASS_DEFAULT), m_encoding(Narrow), m_buffer(nullptr), m_wide(nullptr),
-      m_capacity(0), m_length(0)
-{
-    Allocate(kFirstCapacity);
-}
+QVString::QVString() : QVString(kFirstCapacity, Narrow) {}
 
 QVString::QVString(int capacity, short encoding)
     : QVObject(QV_CLASS_DEFAULT), m_encoding(encoding == Wide ? Wide : Narrow), m_buffer(nullptr),
@@ -53,29 +61,11 @@ QVString::QVString(int capacity, short encoding)
     Allocate(capacity);
 }
 
-QVString::QVString(const char* text)
-    : QVObject(QV_CLASS_DEFAULT), m_encoding(Narrow), m_buffer(nullptr), m_wide(nullptr),
-      m_capacity(0), m_length(0)
-{
-    Allocate(kFirstCapacity);
-    Assign(text);
-}
+QVString::QVString(const char* text) : QVString(kFirstCapacity, Narrow) { Assign(text); }
 
-QVString::QVString(const unsigned short* text)
-    : QVObject(QV_CLASS_DEFAULT), m_encoding(Wide), m_buffer(nullptr), m_wide(nullptr),
-      m_capacity(0), m_length(0)
-{
-    Allocate(kFirstCapacity);
-    Assign(text);
-}
+QVString::QVString(const unsigned short* text) : QVString(kFirstCapacity, Wide) { Assign(text); }
 
-QVString::QVString(char c)
-    : QVObject(QV_CLASS_DEFAULT), m_encoding(Narrow), m_buffer(nullptr), m_wide(nullptr),
-      m_capacity(0), m_length(0)
-{
-    Allocate(kFirstCapacity);
-    AssignChar(c);
-}
+QVString::QVString(char c) : QVString(kFirstCapacity, Narrow) { AssignChar(c); }
 
 QVString::QVString(const QVString& other)
     : QVObject(other), QVSerializable(), m_encoding(other.m_encoding), m_buffer(nullptr),
@@ -107,21 +97,7 @@ void QVString::SetBuffer(char* buffer, int capacity)
     m_capacity = capacity;
 }
 
-void QVString::PutTerminator()
-{
-    if (m_buffer == nullptr)
-    {
-        return;
-    }
-    if (m_encoding == Wide)
-    {
-        m_wide[m_length] = 0;
-    }
-    else
-    {
-        m_buffer[m_length] = '\0';
-    }
-}
+void QVString::PutTerminator() { SetCharAt(m_length, 0); }
 
 void QVString::Reset(short encoding)
 {
@@ -261,49 +237,43 @@ bool QVString::Overlaps(const void* text) const
 
 // --- assignment and appending ---
 
-void QVString::AppendNarrow(const char* text, int count)
+template <typename Char>
+void QVString::AppendUnits(const Char* text, int count)
 {
     if (count <= 0 || count > INT_MAX - m_length || !Grow(m_length + count))
     {
         return;
     }
-    if (m_encoding == Wide)
+    if (CharWidth() == static_cast<int>(sizeof(Char)))
     {
-        for (int i = 0; i < count; ++i)
-        {
-            m_wide[m_length + i] = static_cast<unsigned char>(text[i]);
-        }
-    }
-    else
-    {
-        std::memcpy(m_buffer + m_length, text, static_cast<std::size_t>(count));
-    }
-    m_length += count;
-    PutTerminator();
-}
-
-void QVString::AppendWide(const unsigned short* text, int count)
-{
-    if (count <= 0 || count > INT_MAX - m_length || !Grow(m_length + count))
-    {
-        return;
-    }
-    if (m_encoding == Wide)
-    {
-        std::memcpy(m_wide + m_length, text, static_cast<std::size_t>(count) * 2);
+        std::memcpy(m_buffer + static_cast<std::size_t>(m_length) * sizeof(Char), text,
+                    static_cast<std::size_t>(count) * sizeof(Char));
     }
     else
     {
         for (int i = 0; i < count; ++i)
         {
-            m_buffer[m_length + i] = static_cast<char>(text[i] & 0xFFu);
+            SetCharAt(m_length + i, ZeroExtend(text[i]));
         }
     }
     m_length += count;
     PutTerminator();
 }
 
-void QVString::Assign(const char* text)
+void QVString::AppendPart(const QVString& source, int from, int count)
+{
+    if (source.m_encoding == Wide)
+    {
+        AppendUnits(source.m_wide + from, count);
+    }
+    else
+    {
+        AppendUnits(source.m_buffer + from, count);
+    }
+}
+
+template <typename Char>
+void QVString::PutText(const Char* text, bool replacing)
 {
     if (text == nullptr)
     {
@@ -313,28 +283,26 @@ void QVString::Assign(const char* text)
     {
         // Growing could free the very characters we copy from.
         const QVString copy(text);
-        Assign(copy);
+        if (replacing)
+        {
+            Assign(copy);
+        }
+        else
+        {
+            Append(copy);
+        }
         return;
     }
-    Reset(Narrow);
-    AppendNarrow(text, TextLength(text));
+    if (replacing)
+    {
+        Reset(sizeof(Char) == 2 ? Wide : Narrow);
+    }
+    AppendUnits(text, TextLength(text));
 }
 
-void QVString::Assign(const unsigned short* text)
-{
-    if (text == nullptr)
-    {
-        return;
-    }
-    if (Overlaps(text))
-    {
-        const QVString copy(text);
-        Assign(copy);
-        return;
-    }
-    Reset(Wide);
-    AppendWide(text, WideTextLength(text));
-}
+void QVString::Assign(const char* text) { PutText(text, true); }
+
+void QVString::Assign(const unsigned short* text) { PutText(text, true); }
 
 void QVString::Assign(const QVString& other)
 {
@@ -343,51 +311,18 @@ void QVString::Assign(const QVString& other)
         return;
     }
     Reset(other.m_encoding);
-    if (other.m_encoding == Wide)
-    {
-        AppendWide(other.m_wide, other.m_length);
-    }
-    else
-    {
-        AppendNarrow(other.m_buffer, other.m_length);
-    }
+    AppendPart(other, 0, other.m_length);
 }
 
 void QVString::AssignChar(char c)
 {
     Reset(Narrow);
-    AppendNarrow(&c, 1);
+    AppendUnits(&c, 1);
 }
 
-void QVString::Append(const char* text)
-{
-    if (text == nullptr)
-    {
-        return;
-    }
-    if (Overlaps(text))
-    {
-        const QVString copy(text);
-        Append(copy);
-        return;
-    }
-    AppendNarrow(text, TextLength(text));
-}
+void QVString::Append(const char* text) { PutText(text, false); }
 
-void QVString::Append(const unsigned short* text)
-{
-    if (text == nullptr)
-    {
-        return;
-    }
-    if (Overlaps(text))
-    {
-        const QVString copy(text);
-        Append(copy);
-        return;
-    }
-    AppendWide(text, WideTextLength(text));
-}
+void QVString::Append(const unsigned short* text) { PutText(text, false); }
 
 void QVString::Append(const QVString& other)
 {
@@ -397,19 +332,12 @@ void QVString::Append(const QVString& other)
         Append(copy);
         return;
     }
-    if (other.m_encoding == Wide)
-    {
-        AppendWide(other.m_wide, other.m_length);
-    }
-    else
-    {
-        AppendNarrow(other.m_buffer, other.m_length);
-    }
+    AppendPart(other, 0, other.m_length);
 }
 
-void QVString::AppendChar(char c) { AppendNarrow(&c, 1); }
+void QVString::AppendChar(char c) { AppendUnits(&c, 1); }
 
-void QVString::AppendWideChar(unsigned short c) { AppendWide(&c, 1); }
+void QVString::AppendWideChar(unsigned short c) { AppendUnits(&c, 1); }
 
 QVString operator+(char c, const QVString& text)
 {
@@ -451,36 +379,17 @@ void QVString::SetCharAt(int pos, unsigned short c)
     }
 }
 
+// A search for a character of the other width looks for its sign extension or its low byte.
 int QVString::Find(char c, int start) const
 {
-    if (m_encoding == Wide)
-    {
-        return FindWide(SignExtend(c), start);
-    }
-    for (int i = start < 0 ? 0 : start; i < m_length; ++i)
-    {
-        if (m_buffer[i] == c)
-        {
-            return i;
-        }
-    }
-    return -1;
+    return m_encoding == Wide ? FindUnit(m_wide, m_length, SignExtend(c), start)
+                              : FindUnit(m_buffer, m_length, c, start);
 }
 
 int QVString::FindWide(unsigned short c, int start) const
 {
-    if (m_encoding != Wide)
-    {
-        return Find(static_cast<char>(c & 0xFFu), start);
-    }
-    for (int i = start < 0 ? 0 : start; i < m_length; ++i)
-    {
-        if (m_wide[i] == c)
-        {
-            return i;
-        }
-    }
-    return -1;
+    return m_encoding == Wide ? FindUnit(m_wide, m_length, c, start)
+                              : FindUnit(m_buffer, m_length, static_cast<char>(c & 0xFFu), start);
 }
 
 int QVString::FindLast(char c, int start) const
@@ -562,14 +471,7 @@ int QVString::Mid(QVString& out, int from, int to) const
     {
         return -1;
     }
-    if (m_encoding == Wide)
-    {
-        out.AppendWide(m_wide + from, to - from);
-    }
-    else
-    {
-        out.AppendNarrow(m_buffer + from, to - from);
-    }
+    out.AppendPart(*this, from, to - from);
     return out.m_length;
 }
 
@@ -601,14 +503,7 @@ int QVString::GetField(QVString& out, int index, unsigned short separator) const
     }
     if (field == index && i > begin)
     {
-        if (m_encoding == Wide)
-        {
-            out.AppendWide(m_wide + begin, i - begin);
-        }
-        else
-        {
-            out.AppendNarrow(m_buffer + begin, i - begin);
-        }
+        out.AppendPart(*this, begin, i - begin);
     }
     // A text without the separator is not a list of fields: answer "no field" for every index.
     if (out.m_length == m_length)
@@ -623,16 +518,10 @@ void QVString::ToLower()
 {
     for (int i = 0; i < m_length; ++i)
     {
-        if (m_encoding == Wide)
+        const unsigned short c = UnitAt(i);
+        if (c >= 'A' && c <= 'Z')
         {
-            if (m_wide[i] >= 'A' && m_wide[i] <= 'Z')
-            {
-                m_wide[i] = static_cast<unsigned short>(m_wide[i] + 32);
-            }
-        }
-        else if (m_buffer[i] >= 'A' && m_buffer[i] <= 'Z')
-        {
-            m_buffer[i] = static_cast<char>(m_buffer[i] + 32);
+            SetCharAt(i, static_cast<unsigned short>(c + 32));
         }
     }
 }

@@ -143,8 +143,14 @@ private:
     // Frees our buffer and takes over from's buffer, encoding and length; from is left empty.
     void TakeBuffer(QVString& from);
     bool Overlaps(const void* text) const;
-    void AppendNarrow(const char* text, int count);
-    void AppendWide(const unsigned short* text, int count);
+    // Appends count characters of either width by the appending rules above.
+    template <typename Char>
+    void AppendUnits(const Char* text, int count);
+    // Appends count characters of source, from index from on.
+    void AppendPart(const QVString& source, int from, int count);
+    // Assign (replacing) or Append of a terminated text of either width.
+    template <typename Char>
+    void PutText(const Char* text, bool replacing);
 
     std::int16_t m_encoding;
     char* m_buffer;

@@ -1,6 +1,7 @@
 // Saving images as TGA files: the exact bytes, the round trip through a load, the images that
 // cannot be saved, and that a failed save leaves the target as it was.
 #include "loaders/tga/QVTgaLoader.h"
+#include "loaders/tga/TgaWriter.h"
 
 #include "TgaTestSupport.h"
 
@@ -100,6 +101,39 @@ TEST(TgaSave, SavingAndLoadingGivesBackTheSamePixels)
             EXPECT_EQ(depth, loaded.GetBitsPerPixel());
             EXPECT_EQ(picture.bytes, PixelsOf(loaded));
         }
+    }
+}
+
+// The writer's other forms, as the programs use them: RGB rows from the top without a footer
+// (qvrender's images), and pixels in file order stored from another origin (the benchmark).
+TEST(TgaSave, TheWriterWritesRowsAndChannelsInTheOrderAsked)
+{
+    const std::string rgb = "\x01\x02\x03\x04\x05\x06";
+    tga::WriteOptions rightTop;
+    rightTop.origin = 3;
+    const struct Case
+    {
+        const char* what;
+        tga::WriteOptions options;
+        int descriptor;
+        std::string stored;
+        bool footer;
+    } cases[] = {
+        {"RGB from the top", tga::kRgbRowsFromTop, 0x20, "\x03\x02\x01\x06\x05\x04", false},
+        {"top-right origin", rightTop, 0x30, rgb, true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        ScratchFile file("writer-form.tga");
+        ASSERT_TRUE(tga::WriteFile(file.Name(), 1, 2, 24,
+                                   reinterpret_cast<const std::uint8_t*>(rgb.data()), c.options));
+        TgaSpec spec;
+        spec.width = 1;
+        spec.descriptor = c.descriptor;
+        spec.pixels = c.stored;
+        spec.footer = c.footer;
+        EXPECT_EQ(TgaBytes(spec), file.Bytes());
     }
 }
 
