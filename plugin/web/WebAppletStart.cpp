@@ -96,14 +96,7 @@ int RunWebApplet(const QVWebAppletStart& start)
                     "the package " + start.packagePath + " has no folder to unpack in");
     QVApplet* applet = package.LoadApplet(parameters);
     if (applet == nullptr)
-    {
-        const QVString& name = package.GetModuleName();
-        const std::string module =
-            name.GetLength() > 0 && name.GetBuffer() != nullptr ? name.GetBuffer() : "";
-        return Fail(start.element, module.empty()
-                                       ? "the package names no applet module (qveapp.cfg)"
-                                       : "cannot load the applet " + module);
-    }
+        return Fail(start.element, package.GetFailure());
 
     const char* uiManagerFile = GetUIManagerFileName();
     QVModule* module = GetModManager().LoadModule(uiManagerFile);
