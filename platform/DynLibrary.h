@@ -14,3 +14,9 @@ bool QVCloseLibrary(QVHandle library);
 
 // Address of the exported symbol, or null (also for a null handle or symbol).
 void* QVLibrarySymbol(QVHandle library, const char* symbol);
+
+// Takes the working directory out of the system's own search for bare library names, for the
+// rest of the process (Windows: SetDllDirectoryW(L""), which leaves the program's directory, the
+// system directories and PATH). Linux and the web never search the working directory by
+// themselves: nothing to do there.
+void QVKeepWorkingDirectoryOutOfSearch();

@@ -31,3 +31,5 @@ void* QVLibrarySymbol(QVHandle library, const char* symbol)
         return nullptr;
     return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(library), symbol));
 }
+
+void QVKeepWorkingDirectoryOutOfSearch() { SetDllDirectoryW(L""); }
