@@ -95,6 +95,10 @@ TEST(NPPackage, LibrariesAPackageBringsAreNeverLoaded)
     SetEnvironment("QV_NP_LOAD_MARKER", marker.string());
     // The first applet's start makes its folder the working directory; the second instance,
     // made after that, collects its property loaders, and its package brings the same library.
+    // A file of that name beside the plug-in (no library) makes every scan ask for the name
+    // bare: the system's own search must not find it in the working directory either.
+    const fs::path besidePlugin = fs::path(PluginFolder()) / "extra.qvm";
+    std::ofstream(besidePlugin) << "not a library";
     const ZipEntry extra = UnixFile("extra.qvm", ReadFile(QV_LOAD_MARKER), 0755);
     Embedded one, two;
     Start(one, ProbePackageWith("brought1", {extra}));
@@ -102,5 +106,6 @@ TEST(NPPackage, LibrariesAPackageBringsAreNeverLoaded)
     Destroy(two);
     Destroy(one);
     SetEnvironment("QV_NP_LOAD_MARKER", "");
+    fs::remove(besidePlugin);
     EXPECT_FALSE(fs::exists(marker)) << "a library a package brought was loaded";
 }
