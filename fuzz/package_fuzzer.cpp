@@ -3,7 +3,11 @@
 // crashing, the result must hold what the layer promises:
 // - nothing appears outside the directory it unpacks into;
 // - no temporary file is left behind;
-// - the bytes written stay within the limit, and the report adds up.
+// - what was made stays within the limits: the blocks of the files and directories on disk
+//   within what was charged, and that within the byte limit; no more entries than the entry
+//   limit, no path deeper than the depth limit; and the report adds up.
+// The limits are small and picked by the input's length, so that every one of them is reached
+// by inputs of a few kilobytes.
 #include "plugin/package/PackageExtractor.h"
 
 #include <cstddef>
@@ -11,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -20,8 +25,19 @@ namespace
 {
 const char kInput[] = "fuzz-input.qva";
 const char kScratch[] = "fuzz-unpack";
-// Small, so that a bomb costs little; the limit itself is what is checked.
-const std::uint64_t kLimit = 4 << 20;
+
+struct Limits
+{
+    std::uint64_t bytes;  // small, so that a bomb costs little; the limit itself is checked
+    unsigned long entries;
+    std::size_t depth;
+};
+const Limits kLimits[] = {
+    {4 << 20, 65535, 64},
+    {16 * 4096, 16, 8},
+    {4 * 4096, 3, 2},
+};
+const std::uint64_t kBlock = QVPackageExtractor::BlockSize;
 
 void Check(bool condition, const char* what)
 {
@@ -58,14 +74,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RemoveAll(scratch);
     fs::create_directories(root);
 
+    const Limits& limits = kLimits[size % (sizeof kLimits / sizeof kLimits[0])];
     QVPackageExtractor extractor;
-    extractor.SetByteLimit(kLimit);
+    extractor.SetByteLimit(limits.bytes);
+    extractor.SetEntryLimit(limits.entries);
+    extractor.SetDepthLimit(limits.depth);
     const QVUnpackReport report = extractor.Unpack(kInput, root.string().c_str());
 
-    Check(report.bytes <= kLimit, "more bytes written than the limit allows");
+    Check(report.bytes <= report.charged, "more bytes written than were charged");
+    Check(report.charged <= limits.bytes, "more charged than the limit allows");
     Check(report.files + report.directories + report.skipped == report.entries,
           "written, made and skipped entries do not add up to the entries");
-    std::uintmax_t bytes = 0;
+    Check(report.files + report.directories <= limits.entries, "more entries than the limit");
+    std::uintmax_t blocks = 0;
     std::size_t files = 0;
     for (auto it = fs::recursive_directory_iterator(scratch);
          it != fs::recursive_directory_iterator(); ++it)
@@ -77,13 +98,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Temporary files have a backslash in their names, which no entry can give a file.
         Check(it->path().filename().string().find('\\') == std::string::npos,
               "a temporary file was left behind");
+        if (it->path() == root)
+            continue;
+        Check(static_cast<std::size_t>(std::distance(relative.begin(), relative.end())) <=
+                  limits.depth,
+              "a path deeper than the limit");
         if (it->is_regular_file())
         {
-            bytes += it->file_size();
+            const std::uintmax_t size = it->file_size();
+            blocks += size == 0 ? 1 : (size + kBlock - 1) / kBlock;
             ++files;
         }
+        else if (it->is_directory())
+        {
+            ++blocks;
+        }
     }
-    Check(bytes <= kLimit, "the files hold more than the limit");
+    Check(blocks * kBlock <= report.charged, "the tree holds more blocks than were charged");
     Check(files <= report.files, "more files than the report says were written");
     RemoveAll(scratch);
     return 0;

@@ -5,6 +5,7 @@
 #include "platform/FileSearch.h"
 #include "platform/RunTimeKey.h"
 
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -87,6 +88,21 @@ std::string& OwnDirectory()
     return directory;
 }
 
+// The same for the start directory.
+std::string& StartDirectory()
+{
+    static std::string directory;
+    return directory;
+}
+
+// Lists the working directory, or the start directory that stands for it.
+void FindInWorkingPlace(const char* pattern, QVList<QVString>& names)
+{
+    const std::string& start = StartDirectory();
+    // A start directory that cannot be read lists nothing: never the working directory.
+    QVFindFiles(start.empty() ? nullptr : start.c_str(), pattern, InsertName, &names);
+}
+
 }  // namespace
 
 bool GetRunTimePath(QVString& path) { return FillPath(path, QVReadRunTimeKey) >= 0; }
@@ -151,7 +167,7 @@ bool ChangeDirectory(const QVString& path)
 void FindFiles(QVList<QVString>& names, const char* pattern)
 {
     EmptyNames(names);
-    QVFindFiles(nullptr, pattern, InsertName, &names);
+    FindInWorkingPlace(pattern, names);
 }
 
 void FindFilesIn(const char* directory, QVList<QVString>& names, const char* pattern)
@@ -162,7 +178,7 @@ void FindFilesIn(const char* directory, QVList<QVString>& names, const char* pat
     // A directory that cannot be read gives the working directory's files, as a failed change
     // into it would.
     if (directory == nullptr || !QVFindFiles(directory, pattern, InsertName, &names))
-        QVFindFiles(nullptr, pattern, InsertName, &names);
+        FindInWorkingPlace(pattern, names);
 }
 
 QVHandle LoadDynLibrary(const char* name)
@@ -173,13 +189,23 @@ QVHandle LoadDynLibrary(const char* name)
     if (library != nullptr)
         return library;
 
-    QVString inWorkingDirectory(name);
-    AddWorkingDirectory(inWorkingDirectory);
-    library = QVOpenLibrary(inWorkingDirectory.GetBuffer());
+    QVString directory;
+    GetStartDirectory(directory);
+    if (directory.GetLength() > 0)
+    {
+        // A name with a directory part is tried as it is, as AddWorkingDirectory leaves it.
+        const bool bare = std::strchr(name, QVPathSeparator()) == nullptr;
+        library = bare ? TryInDirectory(directory, name) : QVOpenLibrary(name);
+    }
+    else
+    {
+        QVString inWorkingDirectory(name);
+        AddWorkingDirectory(inWorkingDirectory);
+        library = QVOpenLibrary(inWorkingDirectory.GetBuffer());
+    }
     if (library != nullptr)
         return library;
 
-    QVString directory;
     GetOwnDirectory(directory);
     if (directory.GetLength() > 0)
     {
@@ -204,6 +230,15 @@ void SetOwnDirectory(const char* directory)
 }
 
 void GetOwnDirectory(QVString& directory) { directory.Assign(OwnDirectory().c_str()); }
+
+void SetStartDirectory(const char* directory)
+{
+    StartDirectory() = directory != nullptr ? directory : "";
+    if (!StartDirectory().empty())
+        QVKeepWorkingDirectoryOutOfSearch();
+}
+
+void GetStartDirectory(QVString& directory) { directory.Assign(StartDirectory().c_str()); }
 
 bool FreeDynLibrary(QVHandle& handle)
 {

@@ -33,18 +33,32 @@ bool ChangeDirectory(const char* path);
 bool ChangeDirectory(const unsigned short* path);
 bool ChangeDirectory(const QVString& path);  // by the string's encoding
 
-// Empties names and fills it with the names in the working directory matching pattern ('*', '?').
+// Empties names and fills it with the names in the working directory matching pattern ('*', '?')
+// (in the start directory instead when one is set, see SetStartDirectory).
 void FindFiles(QVList<QVString>& names, const char* pattern);
 
 // As FindFiles, in directory, which is listed by its path: the working directory never changes.
-// When the directory cannot be read the working directory is searched instead.
+// When the directory cannot be read the working directory (or the start directory) is searched
+// instead.
 void FindFilesIn(const char* directory, QVList<QVString>& names, const char* pattern);
 
 // Loads a library, trying in turn: (1) the system's own search for name, (2) the working
-// directory, then the own directory when one is set (see SetOwnDirectory), (3) the system
-// directory, (4) the runtime directory (the root when it is not set). Returns the handle, or null
-// when all of them fail.
+// directory (the start directory when one is set), then the own directory when one is set (see
+// SetOwnDirectory), (3) the system directory, (4) the runtime directory (the root when it is not
+// set). Returns the handle, or null when all of them fail.
 QVHandle LoadDynLibrary(const char* name);
+
+// The directory the host started in, for a library whose host later makes folders the working
+// directory whose libraries must never be loaded: the browser plug-in, whose applets' start-up
+// makes each package's folder the working directory, while a package may bring any library
+// besides the one its configuration names. Once set, it stands for the working directory in
+// this library's module searches (FindFiles, FindFilesIn, LoadDynLibrary and so the module
+// manager's scans), and the system's own search (step 1 of LoadDynLibrary) no longer looks in the
+// working directory either (Windows looks there, Linux never does). Empty, the default: the
+// working directory itself. Set it before the first module is loaded.
+void SetStartDirectory(const char* directory);
+// The start directory (empty when none is set).
+void GetStartDirectory(QVString& directory);
 
 // The directory of this library's own file, for a library that a foreign host loads from
 // anywhere (the browser plug-in): the modules it ships with lie beside it, where neither the

@@ -14,3 +14,10 @@ bool QVCloseLibrary(QVHandle library);
 
 // Address of the exported symbol, or null (also for a null handle or symbol).
 void* QVLibrarySymbol(QVHandle library, const char* symbol);
+
+// From now on, the system's own search for a bare name that this library loads leaves the
+// working directory out (Windows: LoadLibraryExA with LOAD_LIBRARY_SEARCH_DEFAULT_DIRS, which
+// searches the program's directory, System32 and the directories the process added, and neither
+// the working directory nor PATH; the host's own loads are not touched). Linux and the web never
+// search the working directory by themselves: nothing to do there.
+void QVKeepWorkingDirectoryOutOfSearch();

@@ -62,6 +62,13 @@ public:
     // it exists afterwards. utf8 says how the components' bytes are to be read (see above).
     bool MakeDirectories(const std::vector<std::string>& path, bool utf8);
 
+    // From now on at most count more directories are made (by MakeDirectories and BeginFile):
+    // a path that needs more is refused where it would exceed them, the ones made on its way
+    // staying. Unbounded until set.
+    void LimitNewDirectories(std::uint64_t count);
+    // The directories made since the root was opened (that were not there before).
+    std::uint64_t GetDirectoriesMade() const;
+
     // Creates the missing parent directories of path and the new file (or, when the name is
     // taken, a temporary file beside it), open for writing. False (nothing begun) when the way
     // is blocked or the name refused.

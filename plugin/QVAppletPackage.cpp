@@ -2,9 +2,11 @@
 
 #include "modules/RunTimePath.h"
 #include "platform/Directory.h"
+#include "platform/RegularFile.h"
 #include "plugin/AppletModule.h"
 #include "plugin/package/EntryName.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,29 @@ const char* const ConfigurationFile = "qveapp.cfg";
 #define QV_APPLET_SECOND_KEY QV_APPLET_MODULE_KEY
 #endif
 const char* const ModuleKeys[] = {QV_APPLET_MODULE_KEY, QV_APPLET_SECOND_KEY, "main_w32"};
+
+enum class FileSize
+{
+    Missing,
+    Within,
+    Over,
+};
+
+// Whether the regular file at path holds at most limit bytes; only that much (and one more) is
+// read, whatever its size.
+FileSize SizeWithin(const char* path, std::uint64_t limit)
+{
+    std::FILE* file = QVOpenRegularFile(path, "rb");
+    if (file == nullptr)
+        return FileSize::Missing;
+    std::vector<char> piece(65536);
+    std::uint64_t size = 0;
+    std::size_t read = 0;
+    while (size <= limit && (read = std::fread(piece.data(), 1, piece.size(), file)) > 0)
+        size += read;
+    std::fclose(file);
+    return size <= limit ? FileSize::Within : FileSize::Over;
+}
 }  // namespace
 
 bool QVAppletPackage::Unpack(const QVString& packagePath, QVProperties& parameters)
@@ -49,6 +74,7 @@ bool QVAppletPackage::Unpack(const QVString& packagePath, QVProperties& paramete
 QVApplet* QVAppletPackage::LoadApplet(QVProperties& parameters)
 {
     m_moduleName.Empty();
+    m_failure = "the package was not unpacked";
     if (m_directory.GetLength() == 0)
         return nullptr;
     // The configuration is read from D by its full name: the working directory may have
@@ -57,7 +83,14 @@ QVApplet* QVAppletPackage::LoadApplet(QVProperties& parameters)
     QVString file(m_directory);
     file.AppendChar(QVPathSeparator());
     file.Append(ConfigurationFile);
-    if (!m_configuration.Load(file))
+    const FileSize size = SizeWithin(file.GetBuffer(), ConfigurationLimit);
+    if (size == FileSize::Over)
+    {
+        m_failure = "the configuration qveapp.cfg is larger than 1 MiB";
+        return nullptr;
+    }
+    m_failure = "the package has no configuration qveapp.cfg";
+    if (size == FileSize::Missing || !m_configuration.Load(file))
         return nullptr;
     QVString name;
     for (const char* key : ModuleKeys)
@@ -68,8 +101,10 @@ QVApplet* QVAppletPackage::LoadApplet(QVProperties& parameters)
     name.SetEncoding(QVString::Narrow);
     m_moduleName.Assign(name);
     parameters.Set(QVString(TempPathKey), m_directory);
+    m_failure = "the package names no applet module (qveapp.cfg)";
     if (name.GetLength() == 0)
         return nullptr;
+    m_failure = std::string("cannot load the applet ") + name.GetBuffer();
 
     // The name is relative to D and confined to it as the entries are: the module is always
     // one that the package brought.
@@ -82,5 +117,8 @@ QVApplet* QVAppletPackage::LoadApplet(QVProperties& parameters)
         modulePath.AppendChar(QVPathSeparator());
         modulePath.Append(part.c_str());
     }
-    return LoadAppletModule(modulePath.GetBuffer());
+    QVApplet* applet = LoadAppletModule(modulePath.GetBuffer());
+    if (applet != nullptr)
+        m_failure.clear();
+    return applet;
 }

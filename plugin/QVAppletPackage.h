@@ -6,6 +6,7 @@
 #include "plugin/package/PackageExtractor.h"
 
 #include <cstdint>
+#include <string>
 
 // Starting an applet from its package file: unpacking it next to itself, reading its
 // configuration "qveapp.cfg" and loading the applet module that the configuration names. The
@@ -23,14 +24,21 @@
 // standing for it.
 //
 // The configuration is read through the "Properties Loader" modules gathered when the package
-// object is made, in the host's working directory: module libraries that a package brings are
-// never scanned, only the one its configuration names is loaded.
+// object is made, by a scan of the places the host started from (a host that moves into package
+// folders keeps its scans out of them, see SetStartDirectory in modules/RunTimePath.h): module
+// libraries that a package brings are never scanned, only the one its configuration names is
+// loaded.
+//
+// A configuration larger than 1 MiB is refused (no applet): it is a few lines in every package,
+// and reading a huge one would cost memory out of proportion to the package.
 class QVAppletPackage
 {
 public:
+    static constexpr std::uint64_t ConfigurationLimit = std::uint64_t(1) << 20;
+
     QVAppletPackage() : m_configuration(0) {}
 
-    // Limit of the bytes one package may unpack (1 GiB unless set).
+    // Limit of what one package may unpack (1 GiB unless set; see PackageExtractor.h).
     void SetByteLimit(std::uint64_t bytes) { m_extractor.SetByteLimit(bytes); }
 
     // Finds D, changes the working directory to it, sets "@temp_path" to D in parameters and
@@ -41,8 +49,9 @@ public:
     // Reads "qveapp.cfg" of D (through the "Properties Loader" modules), sets "@temp_path" to D
     // in parameters again and loads the module the configuration names, relative to D and
     // confined to it like the package's entries (a name such as "../x.qvm" means D's x.qvm). Returns
-    // the applet, or null when the configuration, its key or the library is missing, the library
-    // does not load or its module is no applet: the start stops there. Call after Unpack.
+    // the applet, or null when the configuration is missing or larger than 1 MiB, its key or the
+    // library is missing, the library does not load or its module is no applet: the start stops
+    // there, and GetFailure says why. Call after Unpack.
     QVApplet* LoadApplet(QVProperties& parameters);
 
     // D, as found by the last Unpack.
@@ -52,6 +61,9 @@ public:
     // The module file name the configuration named (empty when none), as the last LoadApplet
     // read it.
     const QVString& GetModuleName() const { return m_moduleName; }
+    // Why the last LoadApplet gave no applet, as a sentence for a message; empty when it gave
+    // one.
+    const std::string& GetFailure() const { return m_failure; }
 
 private:
     QVPackageExtractor m_extractor;
@@ -59,4 +71,5 @@ private:
     QVString m_directory;
     QVString m_moduleName;
     QVUnpackReport m_report;
+    std::string m_failure;
 };

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ struct QVUnpackRoot::State
     std::string writing;
     std::string name;
     QVUnpackAttributes attributes;
+    // Directories made, and how many more may be.
+    std::uint64_t made = 0;
+    std::uint64_t allowed = UINT64_MAX;
 };
 
 namespace
@@ -36,15 +40,18 @@ bool IsPlainComponent(const std::string& component)
            component.find('/') == std::string::npos && component.find('\0') == std::string::npos;
 }
 
-// Opens the directory component below parent, creating it when create is set and it is
-// missing. A link, a file or anything else in its place fails.
-int OpenDirectory(int parent, const std::string& component, bool create)
+// Opens the directory component below parent, creating it when it is missing and made is below
+// allowed (counting it in made). A link, a file or anything else in its place fails.
+int OpenDirectory(int parent, const std::string& component, std::uint64_t& made,
+                  std::uint64_t allowed)
 {
     const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
     int fd = openat(parent, component.c_str(), flags);
-    if (fd < 0 && errno == ENOENT && create)
+    if (fd < 0 && errno == ENOENT && made < allowed)
     {
-        if (mkdirat(parent, component.c_str(), 0777) != 0 && errno != EEXIST)
+        if (mkdirat(parent, component.c_str(), 0777) == 0)
+            ++made;
+        else if (errno != EEXIST)
             return -1;
         fd = openat(parent, component.c_str(), flags);
     }
@@ -53,7 +60,8 @@ int OpenDirectory(int parent, const std::string& component, bool create)
 
 // Opens the directory made of the first count components of path, creating what is missing.
 // Every component is checked before anything is made.
-int WalkDirectories(int root, const std::vector<std::string>& path, std::size_t count)
+int WalkDirectories(int root, const std::vector<std::string>& path, std::size_t count,
+                    std::uint64_t& made, std::uint64_t allowed)
 {
     for (std::size_t i = 0; i < count; ++i)
     {
@@ -63,7 +71,7 @@ int WalkDirectories(int root, const std::vector<std::string>& path, std::size_t 
     int current = dup(root);
     for (std::size_t i = 0; i < count && current >= 0; ++i)
     {
-        const int next = OpenDirectory(current, path[i], true);
+        const int next = OpenDirectory(current, path[i], made, allowed);
         close(current);
         current = next;
     }
@@ -107,6 +115,8 @@ bool QVUnpackRoot::Open(const char* directory)
     if (directory == nullptr || *directory == '\0')
         return false;
     m_state->root = open(directory, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_state->made = 0;
+    m_state->allowed = UINT64_MAX;
     return m_state->root >= 0;
 }
 
@@ -126,12 +136,20 @@ bool QVUnpackRoot::MakeDirectories(const std::vector<std::string>& path, bool)
 {
     if (m_state->root < 0 || path.empty())
         return false;
-    const int fd = WalkDirectories(m_state->root, path, path.size());
+    const int fd =
+        WalkDirectories(m_state->root, path, path.size(), m_state->made, m_state->allowed);
     if (fd < 0)
         return false;
     close(fd);
     return true;
 }
+
+void QVUnpackRoot::LimitNewDirectories(std::uint64_t count)
+{
+    m_state->allowed = count > UINT64_MAX - m_state->made ? UINT64_MAX : m_state->made + count;
+}
+
+std::uint64_t QVUnpackRoot::GetDirectoriesMade() const { return m_state->made; }
 
 bool QVUnpackRoot::BeginFile(const std::vector<std::string>& path, bool,
                              const QVUnpackAttributes& attributes)
@@ -145,7 +163,8 @@ bool QVUnpackRoot::BeginFile(const std::vector<std::string>& path, bool,
     {
         if (state.directory >= 0)
             close(state.directory);
-        state.directory = WalkDirectories(state.root, path, parent.size());
+        state.directory =
+            WalkDirectories(state.root, path, parent.size(), state.made, state.allowed);
         state.directoryPath = parent;
         if (state.directory < 0)
             return false;

@@ -5,6 +5,16 @@
 #include <cstring>
 #include <windows.h>
 
+namespace
+{
+// Set once by QVKeepWorkingDirectoryOutOfSearch; this library's own loads only, not the process's.
+bool& WorkingDirectoryKeptOut()
+{
+    static bool keptOut = false;
+    return keptOut;
+}
+}  // namespace
+
 QVHandle QVOpenLibrary(const char* path)
 {
     if (path == nullptr || path[0] == '\0')
@@ -15,7 +25,10 @@ QVHandle QVOpenLibrary(const char* path)
         return nullptr;
     // No "cannot find" dialog box for a library that is missing: a failed load is a null handle.
     const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE library = LoadLibraryA(path);
+    const bool bare = std::strpbrk(path, "\\/:") == nullptr;
+    HMODULE library = bare && WorkingDirectoryKeptOut()
+                          ? LoadLibraryExA(path, nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS)
+                          : LoadLibraryA(path);
     SetErrorMode(previous);
     return reinterpret_cast<QVHandle>(library);
 }
@@ -31,3 +44,5 @@ void* QVLibrarySymbol(QVHandle library, const char* symbol)
         return nullptr;
     return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(library), symbol));
 }
+
+void QVKeepWorkingDirectoryOutOfSearch() { WorkingDirectoryKeptOut() = true; }

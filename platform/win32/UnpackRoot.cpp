@@ -5,6 +5,7 @@
 #include "platform/UnpackRoot.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -20,6 +21,9 @@ struct QVUnpackRoot::State
     std::wstring writing;
     std::wstring name;
     DWORD attributes = FILE_ATTRIBUTE_NORMAL;  // the entry's, given at creation and once more
+    // Directories made, and how many more may be.
+    std::uint64_t made = 0;
+    std::uint64_t allowed = UINT64_MAX;
 };
 
 namespace
@@ -86,11 +90,12 @@ void Join(std::wstring& path, const std::wstring& component)
     path += component;
 }
 
-// The directory of the first count components below root, created where missing. Every
-// component is checked before anything is made; anything in the way that is not a plain
-// directory (a file, a junction, a link) fails.
+// The directory of the first count components below root, created where missing while made is
+// below allowed (each one counted in made). Every component is checked before anything is made;
+// anything in the way that is not a plain directory (a file, a junction, a link) fails.
 bool WalkDirectories(const std::wstring& root, const std::vector<std::string>& path,
-                     std::size_t count, bool utf8, std::wstring& out)
+                     std::size_t count, bool utf8, std::wstring& out, std::uint64_t& made,
+                     std::uint64_t allowed)
 {
     std::vector<std::wstring> components(count);
     for (std::size_t i = 0; i < count; ++i)
@@ -105,7 +110,11 @@ bool WalkDirectories(const std::wstring& root, const std::vector<std::string>& p
         DWORD attributes = GetFileAttributesW(out.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES)
         {
-            if (!CreateDirectoryW(out.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+            if (made >= allowed)
+                return false;
+            if (CreateDirectoryW(out.c_str(), nullptr))
+                ++made;
+            else if (GetLastError() != ERROR_ALREADY_EXISTS)
                 return false;
             attributes = GetFileAttributesW(out.c_str());
         }
@@ -163,6 +172,8 @@ bool QVUnpackRoot::Open(const char* directory)
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
     m_state->root = prefixed;
+    m_state->made = 0;
+    m_state->allowed = UINT64_MAX;
     return true;
 }
 
@@ -176,8 +187,16 @@ bool QVUnpackRoot::MakeDirectories(const std::vector<std::string>& path, bool ut
 {
     std::wstring directory;
     return !m_state->root.empty() && !path.empty() &&
-           WalkDirectories(m_state->root, path, path.size(), utf8, directory);
+           WalkDirectories(m_state->root, path, path.size(), utf8, directory, m_state->made,
+                           m_state->allowed);
 }
+
+void QVUnpackRoot::LimitNewDirectories(std::uint64_t count)
+{
+    m_state->allowed = count > UINT64_MAX - m_state->made ? UINT64_MAX : m_state->made + count;
+}
+
+std::uint64_t QVUnpackRoot::GetDirectoriesMade() const { return m_state->made; }
 
 bool QVUnpackRoot::BeginFile(const std::vector<std::string>& path, bool utf8,
                              const QVUnpackAttributes& attributes)
@@ -186,7 +205,8 @@ bool QVUnpackRoot::BeginFile(const std::vector<std::string>& path, bool utf8,
     std::wstring directory;
     std::wstring name;
     if (m_state->root.empty() || path.empty() || !ToComponent(path.back(), utf8, name) ||
-        !WalkDirectories(m_state->root, path, path.size() - 1, utf8, directory))
+        !WalkDirectories(m_state->root, path, path.size() - 1, utf8, directory, m_state->made,
+                         m_state->allowed))
         return false;
 
     DWORD flags = 0;

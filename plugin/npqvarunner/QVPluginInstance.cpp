@@ -6,6 +6,7 @@
 #include "platform/LibraryPin.h"
 #include "plugin/ScriptURL.h"
 #include "plugin/npqvarunner/BrowserFuncs.h"
+#include "plugin/npqvarunner/UnpackBudget.h"
 #include "ui/QVUIManager.h"
 
 #include <cstdio>
@@ -41,11 +42,11 @@ std::string Narrow(const QVString& text)
 QVPluginInstance::QVPluginInstance(NPP browserInstance)
     : m_browserInstance(browserInstance), m_initialised(0), m_applet(nullptr),
       m_windowRecord(nullptr), m_parameters(0), m_keySink(*this), m_keyForwarding(nullptr),
-      m_width(0), m_height(0), m_stopRequested(false), m_appletStarted(false)
+      m_width(0), m_height(0), m_stopRequested(false), m_appletStarted(false), m_charged(0)
 {
 }
 
-QVPluginInstance::~QVPluginInstance() = default;
+QVPluginInstance::~QVPluginInstance() { QVUnpackBudget::Process().Return(m_charged); }
 
 bool QVPluginInstance::SetAttributes(int count, char* names[], char* values[])
 {
@@ -148,11 +149,21 @@ void QVPluginInstance::StreamAsFile(NPStream*, const char* fileName)
     for (char& c : path)
         if (c == '/')
             c = QVPathSeparator();
-    if (!m_package.Unpack(QVString(path.c_str()), m_parameters))
+    // All applets of the process (of the page, in the player) unpack within one budget.
+    QVUnpackBudget& budget = QVUnpackBudget::Process();
+    m_package.SetByteLimit(budget.Available());
+    const bool unpacked = m_package.Unpack(QVString(path.c_str()), m_parameters);
+    m_charged += m_package.GetReport().charged;
+    budget.Charge(m_package.GetReport().charged);
+    if (!unpacked)
         return;
     m_packageDirectory.Assign(m_package.GetDirectory());
-    // A package that does not give an applet starts nothing; the instance stays harmless.
+    // A package that does not give an applet starts nothing; the instance stays harmless, and
+    // the reason goes to standard error, the plug-in's only voice.
     m_applet = m_package.LoadApplet(m_parameters);
+    if (m_applet == nullptr)
+        std::fprintf(stderr, "npqvarunner: no applet from %s: %s\n", path.c_str(),
+                     m_package.GetFailure().c_str());
     StartAppletWhenReady();
 }
 

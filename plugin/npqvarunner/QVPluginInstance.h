@@ -31,7 +31,8 @@ public:
 
     explicit QVPluginInstance(NPP browserInstance);
     // Destroys the parameters, the package, the directory, the host item, the applet window and
-    // the thread part. Only for an instance whose applet thread ended (see CanBeFreed).
+    // the thread part, and gives what its package cost back to the process's unpack budget
+    // (UnpackBudget.h). Only for an instance whose applet thread ended (see CanBeFreed).
     ~QVPluginInstance() override;
 
     // Puts the page element's attributes into the applet parameters, in order. Null names are
@@ -107,4 +108,6 @@ private:
     std::mutex m_startLock;
     bool m_stopRequested;
     std::atomic<bool> m_appletStarted;
+    // What the packages unpacked by this instance were charged against the process's budget.
+    std::uint64_t m_charged;
 };

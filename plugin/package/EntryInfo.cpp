@@ -62,9 +62,11 @@ QVUnpackAttributes AttributesOf(const QVEntryHeader& header)
     }
     const unsigned long mode = UnixMode(header);
     attributes.archive = true;
-    if (mode == 0)
-        return attributes;  // no mode recorded
+    // Mode 0 (a Unix host that recorded none) has the owner's write bit clear like any other:
+    // read-only, with the default permissions less the write bits rather than none at all.
     attributes.readOnly = (mode & ModeOwnerWrite) == 0;
+    if (mode == 0)
+        return attributes;
     const unsigned long type = mode & ModeTypeMask;
     if (type == ModeRegular || type == 0)
         attributes.unixPermissions = static_cast<int>(mode & 0777);

@@ -13,8 +13,8 @@
 // (read-only, hidden, system, directory, archive); any other host holds a Unix mode in their
 // high 16 bits: read-only when the owner may not write, always archive, and its permission bits
 // (without set-id and sticky bits). Only a regular file's mode gives permissions: an entry that
-// says symbolic link, device or pipe is unpacked as a plain file with the default ones, and a
-// Unix host that recorded no mode at all gives default attributes.
+// says symbolic link, device or pipe is unpacked as a plain file with the default ones, and so
+// is an entry of mode 0 (no mode recorded), read-only since its owner's write bit is clear.
 //
 // Times: the DOS date and time, read as local time and converted to UTC, for creation, access
 // and write; an extended-timestamp block (tag "UT", 0x5455) in the extra field replaces each

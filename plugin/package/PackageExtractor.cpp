@@ -51,11 +51,21 @@ QVUnpackTimes EntryTimes(unzFile zip, const QVEntryHeader& header,
     return times;
 }
 
+const std::uint64_t BlockSize = QVPackageExtractor::BlockSize;
+
+// Whole blocks of size bytes, at least one.
+std::uint64_t BlocksOf(std::uint64_t size)
+{
+    const std::uint64_t blocks = size / BlockSize + (size % BlockSize != 0 ? 1 : 0);
+    return blocks > 0 ? blocks : 1;
+}
+
 class EntryUnpacker
 {
 public:
-    EntryUnpacker(unzFile zip, QVUnpackRoot& root, std::uint64_t limit, QVUnpackReport& report)
-        : m_zip(zip), m_root(root), m_limit(limit), m_report(report),
+    EntryUnpacker(unzFile zip, QVUnpackRoot& root, std::uint64_t limit, std::size_t depthLimit,
+                  QVUnpackReport& report)
+        : m_zip(zip), m_root(root), m_limit(limit), m_depthLimit(depthLimit), m_report(report),
           m_buffer(QVPackageExtractor::PieceSize)
     {
     }
@@ -76,7 +86,7 @@ public:
 
         const std::string stored(name.data());
         const std::vector<std::string> path = ConfineEntryName(stored);
-        if (path.empty())
+        if (path.empty() || path.size() > m_depthLimit)
             return false;
         const bool utf8 = (info.flag & NameIsUtf8) != 0;
         QVEntryHeader header;
@@ -85,28 +95,60 @@ public:
         header.dosDateTime = info.dosDate;
 
         if (IsDirectoryEntry(header, EndsWithSeparator(stored)))
-        {
-            if (!m_root.MakeDirectories(path, utf8))
-                return false;
-            ++m_report.directories;
-            return true;
-        }
+            return UnpackDirectory(path, utf8);
         return UnpackFile(info, header, extra, path, utf8);
     }
 
 private:
+    std::uint64_t BlocksLeft() const
+    {
+        return m_limit > m_report.charged ? (m_limit - m_report.charged) / BlockSize : 0;
+    }
+
+    // The directories made since `before`, whatever became of the entry: they stay.
+    std::uint64_t ChargeDirectoriesMade(std::uint64_t before)
+    {
+        const std::uint64_t made = m_root.GetDirectoriesMade() - before;
+        m_report.charged += made * BlockSize;
+        return made;
+    }
+
+    bool UnpackDirectory(const std::vector<std::string>& path, bool utf8)
+    {
+        // At least one block, also for a directory that was there.
+        const std::uint64_t left = BlocksLeft();
+        if (left == 0)
+            return false;
+        m_root.LimitNewDirectories(left);
+        const std::uint64_t before = m_root.GetDirectoriesMade();
+        const bool made = m_root.MakeDirectories(path, utf8);
+        if (ChargeDirectoriesMade(before) == 0 && made)
+            m_report.charged += BlockSize;
+        if (!made)
+            return false;
+        ++m_report.directories;
+        return true;
+    }
+
     bool UnpackFile(const unz_file_info64& info, const QVEntryHeader& header,
                     const std::vector<unsigned char>& extra, const std::vector<std::string>& path,
                     bool utf8)
     {
         const std::uint64_t declared = info.uncompressed_size;
-        if (declared > m_limit - m_report.bytes)
+        const std::uint64_t blocks = BlocksOf(declared);
+        const std::uint64_t left = BlocksLeft();
+        if (blocks > left)
             return false;
         EntryDecoder data(m_zip, declared, info.crc);
         if (!data.Open())
             return false;
         const QVUnpackTimes times = EntryTimes(m_zip, header, extra);
-        if (!m_root.BeginFile(path, utf8, AttributesOf(header)))
+        // Its parent directories may take what the file leaves.
+        m_root.LimitNewDirectories(left - blocks);
+        const std::uint64_t before = m_root.GetDirectoriesMade();
+        const bool begun = m_root.BeginFile(path, utf8, AttributesOf(header));
+        ChargeDirectoriesMade(before);
+        if (!begun)
             return false;
         for (;;)
         {
@@ -123,12 +165,14 @@ private:
             return false;
         ++m_report.files;
         m_report.bytes += declared;
+        m_report.charged += blocks * BlockSize;
         return true;
     }
 
     unzFile m_zip;
     QVUnpackRoot& m_root;
     std::uint64_t m_limit;
+    std::size_t m_depthLimit;
     QVUnpackReport& m_report;
     std::vector<unsigned char> m_buffer;
 };
@@ -149,16 +193,19 @@ QVUnpackReport QVPackageExtractor::Unpack(const char* packagePath, const char* d
         report.skipped = report.entries;
         return report;
     }
-    EntryUnpacker unpacker(archive.Get(), root, m_byteLimit, report);
+    EntryUnpacker unpacker(archive.Get(), root, m_byteLimit, m_depthLimit, report);
+    // Entries beyond the entry limit are not even visited.
+    const unsigned long wanted = report.entries < m_entryLimit ? report.entries : m_entryLimit;
     unsigned long visited = 0;
-    for (int status = unzGoToFirstFile(archive.Get()); status == UNZ_OK && visited < report.entries;
+    for (int status = unzGoToFirstFile(archive.Get()); status == UNZ_OK && visited < wanted;
          status = unzGoToNextFile(archive.Get()))
     {
         ++visited;
         if (!unpacker.Unpack())
             ++report.skipped;
     }
-    // Entries the directory lists but that could not be reached count as skipped.
+    // Entries the directory lists but that could not be reached, or lie beyond the entry
+    // limit, count as skipped.
     report.skipped += report.entries - visited;
     return report;
 }

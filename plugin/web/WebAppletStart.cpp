@@ -114,17 +114,10 @@ int RunWebApplet(const QVWebAppletStart& start)
     if (!package.Unpack(QVString(start.packagePath.c_str()), parameters))
         return Fail(start.element,
                     "the package " + start.packagePath + " has no folder to unpack in");
-    qv_web_unpacked(start.element, static_cast<double>(package.GetReport().bytes));
+    qv_web_unpacked(start.element, static_cast<double>(package.GetReport().charged));
     QVApplet* applet = package.LoadApplet(parameters);
     if (applet == nullptr)
-    {
-        const QVString& name = package.GetModuleName();
-        const std::string module =
-            name.GetLength() > 0 && name.GetBuffer() != nullptr ? name.GetBuffer() : "";
-        return Fail(start.element, module.empty()
-                                       ? "the package names no applet module (qveapp.cfg)"
-                                       : "cannot load the applet " + module);
-    }
+        return Fail(start.element, package.GetFailure());
 
     const char* uiManagerFile = GetUIManagerFileName();
     QVModule* module = GetModManager().LoadModule(uiManagerFile);

@@ -142,6 +142,26 @@ TEST_F(AppletPackageTest, ConfigurationNamesTheModule)
     }
 }
 
+TEST_F(AppletPackageTest, ConfigurationOverOneMebibyteIsRefused)
+{
+    for (const std::size_t size : {std::size_t(1) << 20, (std::size_t(1) << 20) + 1})
+    {
+        std::string configuration = "main_w32=helloapplet.qvm\n";
+        configuration.resize(size - 1, '#');
+        configuration += '\n';
+        QVAppletPackage package;
+        ASSERT_TRUE(package.Unpack(QVString(Package(configuration).c_str()), parameters));
+        QVApplet* applet = package.LoadApplet(parameters);
+        const bool within = size <= QVAppletPackage::ConfigurationLimit;
+        EXPECT_EQ(within, applet != nullptr) << size;
+        EXPECT_EQ(within ? "" : "the configuration qveapp.cfg is larger than 1 MiB",
+                  package.GetFailure())
+            << size;
+        if (applet != nullptr)
+            GetModManager().ReleaseModule(applet);
+    }
+}
+
 TEST_F(AppletPackageTest, ModuleThatIsNoAppletIsRefused)
 {
     // A real module of another kind, brought by the package.

@@ -56,7 +56,7 @@ const AttributeCase AttributeCases[] = {
     {"Unix symbolic link is a plain file", Unix, Mode(0120777), false, false, false, false, true,
      -1},
     {"Unix pipe is a plain file", Unix, Mode(0010644), false, false, false, false, true, -1},
-    {"Unix no mode recorded", Unix, 0, false, false, false, false, true, -1},
+    {"Unix no mode recorded: read-only", Unix, 0, false, true, false, false, true, -1},
     {"OS X mode", OsX, Mode(0100500), false, true, false, false, true, 0500},
 };
 

@@ -85,6 +85,31 @@ TEST(EntryName, DrivesLeadingSeparatorsAndParentsAreRemoved)
 
 TEST(EntryName, NamesOfNothingAreEmpty) { ExpectConfined(EmptyNames, std::size(EmptyNames)); }
 
+TEST(EntryName, NamesOfExtremeLength)
+{
+    const auto repeated = [](const std::string& part, int count)
+    {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += part;
+        return text;
+    };
+    const struct
+    {
+        std::string stored;
+        std::string confined;
+    } cases[] = {
+        {repeated("C:", 32766) + "d/", "d"},
+        {repeated("C:", 1000) + "..\\" + repeated("c:", 1000) + "x", "x"},
+        {repeated("C:/", 20000) + "e", "e"},
+        {repeated("../", 20000) + "f", "f"},
+        {repeated("a/../", 20000) + "g/h", "g/h"},
+        {repeated("x", 100000), repeated("x", 100000)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.confined, Joined(c.stored)) << c.stored.substr(0, 40) << "...";
+}
+
 TEST(EntryName, TrailingSeparatorMarksDirectories)
 {
     EXPECT_TRUE(EndsWithSeparator("dir/"));

@@ -26,11 +26,13 @@ protected:
     }
 
     QVUnpackReport Unpack(const std::vector<ZipEntry>& entries,
-                          std::uint64_t limit = QVPackageExtractor::DefaultByteLimit)
+                          std::uint64_t limit = QVPackageExtractor::DefaultByteLimit,
+                          unsigned long entryLimit = QVPackageExtractor::DefaultEntryLimit)
     {
         EXPECT_TRUE(WriteZip(scratch.PackageText(), entries));
         QVPackageExtractor extractor;
         extractor.SetByteLimit(limit);
+        extractor.SetEntryLimit(entryLimit);
         return extractor.Unpack(scratch.PackageText().c_str(), scratch.RootText().c_str());
     }
 
@@ -222,19 +224,110 @@ TEST_F(PackageExtractorTest, SizesThatLieAreSkipped)
     EXPECT_EQ(5ul, report.skipped);
 }
 
-TEST_F(PackageExtractorTest, ByteLimitKeepsTheTotalWithin)
+std::string Repeated(const std::string& part, int count)
 {
-    const QVUnpackReport report =
-        Unpack({UnixFile("a", std::string(4000, 'a')), UnixFile("b", std::string(4000, 'b')),
-                UnixFile("c", std::string(4000, 'c')), UnixFile("d", std::string(1500, 'd')),
-                UnixFile("e", std::string(501, 'e'))},
-               10000);
-    EXPECT_EQ((Tree{{"a", std::string(4000, 'a')},
-                    {"b", std::string(4000, 'b')},
-                    {"d", std::string(1500, 'd')}}),
-              TreeOf(scratch.Root()));
-    EXPECT_EQ(9500u, report.bytes);
-    EXPECT_EQ(2ul, report.skipped);
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += part;
+    return text;
+}
+
+TEST_F(PackageExtractorTest, LimitsChargeBlocksAndBoundEntriesAndDepth)
+{
+    const std::uint64_t block = QVPackageExtractor::BlockSize;
+    const std::string deepest = Repeated("d/", 63) + "f";  // 64 components
+    struct
+    {
+        const char* what;
+        std::vector<ZipEntry> entries;
+        std::uint64_t limit;
+        unsigned long entryLimit;
+        unsigned long files, directories;  // the rest is skipped
+        std::uint64_t charged;             // in blocks
+        std::size_t made;                  // files and directories in the tree
+    } const cases[] = {
+        {"files in whole blocks",
+         {UnixFile("a", std::string(4000, 'a')), UnixFile("b", std::string(4097, 'b')),
+          UnixFile("c", "c")},
+         3 * block + 1808,
+         65535,
+         2,
+         0,
+         3,
+         2},
+        {"empty files cost a block",
+         {UnixFile("e1", ""), UnixFile("e2", ""), UnixFile("e3", ""), UnixFile("e4", "")},
+         3 * block,
+         65535,
+         3,
+         0,
+         3,
+         3},
+        {"directories made cost a block, a directory entry at least one",
+         {Directory("a/b/c/"), Directory("a/"), Directory("d/")},
+         4 * block,
+         65535,
+         0,
+         2,
+         4,
+         3},
+        {"directories-only package",
+         {Directory("x/"), Directory("y/"), Directory("z/")},
+         2 * block,
+         65535,
+         0,
+         2,
+         2,
+         2},
+        {"directories a file's path makes",
+         {UnixFile("x/y/f", "1"), UnixFile("z/g", "")},
+         3 * block,
+         65535,
+         1,
+         0,
+         3,
+         3},
+        {"a path that needs more directories than are left stops where they end",
+         {UnixFile("p/q/r/f", "1")},
+         3 * block,
+         65535,
+         0,
+         0,
+         2,
+         2},
+        {"deep paths",
+         {UnixFile(deepest, "deepest"), UnixFile(Repeated("d/", 64) + "g", "too deep"),
+          Directory("0/" + Repeated("a/", 200)), Directory("1/" + Repeated("a/", 200))},
+         QVPackageExtractor::DefaultByteLimit,
+         65535,
+         1,
+         0,
+         64,
+         64},
+        {"many entries",
+         {UnixFile("1", ""), Directory("2/"), UnixFile("3", ""), UnixFile("4", ""),
+          Directory("5/")},
+         QVPackageExtractor::DefaultByteLimit,
+         3,
+         2,
+         1,
+         3,
+         3},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(scratch.Root());
+        fs::create_directories(scratch.Root());
+        const QVUnpackReport report = Unpack(c.entries, c.limit, c.entryLimit);
+        EXPECT_EQ(c.entries.size(), report.entries);
+        EXPECT_EQ(c.files, report.files);
+        EXPECT_EQ(c.directories, report.directories);
+        EXPECT_EQ(c.entries.size() - c.files - c.directories, report.skipped);
+        EXPECT_EQ(c.charged * block, report.charged);
+        EXPECT_LE(report.charged, c.limit);
+        EXPECT_EQ(c.made, TreeOf(scratch.Root()).size());
+    }
 }
 
 TEST_F(PackageExtractorTest, CompressionBombsStopAtTheLimit)
@@ -254,9 +347,11 @@ TEST_F(PackageExtractorTest, CompressionBombsStopAtTheLimit)
     EXPECT_EQ(8u, report.bytes);
 }
 
-TEST_F(PackageExtractorTest, DefaultLimitIsOneGibibyte)
+TEST_F(PackageExtractorTest, DefaultLimits)
 {
     EXPECT_EQ(std::uint64_t(1) << 30, QVPackageExtractor().GetByteLimit());
+    EXPECT_EQ(65535ul, QVPackageExtractor().GetEntryLimit());
+    EXPECT_EQ(64u, QVPackageExtractor().GetDepthLimit());
     // Declared sizes over it are refused before anything is read.
     ZipEntry huge = UnixFile("huge", "not read");
     huge.declaredSize = (std::int64_t(1) << 30) + 1;

@@ -2,6 +2,7 @@
 // folder of the virtual file system, the applet module named as "../helloapplet.qvm" is the one
 // in the folder, and nothing appears anywhere else. And a spinner package without its model:
 // the applet says so in a message box, and once the box is answered by a click its Run returns.
+// And a package whose qveapp.cfg is larger than 1 MiB starts no applet, with that reason.
 //
 //   node package_test.mjs --web <build>/web
 import assert from 'node:assert/strict';
@@ -34,9 +35,14 @@ const site = stageSite(options.web, {
     { name: 'qveapp.cfg', data: 'main_web=spinnerapplet.qvm\n' },
     { name: 'spinnerapplet.qvm', data: 'compiled into the bundle\n' },
   ]),
+  'big-config.qva': makeZip([
+    { name: 'qveapp.cfg', data: 'main_web=helloapplet.qvm\n' + '#'.repeat(1 << 20) },
+    { name: 'helloapplet.qvm', data: 'compiled into the bundle\n' },
+  ]),
   'package-test.html': makePage(
     '<embed id="hostile" type="application/qv-applet" src="hostile.qva" bundle="hello" width="200" height="100">' +
-    '<embed id="no-model" type="application/qv-applet" src="no-model.qva" bundle="spinner" width="200" height="100">'),
+    '<embed id="no-model" type="application/qv-applet" src="no-model.qva" bundle="spinner" width="200" height="100">' +
+    '<embed id="big-config" type="application/qv-applet" src="big-config.qva" bundle="hello" width="200" height="100">'),
 });
 
 await runBrowserTest('web hostile package', { root: site }, async (browser) => {
@@ -89,6 +95,12 @@ await runBrowserTest('web hostile package', { root: site }, async (browser) => {
         await page.click('dialog[open] button');
         await page.waitFor('document.querySelector("#no-model").qvApplet.state === "ended"');
         assert.equal(await page.eval('!!document.querySelector("dialog[open]")'), false);
+      } },
+    { name: 'a configuration larger than 1 MiB starts no applet and says so',
+      run: async () => {
+        await page.waitFor('document.querySelector("#big-config").qvApplet?.state === "failed"');
+        assert.match(await page.eval('document.querySelector("#big-config").qvApplet.message'),
+                     /the configuration qveapp\.cfg is larger than 1 MiB/);
       } },
   ], (c) => c.run());
 });

@@ -60,7 +60,7 @@ TEST_F(PosixUnpackTest, AttributesBecomePermissionBits)
         {UnixEntry("u444", 0100444), 0444, 0},
         {UnixEntry("setuid", 0104755), 0755, 0},
         {UnixEntry("sticky", 0101777), 0777, 0},
-        {UnixEntry("no-mode", 0), -1, 0},
+        {UnixEntry("no-mode", 0), 0, -1},
         {DosFile("dos-plain", "x", 0x20), -1, 0},
         {DosFile("dos-read-only", "x", 0x01), 0, -1},
         {DosFile("dos-hidden-system", "x", 0x06), -1, 0},

@@ -53,6 +53,7 @@ TEST_F(Win32UnpackTest, FilesGetTheEntryAttributes)
         {DosFile("all", "x", 0x27), true, true, true, true},
         {UnixEntry("unix-644", 0100644), false, false, false, true},
         {UnixEntry("unix-444", 0100444), true, false, false, true},
+        {UnixEntry("unix-no-mode", 0), true, false, false, true},
     };
     std::vector<ZipEntry> entries;
     for (const auto& c : cases)
