@@ -9,10 +9,5 @@ trap park_pointer EXIT
 check_viewing qvglview 0.05
 
 # Closing the window through the window manager ends it with 0 as well.
-start_program
-window=$(wait_window "$title_pattern") || fail "no window titled $title (second start)"
-sleep $((1 * wait_scale))
-wmctrl -c "$title" || fail "wmctrl could not close the window"
-wait_exit; code=$exit_code
-[ "$code" = 0 ] || fail "exit code $code after closing, expected 0"
+check_closing
 echo "PASS"

@@ -125,3 +125,15 @@ check_viewing() {
   wait_exit; code=$exit_code
   [ "$code" = 0 ] || fail "exit code $code after Q, expected 0"
 }
+
+# check_closing: closing a scene viewer's window through the window manager ends it with exit
+# code 0.
+check_closing() {
+  local code
+  start_program
+  window=$(wait_window "$title_pattern") || fail "no window titled $title"
+  sleep $((1 * wait_scale))
+  wmctrl -c "$title" || fail "wmctrl could not close the window"
+  wait_exit; code=$exit_code
+  [ "$code" = 0 ] || fail "exit code $code after closing, expected 0"
+}
