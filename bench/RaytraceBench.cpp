@@ -9,7 +9,7 @@
 //
 // Goals: single-threaded at 1600 x 1200 in at most a third of POV-Ray's time; with all threads
 // at 4096 x 4096 in at most an eighth.
-#include "apps/demoscene/DemoScene.h"
+#include "apps/common/DemoScene.h"
 #include "renderers/raytracer/PixelRay.h"
 #include "renderers/raytracer/PrimaryRays.h"
 #include "renderers/raytracer/RayScene.h"

@@ -10,7 +10,6 @@ namespace
 {
 
 const char DefaultModuleFile[] = "qvmemmgr.qvm";
-const char MemoryModuleType[] = "Memory Module";
 
 }  // namespace
 
@@ -23,7 +22,7 @@ QVAllocHook::QVAllocHook(const char* fileName) : active(false), memoryModule(nul
         return;
     // Everything this library allocates would go through the module's slots 3 and 4: a library
     // that merely carries the name must not be called that way.
-    if (!module->GetType().Equals(QVString(MemoryModuleType)))
+    if (!module->GetType().Equals(QVString(QVMemoryModule::ModuleType)))
     {
         if (status == QV_LOAD_NEW)
             GetModManager().ReleaseUnlisted(module);

@@ -9,6 +9,9 @@
 class QVMemoryModule : public QVModule
 {
 public:
+    // The module type that the memory module set and hosts check before using a module as one.
+    static constexpr const char* ModuleType = "Memory Module";
+
     // Slot 3. *out = size bytes from the runtime heap (null when size is negative or memory is
     // short); returns *out. The caller owns the block and returns it with Free.
     virtual void* Allocate(void** out, int size) = 0;

@@ -10,7 +10,7 @@ QVApplet* LoadAppletModule(const char* fileName)
     QVModule* module = GetModManager().LoadModule(fileName, status);
     if (module == nullptr)
         return nullptr;
-    if (!module->GetType().Equals(QVString(QVAppletModuleType())))
+    if (!module->GetType().Equals(QVString(QVApplet::ModuleType)))
     {
         // Whoever loaded it before keeps it.
         if (status == QV_LOAD_NEW)

@@ -5,10 +5,6 @@
 #include "plugin/QVAppletHost.h"
 #include "ui/QVUIWindow.h"
 
-// The module type of applets. Hosts run only modules of this type as applets: any other module
-// named by a package or on appletcheck's command line is refused before Init.
-inline const char* QVAppletModuleType() { return "Applet"; }
-
 // Base of an applet module: the module class of an applet library (declared with
 // QV_DEFINE_MODULE, modules/ModuleExport.h). Its descriptors (file name, name, platform) are the
 // applet's own; its type is "Applet", set here, and must stay so.
@@ -20,7 +16,11 @@ inline const char* QVAppletModuleType() { return "Applet"; }
 class QVApplet : public QVModule
 {
 public:
-    QVApplet() { SetType(QVString(QVAppletModuleType())); }
+    // The module type of applets. Hosts run only modules of this type as applets: any other
+    // module named by a package or on appletcheck's command line is refused before Init.
+    static constexpr const char* ModuleType = "Applet";
+
+    QVApplet() { SetType(QVString(ModuleType)); }
 
     // Slot 3. Called once, after the host created window (white, not yet holding any control).
     // The applet keeps the three pointers: they stay valid while it runs, and they belong to

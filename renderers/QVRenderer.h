@@ -30,6 +30,9 @@ class QVSGNode;
 class QVRenderer : public QVModule
 {
 public:
+    // The module type that renderer modules set and hosts check before using a module as one.
+    static constexpr const char* ModuleType = "3D Renderer";
+
     QVRenderer()
         : viewportWidth(0), viewportHeight(0), colourBits(0), depthBits(0), stencilBits(0),
           ready(false), window(nullptr), deviceContext(nullptr), renderingContext(nullptr)

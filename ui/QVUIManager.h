@@ -11,6 +11,9 @@
 class QVUIManager : public QVModule
 {
 public:
+    // The module type that UI manager modules set and hosts check before using a module as one.
+    static constexpr const char* ModuleType = "UI Manager";
+
     QVUIManager();
     ~QVUIManager() override;
 

@@ -1,7 +1,7 @@
 #include "apps/appletcheck/AppletCheckApp.h"
 
 #include "apps/framework/StartFailure.h"
-#include "modules/QVModManager.h"
+#include "apps/framework/UIManagerStart.h"
 #include "platform/Directory.h"
 #include "platform/ProgramPath.h"
 #include "plugin/AppletModule.h"
@@ -17,20 +17,9 @@ int AppletCheckApp::RunArgs(QVArray<QVString>& words)
 {
     // Without a UI manager, or without a window, there is nowhere to show a message: the failed
     // start is told on standard error.
-    const char* uiManagerFile = GetUIManagerFileName();
-    QVModule* module = GetModManager().LoadModule(uiManagerFile);
-    if (module == nullptr)
-    {
-        ReportModuleNotLoaded("appletcheck", "UI Manager", uiManagerFile);
+    uiManager = LoadUIManagerOrReport("appletcheck");
+    if (uiManager == nullptr)
         return QV_EXIT_NOT_STARTED;
-    }
-    // Only a module of the UI manager kind may be used as one.
-    if (!module->GetType().Equals(QVString("UI Manager")))
-    {
-        ReportWrongModuleType("appletcheck", "UI Manager", uiManagerFile);
-        return QV_EXIT_NOT_STARTED;
-    }
-    uiManager = static_cast<QVUIManager*>(module);
     SetUIManager(uiManager);
 
     window.SetCaption("QVEAPPs Tester");

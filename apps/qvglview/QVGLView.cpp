@@ -1,13 +1,12 @@
 #include "apps/qvglview/QVGLView.h"
 
 #include "apps/qvglview/FrameCapture.h"
-#include "core/math/QVVector.h"
 #include "loaders/QVImage.h"
 #include "loaders/tga/TgaWriter.h"
-#include "modules/QVModManager.h"
+#include "modules/LoadModuleAs.h"
 #include "platform/QVGLContext.h"
+#include "renderers/HostWindowSetup.h"
 #include "renderers/QVRenderer.h"
-#include "renderers/RendererSetup.h"
 #include "ui/QVUIManager.h"
 
 #include <cstdio>
@@ -26,10 +25,7 @@ const int kFramesBeforeScreenshot = 3;
 void Complain(const std::string& text) { std::fprintf(stderr, "qvglview: %s\n", text.c_str()); }
 }  // namespace
 
-QVGLView::QVGLView()
-    : renderer(nullptr), showsModel(false), world(&scene.world), camera(&scene.camera)
-{
-}
+QVGLView::QVGLView() : renderer(nullptr), showsModel(false), world(&scene.world) {}
 
 QVGLView::~QVGLView() = default;
 
@@ -54,10 +50,7 @@ int QVGLView::RunArgs(QVArray<QVString>& words)
         return 0;
     }
 
-    QVModule* module = GetModManager().LoadModule(GetUIManagerFileName());
-    if (module != nullptr && !module->GetType().Equals(QVString("UI Manager")))
-        module = nullptr;
-    SetUIManager(static_cast<QVUIManager*>(module));
+    SetUIManager(LoadModuleAs<QVUIManager>(GetModManager(), GetUIManagerFileName()));
 
     if (!Init(options))
     {
@@ -74,13 +67,10 @@ int QVGLView::RunArgs(QVArray<QVString>& words)
 
     int result = 0;
     int frames = 0;
-    while (window.GetManager() != nullptr && window.GetManager()->ProcessMessages(&window, false))
+    bool drew = false;
+    while (viewer.Pass(*world, &drew))
     {
-        // A window closed during the pass has lost its drawing surface: only an open one is drawn.
-        if (window.IsClosed())
-            continue;
-        world->Render();
-        if (!options.screenshot.empty() && ++frames >= kFramesBeforeScreenshot)
+        if (drew && !options.screenshot.empty() && ++frames >= kFramesBeforeScreenshot)
         {
             result = SaveScreenshot(options.screenshot);
             break;
@@ -103,19 +93,11 @@ bool QVGLView::Init(const ViewOptions& options)
         }
         showsModel = true;
         world = &model.world;
-        camera = &model.camera;
     }
 
-    window.SetListener(static_cast<QVUIListener*>(this));
-    window.SetX(100);
-    window.SetY(100);
-    window.SetWidth(400);
-    window.SetHeight(300);
-    window.Create();
-    window.StoreVisible(true);
-    if (window.GetManager() != nullptr)
-        window.GetManager()->ApplyVisibility(&window);
-    window.SetCaption(title);
+    viewer.SetCamera(showsModel ? &model.camera : &scene.camera);
+    viewer.OpenWindow(title);
+    QVUIWindow& window = viewer.GetWindow();
     if (window.GetManager() == nullptr)
     {
         Complain("no window: the UI manager module (" + std::string(GetUIManagerFileName()) +
@@ -123,29 +105,17 @@ bool QVGLView::Init(const ViewOptions& options)
         return false;
     }
 
-    QVModule* module = GetModManager().LoadModule("qvoglrenderer.qvm");
-    if (module == nullptr || !module->GetType().Equals(QVString("3D Renderer")))
+    renderer = LoadModuleAs<QVRenderer>(GetModManager(), "qvoglrenderer.qvm");
+    if (renderer == nullptr)
     {
         Complain("the OpenGL renderer module (qvoglrenderer.qvm) was not found");
         return false;
     }
-    renderer = static_cast<QVRenderer*>(module);
+    viewer.SetRenderer(renderer);
     int width = 400;
     int height = 300;
     QVGLContext::GetClientSize(GetInstance(), window.GetWindow(), width, height);
-    RendererSetup setup = {};
-    setup.createOwnWindow = 0;
-    setup.x = 10;
-    setup.y = 10;
-    setup.fullScreen = 0;
-    setup.width = width;
-    setup.height = height;
-    setup.colourBits = 32;
-    setup.depthBits = 24;
-    setup.stencilBits = 8;
-    setup.instance = GetInstance();
-    setup.windowProcedure = nullptr;
-    setup.window = window.GetWindow();
+    RendererSetup setup = HostWindowSetup(GetInstance(), window.GetWindow(), width, height);
     if (!renderer->Init(&setup))
     {
         Complain("the OpenGL renderer could not draw into the window");
@@ -154,7 +124,7 @@ bool QVGLView::Init(const ViewOptions& options)
 
     if (!showsModel)
         scene.Build();
-    OnSize(&window, width, height);
+    viewer.OnSize(&window, width, height);
     if (!options.texture.empty() && !LoadTexture(options.texture))
         return false;
     if (showsModel)
@@ -216,6 +186,7 @@ void QVGLView::Shutdown()
             material->texture = nullptr;
     }
     renderer->Release();
+    viewer.SetRenderer(nullptr);
     GetModManager().ReleaseModule(renderer);
     renderer = nullptr;
 }
@@ -226,53 +197,3 @@ std::vector<QVSGMaterial*> QVGLView::TexturedMaterials()
         return {&model.world.GetDefaultMaterial()};
     return {&scene.red, &scene.mirror, &scene.green, &scene.grey};
 }
-
-void QVGLView::OnCommand(QVUIItem*) {}
-
-void QVGLView::OnSize(QVUIItem*, int width, int height)
-{
-    if (renderer != nullptr)
-        renderer->Resize(width, height);
-}
-
-void QVGLView::OnMaximize(QVUIItem*) {}
-
-void QVGLView::OnMinimize(QVUIItem*) {}
-
-void QVGLView::OnMouseMove(QVUIItem*, unsigned short, int x, int y, int)
-{
-    // The first event sets the reference point, so it moves the camera by nothing.
-    static int lastX = x;
-    static int lastY = y;
-    camera->SetTrackTarget(1);
-    QVVector delta(static_cast<double>(x - lastX), static_cast<double>(lastY - y), 0.0);
-    delta *= 0.1;
-    camera->Move(delta);
-    camera->UpdateView();
-    if (window.GetManager() != nullptr)
-        window.GetManager()->SetCursorPosition(&window, 200, 200);
-    lastX = 200;
-    lastY = 200;
-    window.SetCursorShown(false);
-}
-
-void QVGLView::OnKeyDown(QVUIItem*, unsigned short, int key)
-{
-    switch (key & 0xFFFF)
-    {
-    case 81:  // Q
-        if (window.GetManager() != nullptr)
-            window.GetManager()->PostQuit(&window);
-        break;
-    case 90:  // Z: one unit along the view direction
-        camera->Move(QVVector(0.0, 0.0, 1.0));
-        break;
-    case 83:  // S: one unit back
-        camera->Move(QVVector(0.0, 0.0, -1.0));
-        break;
-    default:
-        break;
-    }
-}
-
-void QVGLView::OnKeyUp(QVUIItem*, unsigned short, int) {}

@@ -1,6 +1,6 @@
 #include "apps/qvrender/QVRenderApp.h"
 
-#include "apps/demoscene/DemoScene.h"
+#include "apps/common/DemoScene.h"
 #include "apps/qvrender/BandTracer.h"
 #include "apps/qvrender/TenthsProgress.h"
 #include "loaders/tga/TgaWriter.h"

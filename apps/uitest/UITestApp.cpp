@@ -1,6 +1,7 @@
 #include "apps/uitest/UITestApp.h"
 
 #include "apps/framework/StartFailure.h"
+#include "apps/framework/UIManagerStart.h"
 #include "modules/QVModManager.h"
 
 namespace
@@ -25,20 +26,9 @@ int UITestApp::Run()
 {
     // Without a UI manager, or without a window, there is nowhere to show a message: the
     // failed start is told on standard error.
-    const char* uiManagerFile = GetUIManagerFileName();
-    QVModule* module = GetModManager().LoadModule(uiManagerFile);
-    if (module == nullptr)
-    {
-        ReportModuleNotLoaded(programName, "UI Manager", uiManagerFile);
+    uiManager = LoadUIManagerOrReport(programName);
+    if (uiManager == nullptr)
         return QV_EXIT_NOT_STARTED;
-    }
-    // Only a module of the UI manager kind may be used as one.
-    if (!module->GetType().Equals(QVString("UI Manager")))
-    {
-        ReportWrongModuleType(programName, "UI Manager", uiManagerFile);
-        return QV_EXIT_NOT_STARTED;
-    }
-    uiManager = static_cast<QVUIManager*>(module);
 
     window.SetOwner(this);
     window.SetManager(uiManager);

@@ -2,7 +2,7 @@
 // (the same primary rays, band tracer and depth), for bench/web/trace_bench.mjs. The page calls
 // QVBenchTrace(width, height) once per run, taking turns with the native qvrender; each call
 // returns its time in milliseconds and writes the image to /trace.tga in the virtual file system.
-#include "apps/demoscene/DemoScene.h"
+#include "apps/common/DemoScene.h"
 #include "apps/qvrender/BandTracer.h"
 #include "loaders/tga/TgaWriter.h"
 #include "renderers/raytracer/PrimaryRays.h"

@@ -1,6 +1,6 @@
 #include "plugin/npqvarunner/QVPluginInstance.h"
 
-#include "modules/QVModManager.h"
+#include "modules/LoadModuleAs.h"
 #include "modules/RunTimePath.h"
 #include "platform/Directory.h"
 #include "platform/LibraryPin.h"
@@ -23,10 +23,9 @@ QVUIManager* LoadUIManager()
 {
     if (GetUIManager() != nullptr)
         return GetUIManager();
-    QVModule* module = GetModManager().LoadModule(GetUIManagerFileName());
-    if (module == nullptr || !module->GetType().Equals(QVString("UI Manager")))
+    QVUIManager* manager = LoadModuleAs<QVUIManager>(GetModManager(), GetUIManagerFileName());
+    if (manager == nullptr)
         return nullptr;
-    QVUIManager* manager = static_cast<QVUIManager*>(module);
     SetUIManager(manager);
     return manager;
 }

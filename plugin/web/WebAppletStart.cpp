@@ -1,7 +1,7 @@
 #include "plugin/web/WebAppletStart.h"
 
 #include "loaders/QVProperties.h"
-#include "modules/QVModManager.h"
+#include "modules/LoadModuleAs.h"
 #include "plugin/QVApplet.h"
 #include "plugin/QVAppletPackage.h"
 #include "plugin/web/WebAppletHost.h"
@@ -120,10 +120,9 @@ int RunWebApplet(const QVWebAppletStart& start)
         return Fail(start.element, package.GetFailure());
 
     const char* uiManagerFile = GetUIManagerFileName();
-    QVModule* module = GetModManager().LoadModule(uiManagerFile);
-    if (module == nullptr || !module->GetType().Equals(QVString("UI Manager")))
+    QVUIManager* manager = LoadModuleAs<QVUIManager>(GetModManager(), uiManagerFile);
+    if (manager == nullptr)
         return Fail(start.element, std::string("no UI manager ") + uiManagerFile);
-    QVUIManager* manager = static_cast<QVUIManager*>(module);
     SetUIManager(manager);
 
     // The item standing for the page's host element, as the plug-in's host item stands for the

@@ -1,7 +1,7 @@
 // The fast trace (vectors in place, pooled secondary rays, a flat scene snapshot) must give bit
 // for bit what the plain trace on QVVectors and QVColors gives, on many rays.
 #include "ReferenceTracer.h"
-#include "apps/demoscene/DemoScene.h"
+#include "apps/common/DemoScene.h"
 #include "renderers/raytracer/PixelRay.h"
 #include "renderers/raytracer/PrimaryRays.h"
 #include "renderers/raytracer/QVSGPlane.h"

@@ -1,10 +1,10 @@
 // The built qvraytracer.qvm through the module manager: its descriptor, Init without a window,
 // the node operations, and whole frames driven by a world (no OpenGL context: drawing calls
 // without a current context do nothing, the tracing still runs).
-#include "apps/demoscene/DemoScene.h"
+#include "apps/common/DemoScene.h"
 #include "modules/QVModManager.h"
+#include "renderers/HostWindowSetup.h"
 #include "renderers/QVRenderer.h"
-#include "renderers/RendererSetup.h"
 
 #include <gtest/gtest.h>
 
@@ -16,17 +16,10 @@ QVRenderer* LoadTracer()
     return static_cast<QVRenderer*>(module);
 }
 
+// A host window setup without a window: the tracer traces into its image only.
 RendererSetup MakeSetup(int width, int height)
 {
-    RendererSetup setup = {};
-    setup.x = 10;
-    setup.y = 10;
-    setup.width = width;
-    setup.height = height;
-    setup.colourBits = 32;
-    setup.depthBits = 24;
-    setup.stencilBits = 8;
-    return setup;
+    return HostWindowSetup(nullptr, nullptr, width, height);
 }
 }  // namespace
 

@@ -2,7 +2,7 @@
 #define QV_TESTS_SCENE_RECORDERFIXTURE_H
 
 #include "modules/QVModManager.h"
-#include "renderers/RendererSetup.h"
+#include "renderers/HostWindowSetup.h"
 #include "tests/scene/recorder/QVRecordingRenderer.h"
 
 #include <gtest/gtest.h>
@@ -38,12 +38,7 @@ protected:
     // Init with a 200 x 150 window (any non-null handle: the recorder draws nowhere).
     bool InitRecorder(int width = 200, int height = 150)
     {
-        RendererSetup setup = {};
-        setup.width = width;
-        setup.height = height;
-        setup.colourBits = 32;
-        setup.depthBits = 24;
-        setup.stencilBits = 8;
+        RendererSetup setup = HostWindowSetup(nullptr, nullptr, width, height);
         setup.window = &setup;
         const bool ready = recorder->Init(&setup);
         recorder->ClearLog();

@@ -1,6 +1,6 @@
 #include "tests/webgl/LayerScenes.h"
 
-#include "apps/demoscene/DemoScene.h"
+#include "apps/common/DemoScene.h"
 #include "loaders/QVImage.h"
 #include "platform/QVGL.h"
 #include "renderers/QVRenderer.h"

@@ -1,13 +1,13 @@
 #include "RaySceneApplet.h"
 
-#include "apps/demoscene/DemoScene.h"
+#include "apps/common/DemoScene.h"
 #include "core/math/QVVector.h"
+#include "modules/LoadModuleAs.h"
 #include "modules/ModuleExport.h"
-#include "modules/QVModManager.h"
 #include "modules/RunTimePath.h"
 #include "platform/Directory.h"
+#include "renderers/HostWindowSetup.h"
 #include "renderers/QVRenderer.h"
-#include "renderers/RendererSetup.h"
 #include "ui/QVUIManager.h"
 
 #include <chrono>
@@ -64,8 +64,8 @@ int RaySceneApplet::Run()
     if (directory.GetLength() > 0)
         ChangeDirectory(Narrow(directory).c_str());
 
-    QVModule* module = GetModManager().LoadModule(RendererFile);
-    if (module == nullptr || !module->GetType().Equals(QVString("3D Renderer")))
+    m_renderer = LoadModuleAs<QVRenderer>(GetModManager(), RendererFile);
+    if (m_renderer == nullptr)
     {
         QVString text("The ray scene cannot start: the ray tracer module (qvraytracer.qvm) was "
                       "not found");
@@ -73,15 +73,8 @@ int RaySceneApplet::Run()
         manager->ShowMessage(text, caption);
         return 1;
     }
-    m_renderer = static_cast<QVRenderer*>(module);
-    RendererSetup setup = {};
-    setup.createOwnWindow = 0;
-    setup.width = m_window->GetWidth();
-    setup.height = m_window->GetHeight();
-    setup.colourBits = 32;
-    setup.depthBits = 24;
-    setup.stencilBits = 8;
-    setup.window = m_window->GetWindow();
+    RendererSetup setup = HostWindowSetup(nullptr, m_window->GetWindow(), m_window->GetWidth(),
+                                          m_window->GetHeight());
     m_renderer->Init(&setup);
     m_renderer->Resize(setup.width, setup.height);
 

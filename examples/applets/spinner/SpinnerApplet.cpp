@@ -2,13 +2,13 @@
 
 #include "core/math/QVVector.h"
 #include "loaders/QVLoaderModule.h"
+#include "modules/LoadModuleAs.h"
 #include "modules/ModuleExport.h"
-#include "modules/QVModManager.h"
 #include "modules/RunTimePath.h"
 #include "platform/Directory.h"
 #include "platform/QVGLContext.h"
+#include "renderers/HostWindowSetup.h"
 #include "renderers/QVRenderer.h"
-#include "renderers/RendererSetup.h"
 #include "ui/QVUIManager.h"
 
 #include <algorithm>
@@ -158,25 +158,17 @@ bool SpinnerApplet::LoadModel(const std::string& directory, std::string& error)
 
 bool SpinnerApplet::StartRenderer(std::string& error)
 {
-    QVModule* module = GetModManager().LoadModule(RendererFile);
-    if (module == nullptr || !module->GetType().Equals(QVString("3D Renderer")))
+    m_renderer = LoadModuleAs<QVRenderer>(GetModManager(), RendererFile);
+    if (m_renderer == nullptr)
     {
         error = std::string("the OpenGL renderer module (") + RendererFile + ") was not found";
         return false;
     }
-    m_renderer = static_cast<QVRenderer*>(module);
     int width = 0;
     int height = 0;
     // No instance: on X11 the GL binding opens a connection of its own for the host's window.
     QVGLContext::GetClientSize(nullptr, m_window->GetWindow(), width, height);
-    RendererSetup setup = {};
-    setup.createOwnWindow = 0;
-    setup.width = width;
-    setup.height = height;
-    setup.colourBits = 32;
-    setup.depthBits = 24;
-    setup.stencilBits = 8;
-    setup.window = m_window->GetWindow();
+    RendererSetup setup = HostWindowSetup(nullptr, m_window->GetWindow(), width, height);
     if (!m_renderer->Init(&setup))
     {
         error = "the OpenGL renderer could not draw into the window";

@@ -3,10 +3,5 @@
 source "$(dirname "$0")/../../ui/gui/common.sh"
 source "$(dirname "$0")/viewer.sh"
 
-start_program
-window=$(wait_window "$title_pattern") || fail "no window titled $title"
-sleep $((1 * wait_scale))
-wmctrl -c "$title" || fail "wmctrl could not close the window"
-wait_exit; code=$exit_code
-[ "$code" = 0 ] || fail "exit code $code after closing, expected 0"
+check_closing
 echo "PASS"

@@ -1,5 +1,6 @@
-# Sourced by the rayviewer GUI tests, after the UI tests' helpers (common.sh): waiting for the
-# progressive image to settle and comparing pictures.
+# Sourced by the rayviewer GUI tests (and through glview.sh by qvglview's), after the UI tests'
+# helpers (common.sh): waiting for the progressive image to settle, comparing pictures and the
+# steps that every scene viewer passes.
 title="Raytracer: (q=exit, z=zoom in, s=zoom out)"
 # The same as a pattern for wait_window (parentheses taken literally).
 title_pattern="Raytracer: \\(q=exit, z=zoom in, s=zoom out\\)"
@@ -71,4 +72,68 @@ pointer_away() {
   local width height
   read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, s, "x"); print s[1], s[2] }')
   xdotool mousemove $((width - 1)) $((height - 1))
+}
+
+# check_viewing <name> <limit>: the steps of a scene viewer's window (apps/common/SceneViewer):
+# it opens under its title with a 400x300 client area (outside Wine) and shows the picture of
+# <references>/<name>-400x300.png within <limit>; Z then S comes back to the same picture; the
+# first mouse move changes nothing and leaves the pointer at (200, 200), the next one orbits the
+# camera; Q ends it with exit code 0. Pictures are kept as <artefacts>/<name>-*.png.
+check_viewing() {
+  local name=$1 limit=$2 d code
+  pointer_away
+  start_program
+  window=$(wait_window "$title_pattern") || fail "no window titled $title"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  if [ -z "$runner" ]; then
+    [ "$WIDTH" -eq 400 ] && [ "$HEIGHT" -eq 300 ] || fail "client size ${WIDTH}x$HEIGHT, expected 400x300"
+  fi
+  settled "$window" "$name-start" || fail "the picture never settled"
+  d=$(distance "$references/$name-400x300.png" "$artefacts/$name-start.png")
+  echo "start: distance $d from the reference"
+  below "$d" "$limit" || fail "the picture is $d away from the reference (limit $limit)"
+
+  answer "$window" z
+  settled_apart "$window" "$name-zoomed" "$artefacts/$name-start.png" 0.02 || fail "the picture never settled after Z"
+  d=$(distance "$artefacts/$name-start.png" "$artefacts/$name-zoomed.png")
+  echo "Z: distance $d from the start"
+  below 0.02 "$d" || fail "Z did not move the camera (distance $d)"
+  answer "$window" s
+  settled "$window" "$name-back" || fail "the picture never settled after S"
+  d=$(distance "$artefacts/$name-start.png" "$artefacts/$name-back.png")
+  echo "Z then S: distance $d from the start"
+  below "$d" 0.005 || fail "Z then S did not come back to the start (distance $d)"
+
+  # The first move only sets the reference point; the pointer then jumps to (200, 200) and the next
+  # move, 60 pixels to the left, orbits the camera.
+  xdotool mousemove --window "$window" 250 150
+  sleep $((1 * wait_scale))
+  eval "$(xdotool getmouselocation --shell)"
+  WX=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ { print $4 }')
+  WY=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ { print $4 }')
+  [ $((X - WX)) -eq 200 ] && [ $((Y - WY)) -eq 200 ] ||
+    fail "pointer at ($((X - WX)), $((Y - WY))) in the window after a move, expected (200, 200)"
+  settled "$window" "$name-first-move" || fail "the picture never settled after the first move"
+  d=$(distance "$artefacts/$name-start.png" "$artefacts/$name-first-move.png")
+  below "$d" 0.005 || fail "the first mouse move changed the picture (distance $d)"
+  orbit "$window" "$name-orbit" "$artefacts/$name-start.png" || fail "the picture never settled after the orbit"
+  d=$(distance "$artefacts/$name-start.png" "$artefacts/$name-orbit.png")
+  echo "orbit: distance $d from the start"
+  below 0.02 "$d" || fail "a mouse move did not orbit the camera (distance $d)"
+
+  answer "$window" q
+  wait_exit; code=$exit_code
+  [ "$code" = 0 ] || fail "exit code $code after Q, expected 0"
+}
+
+# check_closing: closing a scene viewer's window through the window manager ends it with exit
+# code 0.
+check_closing() {
+  local code
+  start_program
+  window=$(wait_window "$title_pattern") || fail "no window titled $title"
+  sleep $((1 * wait_scale))
+  wmctrl -c "$title" || fail "wmctrl could not close the window"
+  wait_exit; code=$exit_code
+  [ "$code" = 0 ] || fail "exit code $code after closing, expected 0"
 }

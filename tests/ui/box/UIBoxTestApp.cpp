@@ -1,16 +1,15 @@
 #include "tests/ui/box/UIBoxTestApp.h"
 
-#include "modules/QVModManager.h"
+#include "modules/LoadModuleAs.h"
 #include "ui/QVUIManager.h"
 
 UIBoxTestApp uiBoxTestApplication;
 
 int UIBoxTestApp::RunArgs(QVArray<QVString>& words)
 {
-    QVModule* module = GetModManager().LoadModule(GetUIManagerFileName());
-    if (module == nullptr || !module->GetType().Equals(QVString("UI Manager")))
+    QVUIManager* manager = LoadModuleAs<QVUIManager>(GetModManager(), GetUIManagerFileName());
+    if (manager == nullptr)
         return 100;
-    QVUIManager* manager = static_cast<QVUIManager*>(module);
     QVString text("Box text");
     QVString caption("test box");
     QVString& kind = words[0];
@@ -21,6 +20,6 @@ int UIBoxTestApp::RunArgs(QVArray<QVString>& words)
         result = manager->AskYesNoCancel(text, caption);
     else if (kind.Equals(QVString("ok")))
         result = manager->ShowMessage(text, caption);
-    GetModManager().ReleaseModule(module);
+    GetModManager().ReleaseModule(manager);
     return result;
 }

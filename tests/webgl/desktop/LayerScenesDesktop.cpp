@@ -1,10 +1,10 @@
 // The layer scenes drawn by the renderer modules with the desktop driver, each in a window of
 // its own made as a host makes one; every frame is written as <folder>/<scene>.ppm. The modules
 // are looked for beside the program. Exit code 77 without a display.
-#include "modules/QVModManager.h"
+#include "modules/LoadModuleAs.h"
 #include "platform/QVGLWindow.h"
+#include "renderers/HostWindowSetup.h"
 #include "renderers/QVRenderer.h"
-#include "renderers/RendererSetup.h"
 #include "tests/webgl/LayerScenes.h"
 
 #include <X11/Xlib.h>
@@ -31,13 +31,13 @@ bool WriteFrame(const std::string& path, int width, int height,
 bool WriteScene(Display* display, const std::string& moduleFolder, const LayerScene& scene,
                 const std::string& folder)
 {
-    QVModule* module = GetModManager().LoadModule((moduleFolder + scene.module).c_str());
-    if (module == nullptr || !module->GetType().Equals(QVString("3D Renderer")))
+    QVRenderer* renderer =
+        LoadModuleAs<QVRenderer>(GetModManager(), (moduleFolder + scene.module).c_str());
+    if (renderer == nullptr)
     {
         std::fprintf(stderr, "%s: no renderer module %s\n", scene.name, scene.module);
         return false;
     }
-    QVRenderer* renderer = static_cast<QVRenderer*>(module);
     QVGLWindow window;
     QVGLWindow::Request request = {};
     request.instance = display;
@@ -51,14 +51,8 @@ bool WriteScene(Display* display, const std::string& moduleFolder, const LayerSc
     if (window.Create(request))
     {
         window.Show();
-        RendererSetup setup = {};
-        setup.width = scene.width;
-        setup.height = scene.height;
-        setup.colourBits = 32;
-        setup.depthBits = 24;
-        setup.stencilBits = 8;
-        setup.instance = display;
-        setup.window = window.GetWindow();
+        RendererSetup setup =
+            HostWindowSetup(display, window.GetWindow(), scene.width, scene.height);
         if (renderer->Init(&setup))
         {
             renderer->Resize(scene.width, scene.height);
@@ -73,7 +67,7 @@ bool WriteScene(Display* display, const std::string& moduleFolder, const LayerSc
     {
         std::fprintf(stderr, "%s: not drawn or not written\n", scene.name);
     }
-    GetModManager().ReleaseModule(module);
+    GetModManager().ReleaseModule(renderer);
     return written;
 }
 }  // namespace

@@ -1,10 +1,10 @@
 // The layer scenes drawn in the page, each in a window element of its own, by the renderer modules
 // compiled into the page's program, through the web GL layer. Every frame goes back to the test's
 // server (POST /frame/<name>) with the GL error the scene left; POST /done ends the run.
-#include "modules/QVModManager.h"
+#include "modules/LoadModuleAs.h"
 #include "platform/QVGL.h"
+#include "renderers/HostWindowSetup.h"
 #include "renderers/QVRenderer.h"
-#include "renderers/RendererSetup.h"
 #include "tests/webgl/LayerScenes.h"
 
 #include <emscripten/emscripten.h>
@@ -41,20 +41,13 @@ void PostText(const std::string& path) { PostToTestServer(path.c_str(), nullptr,
 // Draws the scene and posts its frame; false when the renderer cannot be had.
 bool PostScene(const LayerScene& scene)
 {
-    QVModule* module = GetModManager().LoadModule(scene.module);
-    if (module == nullptr || !module->GetType().Equals(QVString("3D Renderer")))
-    {
+    QVRenderer* renderer = LoadModuleAs<QVRenderer>(GetModManager(), scene.module);
+    if (renderer == nullptr)
         return false;
-    }
-    QVRenderer* renderer = static_cast<QVRenderer*>(module);
     const int window = MakeSceneWindowElement(scene.width, scene.height);
-    RendererSetup setup = {};
-    setup.width = scene.width;
-    setup.height = scene.height;
-    setup.colourBits = 32;
-    setup.depthBits = 24;
-    setup.stencilBits = 8;
-    setup.window = reinterpret_cast<QVHandle>(static_cast<std::intptr_t>(window));
+    RendererSetup setup =
+        HostWindowSetup(nullptr, reinterpret_cast<QVHandle>(static_cast<std::intptr_t>(window)),
+                        scene.width, scene.height);
     const bool ready = renderer->Init(&setup);
     if (ready)
     {
@@ -68,7 +61,7 @@ bool PostScene(const LayerScene& scene)
         PostToTestServer(path.c_str(), frame.data(), static_cast<int>(frame.size()));
         renderer->Release();
     }
-    GetModManager().ReleaseModule(module);
+    GetModManager().ReleaseModule(renderer);
     return ready;
 }
 }  // namespace

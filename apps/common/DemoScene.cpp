@@ -1,4 +1,4 @@
-#include "apps/demoscene/DemoScene.h"
+#include "apps/common/DemoScene.h"
 
 #include "core/math/QVVector.h"
 

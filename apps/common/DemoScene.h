@@ -1,5 +1,4 @@
-#ifndef QV_APPS_DEMOSCENE_DEMOSCENE_H
-#define QV_APPS_DEMOSCENE_DEMOSCENE_H
+#pragma once
 
 #include "scene/QVSGBox.h"
 #include "scene/QVSGCamera.h"
@@ -37,5 +36,3 @@ public:
     QVSGMaterial green;
     QVSGMaterial grey;
 };
-
-#endif
