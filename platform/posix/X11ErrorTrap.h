@@ -1,5 +1,4 @@
-#ifndef QV_PLATFORM_POSIX_X11ERRORTRAP_H
-#define QV_PLATFORM_POSIX_X11ERRORTRAP_H
+#pragma once
 
 #include <X11/Xlib.h>
 
@@ -44,5 +43,3 @@ private:
     Display* display;
     int (*previous)(Display*, XErrorEvent*);
 };
-
-#endif

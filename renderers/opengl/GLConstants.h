@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_OPENGL_GLCONSTANTS_H
-#define QV_RENDERERS_OPENGL_GLCONSTANTS_H
+#pragma once
 
 #include "platform/QVGL.h"
 
@@ -10,5 +9,3 @@ constexpr GLenum QV_GL_BGRA = 0x80E1;
 constexpr GLenum QV_GL_TEXTURE_3D = 0x806F;
 constexpr GLenum QV_GL_TEXTURE_CUBE_MAP = 0x8513;
 constexpr GLenum QV_GL_RESCALE_NORMAL = 0x803A;
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_OPENGL_QVGLRENDERER_H
-#define QV_RENDERERS_OPENGL_QVGLRENDERER_H
+#pragma once
 
 #include "platform/QVGLContext.h"
 #include "platform/QVGLWindow.h"
@@ -93,5 +92,3 @@ private:
     QVGLWindow ownWindow;
     bool shaderEntryPoints;
 };
-
-#endif

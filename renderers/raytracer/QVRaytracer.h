@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_RAYTRACER_QVRAYTRACER_H
-#define QV_RENDERERS_RAYTRACER_QVRAYTRACER_H
+#pragma once
 
 #include "platform/QVGLContext.h"
 #include "platform/QVHandle.h"
@@ -76,5 +75,3 @@ private:
     QVGLContext gl;
     RayScene scene;  // the world as the trace reads it, captured every frame
 };
-
-#endif

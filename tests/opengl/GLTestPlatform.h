@@ -1,5 +1,4 @@
-#ifndef QV_TESTS_OPENGL_GLTESTPLATFORM_H
-#define QV_TESTS_OPENGL_GLTESTPLATFORM_H
+#pragma once
 
 #include "platform/QVHandle.h"
 
@@ -21,5 +20,3 @@ void RequestClose(QVHandle window);
 // A short wait (a millisecond) for the window system.
 void Pause();
 }  // namespace GLTestPlatform
-
-#endif

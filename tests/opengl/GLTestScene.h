@@ -1,5 +1,4 @@
-#ifndef QV_TESTS_OPENGL_GLTESTSCENE_H
-#define QV_TESTS_OPENGL_GLTESTSCENE_H
+#pragma once
 
 #include <cstdint>
 #include <vector>
@@ -23,5 +22,3 @@ void BuildQuad(QVSGMesh& mesh, QVSGMaterial* material,
 // fieldOfView degrees at the origin, looking down -z); lighting on with light number 0 when
 // light is given, off otherwise.
 void BeginSceneFrame(GLTestSession& gl, QVSGCamera& camera, double fieldOfView, QVSGLight* light);
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_TESTS_OPENGL_GLTESTSESSION_H
-#define QV_TESTS_OPENGL_GLTESTSESSION_H
+#pragma once
 
 #include "platform/QVGL.h"
 #include "platform/QVHandle.h"
@@ -47,5 +46,3 @@ using Rgb = std::array<int, 3>;
 Rgb ReadRgb(int x, int y, GLenum buffer = GL_BACK);
 // Whether every channel of actual is within tolerance of expected.
 bool Near(const Rgb& actual, const Rgb& expected, int tolerance);
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_TESTS_RAYTRACER_REFERENCETRACER_H
-#define QV_TESTS_RAYTRACER_REFERENCETRACER_H
+#pragma once
 
 #include "core/math/QVVector.h"
 #include "scene/QVColor.h"
@@ -30,5 +29,3 @@ public:
 private:
     void Shade(QVSGWorld& world, ReferenceRay& secondary);
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_TESTS_OPENGL_OWN_GLOWNWINDOWAPP_H
-#define QV_TESTS_OPENGL_OWN_GLOWNWINDOWAPP_H
+#pragma once
 
 #include "apps/framework/QVApplication.h"
 
@@ -18,5 +17,3 @@ public:
     int Run() override;
     int RunArgs(QVArray<QVString>& words) override;
 };
-
-#endif
