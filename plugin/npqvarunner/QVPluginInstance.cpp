@@ -5,7 +5,7 @@
 #include "platform/Directory.h"
 #include "platform/LibraryPin.h"
 #include "plugin/ScriptURL.h"
-#include "plugin/npqvarunner/BrowserFuncs.h"
+#include "plugin/npqvarunner/BrowserTableCopy.h"
 #include "plugin/npqvarunner/UnpackBudget.h"
 #include "ui/QVUIManager.h"
 

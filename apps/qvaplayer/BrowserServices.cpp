@@ -1,4 +1,4 @@
-#include "apps/qvaplayer/BrowserFunctions.h"
+#include "apps/qvaplayer/BrowserServices.h"
 
 #include "apps/qvaplayer/PlayerLog.h"
 

@@ -1,4 +1,4 @@
-#include "plugin/npqvarunner/BrowserFuncs.h"
+#include "plugin/npqvarunner/BrowserTableCopy.h"
 
 namespace
 {
