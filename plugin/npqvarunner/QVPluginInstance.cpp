@@ -6,7 +6,7 @@
 #include "platform/LibraryPin.h"
 #include "plugin/ScriptURL.h"
 #include "plugin/npqvarunner/BrowserTableCopy.h"
-#include "plugin/npqvarunner/UnpackBudget.h"
+#include "plugin/npqvarunner/QVUnpackBudget.h"
 #include "ui/QVUIManager.h"
 
 #include <cstdio>

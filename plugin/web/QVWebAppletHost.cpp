@@ -1,4 +1,4 @@
-#include "plugin/web/WebAppletHost.h"
+#include "plugin/web/QVWebAppletHost.h"
 
 #include "core/string/Utf8Encode.h"
 #include "plugin/ScriptURL.h"

@@ -1,10 +1,10 @@
-#include "plugin/web/WebAppletStart.h"
+#include "plugin/web/QVWebAppletStart.h"
 
 #include "loaders/QVProperties.h"
 #include "modules/LoadModuleAs.h"
 #include "plugin/QVApplet.h"
 #include "plugin/QVAppletPackage.h"
-#include "plugin/web/WebAppletHost.h"
+#include "plugin/web/QVWebAppletHost.h"
 #include "ui/QVUIManager.h"
 #include "ui/QVUIWindow.h"
 

@@ -1,6 +1,6 @@
-#include "plugin/npqvarunner/UnpackBudget.h"
+#include "plugin/npqvarunner/QVUnpackBudget.h"
 
-#include "plugin/package/PackageExtractor.h"
+#include "plugin/package/QVPackageExtractor.h"
 
 #include <cstdlib>
 

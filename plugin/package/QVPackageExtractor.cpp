@@ -1,4 +1,4 @@
-#include "plugin/package/PackageExtractor.h"
+#include "plugin/package/QVPackageExtractor.h"
 
 #include "platform/UnpackRoot.h"
 #include "plugin/package/EntryDecoder.h"

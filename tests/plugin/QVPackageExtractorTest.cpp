@@ -1,6 +1,6 @@
 // Unpacking crafted packages: the tree they make, what stays inside the root, damaged and
 // oversized entries, the times.
-#include "plugin/package/PackageExtractor.h"
+#include "plugin/package/QVPackageExtractor.h"
 #include "plugin/package/EntryInfo.h"
 
 #include "FileState.h"

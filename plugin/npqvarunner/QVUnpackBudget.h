@@ -6,7 +6,7 @@
 // What the applets of this process may unpack together. The player plays one page per process,
 // so this is the limit of a page, whatever number of applets it embeds; in a browser it covers
 // every applet the plug-in runs at a time. An instance unpacks within what is available, charges
-// what its package cost (whole blocks, see PackageExtractor.h) and gives it back when it is
+// what its package cost (whole blocks, see QVPackageExtractor.h) and gives it back when it is
 // destroyed.
 //
 // The total is 1 GiB, or the number of bytes that the environment variable QV_UNPACK_LIMIT gives

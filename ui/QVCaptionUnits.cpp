@@ -1,4 +1,4 @@
-#include "ui/CaptionUnits.h"
+#include "ui/QVCaptionUnits.h"
 
 std::u16string QVCaptionUnits::Units(const QVString& text)
 {
