@@ -5,10 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <fstream>
+#include <iterator>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -36,9 +40,12 @@ public:
         char sleep[] = "sleep";
         char seconds[] = "60";
         char* arguments[] = {sleep, seconds, nullptr};
-        // Returns once the new program runs, so its environment is in place.
         EXPECT_EQ(
             0, posix_spawn(&m_pid, "/bin/sleep", nullptr, nullptr, arguments, environment.data()));
+        // posix_spawn may return while the new program is still being set up: wait until its
+        // environment reads as given.
+        for (int tries = 0; tries < 5000 && Read() != bytes + '\0'; ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     ~EnvironmentHolder()
     {
@@ -46,6 +53,11 @@ public:
         waitpid(m_pid, nullptr, 0);
     }
     std::string File() const { return "/proc/" + std::to_string(m_pid) + "/environ"; }
+    std::string Read() const
+    {
+        std::ifstream in(File(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
 
 private:
     pid_t m_pid = 0;
