@@ -104,13 +104,11 @@ TEST_F(ModCollectionTest, SubtypeAndUnknownType)
 TEST_F(ModCollectionTest, ACollectionReleasesWhatItsScansLoadedWhenNoOtherUsesIt)
 {
     // tm_image names its file: a second collection finds the first one's object, which stays
-    // until neither uses it. tm_unnamed does not: each collection has an object of its own. A
-    // module loaded by name before is the caller's and stays.
-    QVModule* byName = GetModManager().LoadModule("tm_renderer.qvm");
-    ASSERT_NE(nullptr, byName);
+    // until neither uses it. tm_unnamed does not: each collection has an object of its own.
+    // tm_renderer, asked for by name after a scan loaded it, is the caller's and stays.
     auto first = std::make_unique<QVModCollection>(0, nullptr);
     auto second = std::make_unique<QVModCollection>(0, nullptr);
-    EXPECT_EQ(1u, CountInTable("tm_image"));
+    QVModule* byName = GetModManager().LoadModule("tm_renderer.qvm");
     EXPECT_EQ(2u, CountInTable("tm_unnamed"));
     first.reset();
     EXPECT_EQ(1u, CountInTable("tm_image"));
@@ -118,7 +116,6 @@ TEST_F(ModCollectionTest, ACollectionReleasesWhatItsScansLoadedWhenNoOtherUsesIt
     second.reset();
     EXPECT_EQ(0u, CountInTable("tm_image"));
     EXPECT_EQ(0u, CountInTable("tm_unnamed"));
-    EXPECT_EQ(1u, CountInTable("tm_renderer"));
     int status = QV_LOAD_FAILED;
     EXPECT_EQ(byName, GetModManager().LoadModule("tm_renderer.qvm", status));
     EXPECT_EQ(QV_LOAD_ALREADY, status);
