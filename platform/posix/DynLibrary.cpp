@@ -66,3 +66,5 @@ void* QVLibrarySymbol(QVHandle library, const char* symbol)
         return nullptr;
     return dlsym(library, symbol);
 }
+
+bool QVLibrariesStayLoaded() { return false; }

@@ -28,3 +28,5 @@ void* QVLibrarySymbol(QVHandle library, const char* symbol)
     }
     return nullptr;
 }
+
+bool QVLibrariesStayLoaded() { return true; }
