@@ -249,7 +249,7 @@ void QVModManager::Hold(const void* holder, QVModule* module, bool loadedByHolde
 
 void QVModManager::ReleaseHeld(const void* holder)
 {
-    std::vector<QVModule*> given;
+    // One holding at a time, without memory of its own: this runs in destructors.
     for (std::size_t i = 0; i < holdings.size();)
     {
         if (holdings[i].holder != holder)
@@ -257,15 +257,15 @@ void QVModManager::ReleaseHeld(const void* holder)
             ++i;
             continue;
         }
-        given.push_back(holdings[i].module);
+        QVModule* module = holdings[i].module;
         holdings.erase(holdings.begin() + static_cast<std::ptrdiff_t>(i));
-    }
-    for (QVModule* module : given)
-    {
         const bool stillHeld = std::any_of(holdings.begin(), holdings.end(),
                                            [&](const Holding& h) { return h.module == module; });
         if (!stillHeld)
+        {
             ReleaseModule(module);
+            i = 0;  // the release may have changed the holdings
+        }
     }
     if (holdings.empty())
         std::vector<Holding>().swap(holdings);  // a library unloaded later leaves nothing behind
