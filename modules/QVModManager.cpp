@@ -5,6 +5,7 @@
 #include "platform/Directory.h"
 #include "platform/FileSearch.h"
 #include "platform/ModulePlaces.h"
+#include "platform/ProgramDirectory.h"
 
 #include <algorithm>
 #include <new>
@@ -186,6 +187,9 @@ unsigned QVModManager::LoadModules(const char* type, const char* subtype)
     {
         AppendFilesIn(candidates, ownDirectory.GetBuffer());
         listed.emplace_back(ownDirectory.GetBuffer());
+        // Its host's directory is the browser's, no installation of ours: its modules lie in
+        // its own directory, listed above.
+        listed.push_back(QVProgramDirectory());
     }
     AppendFilesIn(candidates, runTimeDirectory.GetBuffer());
     if (runTimeDirectory.GetLength() > 0)
