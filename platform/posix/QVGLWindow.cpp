@@ -325,8 +325,22 @@ void QVGLWindow::Show()
         return;
     }
     const Window xwindow = ToWindow(window);
+    // A window already mapped (shown by an earlier Init that made it) is only raised: mapping it
+    // again changes nothing, so no MapNotify would come to end the wait below.
+    bool mapped = false;
+    {
+        X11ErrorTrap trap(display);  // a window destroyed meanwhile counts as not mapped
+        XWindowAttributes attributes;
+        mapped = XGetWindowAttributes(display, xwindow, &attributes) != 0 &&
+                 attributes.map_state != IsUnmapped;
+    }
     XMapRaised(display, xwindow);
     XFlush(display);
+    if (mapped)
+    {
+        XSync(display, False);
+        return;
+    }
     // ShowWindow returns with the window on the screen; here the window manager maps it in its
     // own time. Wait for it, but not forever (a window manager may refuse).
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
