@@ -5,7 +5,7 @@
 #include "loaders/QVImage.h"
 #include "loaders/tga/TgaWriter.h"
 #include "modules/QVModManager.h"
-#include "platform/QVGLContext.h"
+#include "gl/QVGLContext.h"
 #include "renderers/QVRenderer.h"
 #include "renderers/RendererSetup.h"
 #include "ui/QVUIManager.h"

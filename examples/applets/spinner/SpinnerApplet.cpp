@@ -6,7 +6,7 @@
 #include "modules/QVModManager.h"
 #include "modules/RunTimePath.h"
 #include "platform/Directory.h"
-#include "platform/QVGLContext.h"
+#include "gl/QVGLContext.h"
 #include "renderers/QVRenderer.h"
 #include "renderers/RendererSetup.h"
 #include "ui/QVUIManager.h"

@@ -2,7 +2,7 @@
 // its own made as a host makes one; every frame is written as <folder>/<scene>.ppm. The modules
 // are looked for beside the program. Exit code 77 without a display.
 #include "modules/QVModManager.h"
-#include "platform/QVGLWindow.h"
+#include "gl/QVGLWindow.h"
 #include "renderers/QVRenderer.h"
 #include "renderers/RendererSetup.h"
 #include "tests/webgl/LayerScenes.h"

@@ -2,7 +2,7 @@
 // compiled into the page's program, through the web GL layer. Every frame goes back to the test's
 // server (POST /frame/<name>) with the GL error the scene left; POST /done ends the run.
 #include "modules/QVModManager.h"
-#include "platform/QVGL.h"
+#include "gl/QVGL.h"
 #include "renderers/QVRenderer.h"
 #include "renderers/RendererSetup.h"
 #include "tests/webgl/LayerScenes.h"
