@@ -1,7 +1,7 @@
 #ifndef QV_RENDERERS_OPENGL_GLCONSTANTS_H
 #define QV_RENDERERS_OPENGL_GLCONSTANTS_H
 
-#include "platform/QVGL.h"
+#include "gl/QVGL.h"
 
 // Values from OpenGL 1.2 and 1.3 that the renderer uses. The Windows GL header stops at 1.1; the
 // drivers accept them all the same.

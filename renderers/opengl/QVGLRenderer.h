@@ -1,8 +1,8 @@
 #ifndef QV_RENDERERS_OPENGL_QVGLRENDERER_H
 #define QV_RENDERERS_OPENGL_QVGLRENDERER_H
 
-#include "platform/QVGLContext.h"
-#include "platform/QVGLWindow.h"
+#include "gl/QVGLContext.h"
+#include "gl/QVGLWindow.h"
 #include "renderers/QVRenderer.h"
 
 class QVSGCamera;

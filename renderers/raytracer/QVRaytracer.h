@@ -1,7 +1,7 @@
 #ifndef QV_RENDERERS_RAYTRACER_QVRAYTRACER_H
 #define QV_RENDERERS_RAYTRACER_QVRAYTRACER_H
 
-#include "platform/QVGLContext.h"
+#include "gl/QVGLContext.h"
 #include "platform/QVHandle.h"
 #include "renderers/QVRenderer.h"
 #include "renderers/raytracer/RayImage.h"

@@ -3,7 +3,7 @@
 // window's messages.
 #include "loaders/QVImage.h"
 #include "modules/QVModManager.h"
-#include "platform/QVGL.h"
+#include "gl/QVGL.h"
 #include "renderers/QVRenderer.h"
 #include "renderers/RendererSetup.h"
 #include "renderers/opengl/GLEntryPoints.h"

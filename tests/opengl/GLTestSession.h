@@ -1,7 +1,7 @@
 #ifndef QV_TESTS_OPENGL_GLTESTSESSION_H
 #define QV_TESTS_OPENGL_GLTESTSESSION_H
 
-#include "platform/QVGL.h"
+#include "gl/QVGL.h"
 #include "platform/QVHandle.h"
 #include "tests/opengl/GLTestPlatform.h"
 
