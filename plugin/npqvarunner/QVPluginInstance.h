@@ -2,7 +2,7 @@
 
 #include "core/string/QVString.h"
 #include "loaders/QVProperties.h"
-#include "platform/BrowserKeys.h"
+#include "plugin/npqvarunner/BrowserKeys.h"
 #include "plugin/QVApplet.h"
 #include "plugin/QVAppletHost.h"
 #include "plugin/QVAppletPackage.h"

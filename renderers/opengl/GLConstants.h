@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/QVGL.h"
+#include "gl/QVGL.h"
 
 // Values from OpenGL 1.2 and 1.3 that the renderer uses. The Windows GL header stops at 1.1; the
 // drivers accept them all the same.

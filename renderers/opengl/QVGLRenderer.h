@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/QVGLContext.h"
-#include "platform/QVGLWindow.h"
+#include "gl/QVGLContext.h"
+#include "gl/QVGLWindow.h"
 #include "renderers/QVRenderer.h"
 
 class QVSGCamera;

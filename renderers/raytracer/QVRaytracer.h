@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/QVGLContext.h"
+#include "gl/QVGLContext.h"
 #include "platform/QVHandle.h"
 #include "renderers/QVRenderer.h"
 #include "renderers/raytracer/RayImage.h"

@@ -1,6 +1,6 @@
 // Frame-level operations of the OpenGL renderer on a window of its own, read back from the GL:
 // the test frame, clearing, the projection and view from cameras, lights.
-#include "platform/QVGLU.h"
+#include "gl/QVGLU.h"
 #include "renderers/QVRenderer.h"
 #include "scene/QVColor.h"
 #include "scene/QVSGCamera.h"

@@ -3,7 +3,7 @@
 // window's messages.
 #include "loaders/QVImage.h"
 #include "modules/QVModManager.h"
-#include "platform/QVGL.h"
+#include "gl/QVGL.h"
 #include "renderers/QVRenderer.h"
 #include "renderers/RendererSetup.h"
 #include "renderers/opengl/GLEntryPoints.h"
@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -263,4 +264,27 @@ TEST(GLRenderer, OwnWindowPumpAnswers18OnlyWhenTheWindowCloses)
         }
         EXPECT_EQ(answer, 18) << c.what;
     }
+}
+
+TEST(GLRenderer, ASecondInitShowsItsOwnWindowAgainWithoutWaiting)
+{
+    OPEN_SESSION(gl, 64, 48);
+    RendererSetup setup = {};
+    setup.createOwnWindow = 1;
+    setup.x = 10;
+    setup.y = 10;
+    setup.width = 64;
+    setup.height = 48;
+    setup.colourBits = 32;
+    setup.depthBits = 24;
+    setup.stencilBits = 8;
+    setup.instance = GLTestPlatform::ProgramInstance();
+    gl->Release();
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(gl->Init(&setup));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(gl.GetWindow(), setup.window);  // the window made by the first Init
+    // The window is on the screen already: waiting for it to appear would last until the wait
+    // gives up, 5 s. A fresh context takes a small fraction of that.
+    EXPECT_LT(waited, std::chrono::seconds(4));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/QVGL.h"
+#include "gl/QVGL.h"
 #include "platform/QVHandle.h"
 #include "tests/renderers/opengl/GLTestPlatform.h"
 

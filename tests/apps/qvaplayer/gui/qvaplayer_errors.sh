@@ -15,6 +15,9 @@ printf '<embed src="http://example.com/a.qva">\n' >"$artefacts/remote.html"
 printf '<embed src="pkg.qva">\n' >"$artefacts/page.html"
 { printf '<embed src=pkg.qva'; printf ' a%d' $(seq 32767); printf '>\n'; } >"$artefacts/many.html"
 truncate -s 1025M "$artefacts/big.qva"  # sparse: nothing is written
+# A page's bytes are quoted escaped: ESC and an OSC title change ended by BEL never reach the
+# terminal.
+printf '<embed src="x\033]0;owned\007.qva">\n' >"$artefacts/escapes.html"
 standin_path=$(as_program_sees "$standin")
 module_path=$(as_program_sees "$artefacts/$(basename "$hello_module")")
 
@@ -30,6 +33,7 @@ cases=(
   " | missing.html | 1 | qvaplayer: applet 1: package not found: $(as_program_sees "$artefacts/missing.qva")"
   " | remote.html | 1 | qvaplayer: applet 1: cannot fetch http://example.com/a.qva: the player reads local files only"
   " | missing.qva | 1 | qvaplayer: applet 1: package not found: $(as_program_sees "$artefacts/missing.qva")"
+  " | escapes.html | 1 | qvaplayer: applet 1: package not found: $(as_program_sees "$artefacts/x")\\x1b]0;owned\\x07.qva"
   " | --plugin ; nothere.so ; page.html | 1 | qvaplayer: cannot load the plug-in library nothere.so"
   " | --plugin ; $module_path ; page.html | 1 | qvaplayer: $module_path is not a browser plug-in: it does not export NP_"
   " | --plugin ; $standin_path ; many.html | 1 | qvaplayer: applet 1 has 32768 attributes; a plug-in is given 32767 at most"

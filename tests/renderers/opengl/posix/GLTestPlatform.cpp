@@ -1,6 +1,6 @@
 #include "tests/renderers/opengl/GLTestPlatform.h"
 
-#include "platform/posix/X11ErrorTrap.h"
+#include "gl/glx/X11ErrorTrap.h"
 
 #include <X11/Xlib.h>
 

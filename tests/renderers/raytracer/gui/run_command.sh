@@ -47,7 +47,7 @@ chmod +x "$artefacts/fails/rayviewer" "$artefacts/black/rayviewer"
 for case in "fails:ended (exit code 3) before" "black:one colour"; do
   name=${case%%:*}
   expected=${case#*:}
-  QV_RUN_WINDOW_SECONDS=20 QV_RUN_SETTLE_SECONDS=5 run "$artefacts/$name" "$artefacts/$name.png"
+  QV_RUN_WINDOW_SECONDS=60 QV_RUN_SETTLE_SECONDS=5 run "$artefacts/$name" "$artefacts/$name.png"
   code=$?
   [ "$code" = 1 ] || fail "$name: exit code $code, expected 1"
   grep -q "$expected" "$artefacts/$name.png.out" ||
