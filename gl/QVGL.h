@@ -1,5 +1,4 @@
-#ifndef QV_PLATFORM_QVGL_H
-#define QV_PLATFORM_QVGL_H
+#pragma once
 
 // The platform's OpenGL 1.1 declarations for renderers that draw with fixed-function OpenGL. On
 // Windows the GL header needs the Windows declarations first; keep them lean.
@@ -21,5 +20,3 @@
 #endif
 
 #include <GL/gl.h>
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_PLATFORM_QVGLCONTEXT_H
-#define QV_PLATFORM_QVGLCONTEXT_H
+#pragma once
 
 #include "platform/QVHandle.h"
 
@@ -50,5 +49,3 @@ private:
     QVHandle renderingContext;
     bool ownConnection;  // X11: the binding opened the display itself
 };
-
-#endif

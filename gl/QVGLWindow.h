@@ -1,5 +1,4 @@
-#ifndef QV_PLATFORM_QVGLWINDOW_H
-#define QV_PLATFORM_QVGLWINDOW_H
+#pragma once
 
 #include "platform/QVHandle.h"
 
@@ -68,5 +67,3 @@ private:
     bool fullScreen;      // Create switched the display mode
     bool modeToRestore;   // ... and it has not been put back yet
 };
-
-#endif

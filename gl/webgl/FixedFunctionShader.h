@@ -1,5 +1,4 @@
-#ifndef QV_PLATFORM_WEB_GL_FIXEDFUNCTIONSHADER_H
-#define QV_PLATFORM_WEB_GL_FIXEDFUNCTIONSHADER_H
+#pragma once
 
 #include "gl/webgl/FixedState.h"
 
@@ -18,5 +17,3 @@ enum FixedAttribute
 // Compiles the program once per context (false and a message on the console when WebGL refuses
 // it), makes it current and loads the state into its uniforms.
 bool UseFixedFunctionShader(FixedState& state);
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_PLATFORM_WEB_GL_FIXEDFUNCTIONSHADERSOURCE_H
-#define QV_PLATFORM_WEB_GL_FIXEDFUNCTIONSHADERSOURCE_H
+#pragma once
 
 // The GLSL ES 1.00 sources of the fixed-function program. The lighting follows OpenGL 1.x's
 // equation term by term (as Mesa evaluates it), so the pixels match a desktop driver's.
@@ -8,5 +7,3 @@ namespace FixedFunctionShaderSource
 extern const char* const kVertex;
 extern const char* const kFragment;
 }  // namespace FixedFunctionShaderSource
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_PLATFORM_WEB_GL_FIXEDSTATE_H
-#define QV_PLATFORM_WEB_GL_FIXEDSTATE_H
+#pragma once
 
 #include "gl/webgl/Matrix4.h"
 #include "gl/webgl/TextureRecord.h"
@@ -180,5 +179,3 @@ void TrackColourMaterial();
 // Passes the server-side part of the state (enables WebGL knows, faces, depth, blending, clear
 // values, viewport, bound texture) to WebGL again, after glPopAttrib or a new context.
 void SendServerState();
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_PLATFORM_WEB_GL_IMAGESCALING_H
-#define QV_PLATFORM_WEB_GL_IMAGESCALING_H
+#pragma once
 
 #include "gl/webgl/PixelConversion.h"
 
@@ -27,5 +26,3 @@ Pixels ScaleLinear(const Pixels& in, int width, int height, int components, int 
 // The next mipmap level: 2 x 2 means (rounded), or pairs along a side that is 1 already.
 Pixels HalveImage(const Pixels& in, int width, int height, int components, int& newWidth,
                   int& newHeight);
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_PLATFORM_WEB_GL_MATRIX4_H
-#define QV_PLATFORM_WEB_GL_MATRIX4_H
+#pragma once
 
 // A 4 x 4 matrix in OpenGL's order (column by column: element [row r, column c] at 4c + r), as
 // glLoadMatrixf takes it and the shader's uniforms want it. Single precision, as the drivers keep
@@ -37,5 +36,3 @@ struct NormalTransform
     float rescale;
 };
 NormalTransform NormalTransformOf(const Matrix4& modelView);
-
-#endif

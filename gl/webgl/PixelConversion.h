@@ -1,5 +1,4 @@
-#ifndef QV_PLATFORM_WEB_GL_PIXELCONVERSION_H
-#define QV_PLATFORM_WEB_GL_PIXELCONVERSION_H
+#pragma once
 
 #include <GL/gl.h>
 
@@ -31,5 +30,3 @@ Pixels ConvertPixels(const void* data, int width, int height, GLenum format, int
 // it does not know.
 bool PackPixels(const std::uint8_t* rgba, int width, int height, GLenum format, int alignment,
                 void* out);
-
-#endif

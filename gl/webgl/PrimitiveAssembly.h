@@ -1,5 +1,4 @@
-#ifndef QV_PLATFORM_WEB_GL_PRIMITIVEASSEMBLY_H
-#define QV_PLATFORM_WEB_GL_PRIMITIVEASSEMBLY_H
+#pragma once
 
 #include <GL/gl.h>
 
@@ -25,5 +24,3 @@ struct AssembledPrimitive
 // and loops that WebGL knows are drawn in order. Vertices that do not complete a primitive are
 // dropped, as OpenGL drops them. An unknown mode gives GL_INVALID_ENUM as mode.
 AssembledPrimitive AssemblePrimitive(GLenum mode, std::size_t count, bool separateElements);
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_PLATFORM_WEB_GL_RECORDEDDRAW_H
-#define QV_PLATFORM_WEB_GL_RECORDEDDRAW_H
+#pragma once
 
 #include "gl/webgl/FixedState.h"
 
@@ -7,5 +6,3 @@
 // and the current state: one vertex buffer upload, then one draw (or a few, for more vertices
 // than 16-bit indices reach).
 void DrawRecorded(GLenum mode, const std::vector<RecordedVertex>& vertices);
-
-#endif

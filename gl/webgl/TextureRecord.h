@@ -1,5 +1,4 @@
-#ifndef QV_PLATFORM_WEB_GL_TEXTURERECORD_H
-#define QV_PLATFORM_WEB_GL_TEXTURERECORD_H
+#pragma once
 
 #include <GL/gl.h>
 
@@ -23,5 +22,3 @@ struct TextureRecord
     bool KeptOddSize() const { return (width & (width - 1)) != 0 || (height & (height - 1)) != 0; }
     bool UsesMipmaps() const { return minFilter != GL_NEAREST && minFilter != GL_LINEAR; }
 };
-
-#endif

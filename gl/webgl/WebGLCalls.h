@@ -1,5 +1,4 @@
-#ifndef QV_PLATFORM_WEB_GL_WEBGLCALLS_H
-#define QV_PLATFORM_WEB_GL_WEBGLCALLS_H
+#pragma once
 
 // WebGL 1 itself, under the second names emscripten gives its GL functions ("emscripten_glX" beside
 // "glX") so that a program may define glX itself. The layer defines the OpenGL 1.x names; these
@@ -78,5 +77,3 @@ extern "C"
                                           const void* pointer);
     void emscripten_glViewport(GLint x, GLint y, GLsizei width, GLsizei height);
 }
-
-#endif
