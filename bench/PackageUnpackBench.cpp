@@ -8,7 +8,7 @@
 //
 // The package and the trees go to the temporary folder and are removed.
 #include "plugin/package/EntryName.h"
-#include "plugin/package/PackageExtractor.h"
+#include "plugin/package/QVPackageExtractor.h"
 
 #include "../tests/plugin/ZipBuilder.h"
 

@@ -48,11 +48,12 @@ install(TARGETS qv_platform qv_runtime qv_scene qv_loaders qv_ui qv_renderer qv_
         EXPORT QVTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qv)
-install(DIRECTORY core modules platform scene renderers loaders ui
+install(DIRECTORY core modules platform gl scene renderers loaders ui
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qv
         FILES_MATCHING PATTERN "*.h"
         # Implementations of one target or one module, not interfaces.
         PATTERN "posix" EXCLUDE PATTERN "win32" EXCLUDE PATTERN "x11" EXCLUDE
+        PATTERN "glx" EXCLUDE PATTERN "wgl" EXCLUDE
         PATTERN "memmgr" EXCLUDE PATTERN "props" EXCLUDE PATTERN "tga" EXCLUDE
         PATTERN "3ds" EXCLUDE PATTERN "raytracer" EXCLUDE PATTERN "opengl" EXCLUDE)
 install(FILES plugin/QVApplet.h plugin/QVAppletHost.h

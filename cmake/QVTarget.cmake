@@ -26,7 +26,7 @@ else()
 endif()
 
 # OpenGL: the desktop's libraries, or on the web the fixed-function layer over WebGL
-# (platform/web/gl). Everything that draws with OpenGL (the GL binding, the OpenGL renderer, the ray
+# (gl/webgl). Everything that draws with OpenGL (the GL binding, the OpenGL renderer, the ray
 # tracer module's drawing, samples that draw) is built only when this is ON.
 set(QV_WEB_GL ON)
 if(QV_TARGET_WEB AND NOT QV_WEB_GL)

@@ -8,7 +8,7 @@
 //   limit, no path deeper than the depth limit; and the report adds up.
 // The limits are small and picked by the input's length, so that every one of them is reached
 // by inputs of a few kilobytes.
-#include "plugin/package/PackageExtractor.h"
+#include "plugin/package/QVPackageExtractor.h"
 
 #include <cstddef>
 #include <cstdint>

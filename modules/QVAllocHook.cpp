@@ -20,8 +20,8 @@ QVAllocHook::QVAllocHook(const char* fileName) : active(false), memoryModule(nul
         fileName != nullptr ? fileName : DefaultModuleFile, status);
     if (module == nullptr)
         return;
-    // Everything this library allocates would go through the module's slots 3 and 4: a library
-    // that merely carries the name must not be called that way.
+    // Everything this library allocates would go through the module's Allocate and Free: a
+    // library that merely carries the name must not be called that way.
     if (!module->GetType().Equals(QVString(QVMemoryModule::ModuleType)))
     {
         if (status == QV_LOAD_NEW)

@@ -3,7 +3,7 @@
 #include "modules/QVModule.h"
 
 // The allocation hook: where a library's container and string memory comes from. Each library
-// has one (see AllocHook.cpp), built during its static initialisation before any of its static
+// has one (see LibraryAllocHook.cpp), built during its static initialisation before any of its static
 // objects allocates. It loads the memory module unlisted through the library's module manager
 // and forwards to it; without the memory module it uses the runtime heap. Both sides use the
 // same heap pair (operator new / operator delete), so memory taken in one library may be

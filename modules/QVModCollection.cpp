@@ -31,17 +31,25 @@ QVModCollection::QVModCollection(int tagValue, const char* typeText) : tag(tagVa
     Query(typeText, nullptr);
 }
 
-QVModCollection::~QVModCollection() = default;
+QVModCollection::~QVModCollection() { GetModManager().ReleaseHeld(this); }
 
 int QVModCollection::Query(const char* wantedType, const char* wantedSubtype)
 {
     QVModManager& manager = GetModManager();
+    // What the table held before: the modules the scan adds are this collection's.
+    HashMap before;
+    for (unsigned i = 0; i < manager.GetCount(); ++i)
+        before.Insert(reinterpret_cast<QVMapKey>(manager[i]), manager[i]);
     manager.LoadModules(wantedType, wantedSubtype);
     int entered = 0;
     const unsigned count = manager.GetCount();
     for (unsigned i = 0; i < count; ++i)
     {
         QVModule* module = manager[i];
+        void* found = nullptr;
+        const bool loadedNow = !before.Find(reinterpret_cast<QVMapKey>(module), found);
+        if (loadedNow)
+            manager.Hold(this, module, true);
         if (wantedType != nullptr && CompareDescriptor(module->GetType(), wantedType) != 0)
             continue;
         if (wantedSubtype != nullptr && CompareDescriptor(module->GetSubtype(), wantedSubtype) != 0)
@@ -50,5 +58,8 @@ int QVModCollection::Query(const char* wantedType, const char* wantedSubtype)
         if (modules.Insert(ClassKey(module), module))
             ++entered;
     }
+    // What another collection's scan loaded stays while this collection maps it.
+    for (unsigned i = 0; i < modules.GetCount(); ++i)
+        manager.Hold(this, static_cast<QVModule*>(modules[i]), false);
     return entered;
 }

@@ -2,8 +2,14 @@
 
 #include "core/object/QVException.h"
 #include "modules/RunTimePath.h"
+#include "platform/Directory.h"
+#include "platform/FileSearch.h"
+#include "platform/ModulePlaces.h"
+#include "platform/ProgramDirectory.h"
 
+#include <algorithm>
 #include <new>
+#include <string>
 
 namespace
 {
@@ -22,6 +28,57 @@ void AppendFilesIn(QVList<QVString>& candidates, const char* directory)
         (void)candidates[candidates.GetCount() - 1];
     for (unsigned i = 0; i < count; ++i)
         candidates.Insert(found[i]);
+}
+
+// A place being listed and the candidates its files join, as paths.
+struct PlaceListing
+{
+    QVList<QVString>* candidates;
+    const std::string* place;
+};
+
+void InsertPath(const char* name, void* context)
+{
+    const PlaceListing& listing = *static_cast<PlaceListing*>(context);
+    QVString path(listing.place->c_str());
+    path.AppendChar(QVPathSeparator());
+    path.Append(name);
+    // Insertion lands after the cursor: put it on the last name first.
+    if (listing.candidates->GetCount() > 0)
+        (void)(*listing.candidates)[listing.candidates->GetCount() - 1];
+    listing.candidates->Insert(path);
+}
+
+// Appends the module files of the places the modules are installed in, as paths: they are opened
+// there, not looked for by the library search (test programs and a library loaded by a foreign
+// host have no run path to the program's directory). A place that is a directory listed before
+// is left out (its modules would be loaded once more), and so is one that cannot be read (listing
+// the working directory in its place, as for the runtime directory, would only repeat it).
+void AppendInstalledPlaces(QVList<QVString>& candidates, std::vector<std::string> listed)
+{
+    for (const std::string& place : QVInstalledModulePlaces())
+    {
+        const bool seen = std::any_of(listed.begin(), listed.end(),
+                                      [&](const std::string& other)
+                                      { return QVSameDirectory(other.c_str(), place.c_str()); });
+        if (seen)
+            continue;
+        listed.push_back(place);
+        PlaceListing listing = {&candidates, &place};
+        QVFindFiles(place.c_str(), ModulePattern, InsertPath, &listing);
+    }
+}
+
+// The file name of a candidate: a path's last part, a bare name as it is.
+const char* FileNameOf(const char* candidate)
+{
+    const char* name = candidate;
+    for (const char* c = candidate; *c != '\0'; ++c)
+    {
+        if (*c == QVPathSeparator() || *c == '/')
+            name = c + 1;
+    }
+    return name;
 }
 
 }  // namespace
@@ -44,13 +101,17 @@ QVModManager::~QVModManager()
 
 QVModule* QVModManager::LoadModule(const char* fileName, int& status)
 {
-    return Load(fileName, status, true);
+    QVModule* module = Load(fileName, status, true);
+    // The caller keeps what it asked for by name: no collection may release it under it.
+    if (status == QV_LOAD_ALREADY)
+        Forget(module);
+    return module;
 }
 
 QVModule* QVModManager::LoadModule(const char* fileName)
 {
     int status = QV_LOAD_FAILED;
-    return Load(fileName, status, true);
+    return LoadModule(fileName, status);
 }
 
 QVModule* QVModManager::LoadModuleUnlisted(const char* fileName, int& status)
@@ -58,7 +119,7 @@ QVModule* QVModManager::LoadModuleUnlisted(const char* fileName, int& status)
     return Load(fileName, status, false);
 }
 
-QVModule* QVModManager::Load(const char* fileName, int& status, bool enterInTable)
+QVModule* QVModManager::Load(const char* fileName, int& status, bool enterInTable, const char* path)
 {
     status = QV_LOAD_FAILED;
     if (fileName == nullptr)
@@ -77,7 +138,7 @@ QVModule* QVModManager::Load(const char* fileName, int& status, bool enterInTabl
         }
     }
 
-    QVHandle library = LoadDynLibrary(fileName);
+    QVHandle library = LoadDynLibrary(path != nullptr ? path : fileName);
     if (library == nullptr)
         return nullptr;
     QVCreateModFunction create =
@@ -121,9 +182,24 @@ unsigned QVModManager::LoadModules(const char* type, const char* subtype)
     // working directory (see SetOwnDirectory).
     QVString ownDirectory;
     GetOwnDirectory(ownDirectory);
+    // The working directory, or the start directory that stands for it (see SetStartDirectory).
+    QVString startDirectory;
+    GetStartDirectory(startDirectory);
+    std::vector<std::string> listed = {startDirectory.GetLength() > 0 ? startDirectory.GetBuffer()
+                                                                      : "."};
     if (ownDirectory.GetLength() > 0)
+    {
         AppendFilesIn(candidates, ownDirectory.GetBuffer());
+        listed.emplace_back(ownDirectory.GetBuffer());
+        // Its host's directory is the browser's, no installation of ours: its modules lie in
+        // its own directory, listed above.
+        listed.push_back(QVProgramDirectory());
+    }
     AppendFilesIn(candidates, runTimeDirectory.GetBuffer());
+    if (runTimeDirectory.GetLength() > 0)
+        listed.emplace_back(runTimeDirectory.GetBuffer());
+    // Then where the modules were installed, so that a program started from anywhere finds them.
+    AppendInstalledPlaces(candidates, listed);
 
     const QVString wantedType(type);
     const QVString wantedSubtype(subtype);
@@ -131,7 +207,9 @@ unsigned QVModManager::LoadModules(const char* type, const char* subtype)
     for (unsigned i = 0; i < candidateCount; ++i)
     {
         int status = QV_LOAD_FAILED;
-        QVModule* module = LoadModule(candidates[i].GetBuffer(), status);
+        // A module already loaded is recognised by its file name wherever it was listed.
+        const char* candidate = candidates[i].GetBuffer();
+        QVModule* module = Load(FileNameOf(candidate), status, true, candidate);
         if (module == nullptr || type == nullptr || status == QV_LOAD_ALREADY)
             continue;
         // Only modules loaded by this call are filtered; those loaded before always stay.
@@ -151,7 +229,63 @@ bool QVModManager::ReleaseModule(QVModule* module)
     // so it is compared as an address and never followed.
     if (module == nullptr || !table.Remove(module))
         return false;
+    Forget(module);
     return Unload(module);
+}
+
+void QVModManager::Hold(const void* holder, QVModule* module, bool loadedByHolder)
+{
+    const auto held = [&](const Holding& h) { return h.module == module; };
+    const bool collected = std::any_of(holdings.begin(), holdings.end(), held);
+    // Only what a collection's scan loaded is ever released by collections.
+    if (holder == nullptr || module == nullptr || (!loadedByHolder && !collected))
+        return;
+    const bool already =
+        std::any_of(holdings.begin(), holdings.end(),
+                    [&](const Holding& h) { return h.holder == holder && h.module == module; });
+    if (already)
+        return;
+    try
+    {
+        holdings.push_back(Holding{holder, module});
+    }
+    catch (const std::bad_alloc&)
+    {
+        // Without the note the module simply stays loaded, as it would have before.
+    }
+}
+
+void QVModManager::ReleaseHeld(const void* holder)
+{
+    // One holding at a time, without memory of its own: this runs in destructors.
+    for (std::size_t i = 0; i < holdings.size();)
+    {
+        if (holdings[i].holder != holder)
+        {
+            ++i;
+            continue;
+        }
+        QVModule* module = holdings[i].module;
+        holdings.erase(holdings.begin() + static_cast<std::ptrdiff_t>(i));
+        const bool stillHeld = std::any_of(holdings.begin(), holdings.end(),
+                                           [&](const Holding& h) { return h.module == module; });
+        if (!stillHeld)
+        {
+            ReleaseModule(module);
+            i = 0;  // the release may have changed the holdings
+        }
+    }
+    if (holdings.empty())
+        std::vector<Holding>().swap(holdings);  // a library unloaded later leaves nothing behind
+}
+
+void QVModManager::Forget(const QVModule* module)
+{
+    holdings.erase(std::remove_if(holdings.begin(), holdings.end(),
+                                  [&](const Holding& h) { return h.module == module; }),
+                   holdings.end());
+    if (holdings.empty())
+        std::vector<Holding>().swap(holdings);
 }
 
 bool QVModManager::ReleaseUnlisted(QVModule* module)

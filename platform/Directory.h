@@ -27,3 +27,7 @@ bool QVChangeDrive(int drive);
 bool QVChangeDir(const char* path);
 // The same for a 16-bit text (on Linux converted to UTF-8 first).
 bool QVChangeDirWide(const unsigned short* path);
+
+// Whether both paths name one directory (Linux: the same file; Windows: the same full path,
+// letter case aside). False when either cannot be told.
+bool QVSameDirectory(const char* first, const char* second);

@@ -3,7 +3,7 @@
 #include "core/string/QVString.h"
 #include "loaders/QVProperties.h"
 #include "plugin/QVApplet.h"
-#include "plugin/package/PackageExtractor.h"
+#include "plugin/package/QVPackageExtractor.h"
 
 #include <cstdint>
 #include <string>
@@ -38,7 +38,7 @@ public:
 
     QVAppletPackage() : m_configuration(0) {}
 
-    // Limit of what one package may unpack (1 GiB unless set; see PackageExtractor.h).
+    // Limit of what one package may unpack (1 GiB unless set; see QVPackageExtractor.h).
     void SetByteLimit(std::uint64_t bytes) { m_extractor.SetByteLimit(bytes); }
 
     // Finds D, changes the working directory to it, sets "@temp_path" to D in parameters and

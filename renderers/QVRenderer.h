@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_QVRENDERER_H
-#define QV_RENDERERS_QVRENDERER_H
+#pragma once
 
 #include "modules/QVModule.h"
 #include "platform/QVHandle.h"
@@ -107,5 +106,3 @@ protected:
     QVHandle deviceContext;     // platform drawing surface of the window
     QVHandle renderingContext;  // the OpenGL context
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_RENDERERSETUP_H
-#define QV_RENDERERS_RENDERERSETUP_H
+#pragma once
 
 #include "platform/QVHandle.h"
 
@@ -26,5 +25,3 @@ struct RendererSetup
     QVHandle windowProcedure;      // procedure of an own window class, or null
     QVHandle window;               // in: window to draw into (X11: window id); out: own window
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVCOLOR_H
-#define QV_SCENE_QVCOLOR_H
+#pragma once
 
 #include "core/object/QVObject.h"
 
@@ -26,5 +25,3 @@ public:
     double b;
     double a;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVFACEGROUP_H
-#define QV_SCENE_QVFACEGROUP_H
+#pragma once
 
 #include "scene/QVTriangle.h"
 #include "scene/QVVertex.h"
@@ -59,5 +58,3 @@ private:
     std::int32_t furtherSecond;  // no use yet; 0
     std::int32_t* indices;       // indexCount entries when present
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVSGATTRIBUTE_H
-#define QV_SCENE_QVSGATTRIBUTE_H
+#pragma once
 
 #include "scene/QVSGNode.h"
 
@@ -12,5 +11,3 @@ public:
     QVSGAttribute();
     ~QVSGAttribute() override;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVSGBOX_H
-#define QV_SCENE_QVSGBOX_H
+#pragma once
 
 #include "scene/QVSGMesh.h"
 
@@ -31,5 +30,3 @@ private:
     std::int32_t FaceMask;
     std::uint8_t InsideOut;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVSGCAMERA_H
-#define QV_SCENE_QVSGCAMERA_H
+#pragma once
 
 #include "core/math/QVMatrix.h"
 #include "core/math/QVVector.h"
@@ -85,5 +84,3 @@ private:
     QVMatrix view;  // 4 x 4
     std::uint8_t TrackTarget;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVSGDRAWABLE_H
-#define QV_SCENE_QVSGDRAWABLE_H
+#pragma once
 
 #include "scene/QVSGSpatial.h"
 
@@ -14,5 +13,3 @@ public:
     // false without reaching the renderer when the node is unbound or hidden.
     virtual bool Draw(QVRenderer* renderer);
 };
-
-#endif

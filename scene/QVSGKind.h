@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVSGKIND_H
-#define QV_SCENE_QVSGKIND_H
+#pragma once
 
 #include <cstdint>
 
@@ -30,5 +29,3 @@ enum QVSGClassCode : std::int32_t
     QVSG_CLASS_SPHERE = 0x400F,
     QVSG_CLASS_BOX = 0x4010
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVSGLIGHT_H
-#define QV_SCENE_QVSGLIGHT_H
+#pragma once
 
 #include "core/math/QVVector.h"
 #include "scene/QVColor.h"
@@ -54,5 +53,3 @@ private:
     double extraValue4;           // 1.7
     QVVector extraVector;         // dimension 4, zero
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVSGMATERIAL_H
-#define QV_SCENE_QVSGMATERIAL_H
+#pragma once
 
 #include "scene/QVColor.h"
 #include "scene/QVSGAttribute.h"
@@ -42,5 +41,3 @@ public:
     QVImage* texture;    // not owned; null: no texture mapping
     std::int32_t textureReserved[3];
 };
-
-#endif

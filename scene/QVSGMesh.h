@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVSGMESH_H
-#define QV_SCENE_QVSGMESH_H
+#pragma once
 
 #include "core/containers/QVArray.h"
 #include "core/math/QVVector.h"
@@ -80,5 +79,3 @@ private:
     QVArray<QVSubObject> subObjects;  // filled by loaders
     QVVector referencePoint;          // dimension 3
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVSGNODE_H
-#define QV_SCENE_QVSGNODE_H
+#pragma once
 
 #include "core/containers/QVList.h"
 #include "core/object/QVObject.h"
@@ -73,5 +72,3 @@ protected:
     bool HardReady;           // a renderer accepted the node in InitHard
     bool Visible;             // Draw reaches the renderer only when set
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVSGSPATIAL_H
-#define QV_SCENE_QVSGSPATIAL_H
+#pragma once
 
 #include "scene/QVSGNode.h"
 
@@ -14,5 +13,3 @@ protected:
     // Named "noname", kind bit QVSG_KIND_SPATIAL.
     QVSGSpatial();
 };
-
-#endif

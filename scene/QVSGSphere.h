@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVSGSPHERE_H
-#define QV_SCENE_QVSGSPHERE_H
+#pragma once
 
 #include "scene/QVSGMesh.h"
 
@@ -31,5 +30,3 @@ private:
     double radius;
     std::int32_t segments;
 };
-
-#endif

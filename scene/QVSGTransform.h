@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVSGTRANSFORM_H
-#define QV_SCENE_QVSGTRANSFORM_H
+#pragma once
 
 #include "core/math/QVVector.h"
 #include "scene/QVColor.h"
@@ -42,5 +41,3 @@ protected:
     bool auxiliaryFlag;     // 1
     double size;            // extent of the shape in its own units (sphere: the radius)
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVSGWORLD_H
-#define QV_SCENE_QVSGWORLD_H
+#pragma once
 
 #include "core/containers/QVPtrList.h"
 #include "modules/QVModCollection.h"
@@ -79,5 +78,3 @@ private:
     std::uint8_t axesSwitch;
     QVSGMaterial defaultMaterial;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVSUBOBJECT_H
-#define QV_SCENE_QVSUBOBJECT_H
+#pragma once
 
 #include "core/math/QVMatrix.h"
 #include "core/math/QVVector.h"
@@ -15,5 +14,3 @@ struct QVSubObject
 
     QVSubObject() : name(), vector(3), matrix(4, 4) { matrix.SetIdentity(); }
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVTRIANGLE_H
-#define QV_SCENE_QVTRIANGLE_H
+#pragma once
 
 #include <cstdint>
 
@@ -33,5 +32,3 @@ struct QVTriangle
     // Vertex number i (0 to 2); other values read 0.
     std::int32_t GetNormal(int i) const { return i == 0 ? a : i == 1 ? b : i == 2 ? c : 0; }
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_SCENE_QVVERTEX_H
-#define QV_SCENE_QVVERTEX_H
+#pragma once
 
 // One vertex of a mesh: position in double, normal and texture coordinates in single precision,
 // which keeps the record small. Renderers and loaders in other libraries walk arrays of it in
@@ -35,5 +34,3 @@ struct QVVertex
     // Component i (0 to 2) of the normal; other values read 0.
     float GetNormal(int i) const { return i == 0 ? nx : i == 1 ? ny : i == 2 ? nz : 0.0f; }
 };
-
-#endif

@@ -1,7 +1,7 @@
 #include "apps/qvaplayer/Player.h"
 
 #include "apps/qvaplayer/AttributeNames.h"
-#include "apps/qvaplayer/BrowserFunctions.h"
+#include "apps/qvaplayer/BrowserServices.h"
 #include "apps/qvaplayer/DownloadFolder.h"
 #include "apps/qvaplayer/LocalPaths.h"
 #include "apps/qvaplayer/PageReader.h"

@@ -1,6 +1,6 @@
 #include "apps/qvglview/FrameCapture.h"
 
-#include "platform/QVGL.h"
+#include "gl/QVGL.h"
 
 #include <cstddef>
 

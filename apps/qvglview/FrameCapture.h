@@ -1,5 +1,4 @@
-#ifndef QV_APPS_QVGLVIEW_FRAMECAPTURE_H
-#define QV_APPS_QVGLVIEW_FRAMECAPTURE_H
+#pragma once
 
 #include <cstdint>
 #include <vector>
@@ -9,5 +8,3 @@
 // after the frame was shown: the software rasterisers this runs on keep it (their front buffer
 // is not the window), which makes the capture independent of what covers the window.
 std::vector<std::uint8_t> CaptureFrame(int width, int height);
-
-#endif

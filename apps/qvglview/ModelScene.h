@@ -1,5 +1,4 @@
-#ifndef QV_APPS_QVGLVIEW_MODELSCENE_H
-#define QV_APPS_QVGLVIEW_MODELSCENE_H
+#pragma once
 
 #include "scene/QVSGCamera.h"
 #include "scene/QVSGLight.h"
@@ -37,5 +36,3 @@ private:
     // Centre and scale from the vertices' bounding box.
     void Fit();
 };
-
-#endif

@@ -1,10 +1,10 @@
 #include "apps/qvglview/QVGLView.h"
 
 #include "apps/qvglview/FrameCapture.h"
+#include "gl/QVGLContext.h"
 #include "loaders/QVImage.h"
 #include "loaders/tga/TgaWriter.h"
 #include "modules/LoadModuleAs.h"
-#include "platform/QVGLContext.h"
 #include "renderers/HostWindowSetup.h"
 #include "renderers/QVRenderer.h"
 #include "ui/QVUIManager.h"

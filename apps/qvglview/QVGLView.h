@@ -1,5 +1,4 @@
-#ifndef QV_APPS_QVGLVIEW_QVGLVIEW_H
-#define QV_APPS_QVGLVIEW_QVGLVIEW_H
+#pragma once
 
 #include "apps/common/DemoScene.h"
 #include "apps/common/SceneViewer.h"
@@ -51,5 +50,3 @@ private:
     QVSGWorld* world;                  // the scene shown: the demo scene's or the model's
     std::unique_ptr<QVImage> texture;  // with --texture
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_APPS_QVGLVIEW_VIEWOPTIONS_H
-#define QV_APPS_QVGLVIEW_VIEWOPTIONS_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -20,5 +19,3 @@ struct ViewOptions
     // The usage text.
     static const char* Usage();
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_APPS_QVRENDER_BANDTRACER_H
-#define QV_APPS_QVRENDER_BANDTRACER_H
+#pragma once
 
 #include "renderers/raytracer/PrimaryRays.h"
 #include "renderers/raytracer/RayScene.h"
@@ -47,5 +46,3 @@ private:
     int height;
     int depth;
 };
-
-#endif

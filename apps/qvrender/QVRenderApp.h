@@ -1,5 +1,4 @@
-#ifndef QV_APPS_QVRENDER_QVRENDERAPP_H
-#define QV_APPS_QVRENDER_QVRENDERAPP_H
+#pragma once
 
 #include "apps/framework/QVApplication.h"
 
@@ -14,5 +13,3 @@ public:
     int Run() override;
     int RunArgs(QVArray<QVString>& words) override;
 };
-
-#endif

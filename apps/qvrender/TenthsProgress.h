@@ -1,5 +1,4 @@
-#ifndef QV_APPS_QVRENDER_TENTHSPROGRESS_H
-#define QV_APPS_QVRENDER_TENTHSPROGRESS_H
+#pragma once
 
 #include <cstdint>
 #include <mutex>
@@ -24,5 +23,3 @@ private:
     std::int64_t done = 0;
     int nextTenth = 1;
 };
-
-#endif

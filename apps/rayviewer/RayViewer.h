@@ -1,5 +1,4 @@
-#ifndef QV_APPS_RAYVIEWER_RAYVIEWER_H
-#define QV_APPS_RAYVIEWER_RAYVIEWER_H
+#pragma once
 
 #include "apps/common/DemoScene.h"
 #include "apps/common/SceneViewer.h"
@@ -33,5 +32,3 @@ private:
     QVRenderer* renderer;  // the ray tracer module, null until loaded
     DemoScene scene;       // world, camera, sphere, cube, room, light and the four materials
 };
-
-#endif

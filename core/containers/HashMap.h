@@ -1,5 +1,4 @@
-#ifndef QV_CORE_CONTAINERS_HASHMAP_H
-#define QV_CORE_CONTAINERS_HASHMAP_H
+#pragma once
 
 #include "core/object/QVObject.h"
 
@@ -65,5 +64,3 @@ private:
 
     Node* m_root;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_CORE_CONTAINERS_QVARRAY_H
-#define QV_CORE_CONTAINERS_QVARRAY_H
+#pragma once
 
 #include "core/memory/AllocHook.h"
 #include "core/object/QVException.h"
@@ -100,5 +99,3 @@ private:
     std::int32_t m_count;
     bool m_owns;  // elements were made here and are destroyed and freed here
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_CORE_CONTAINERS_QVLIST_H
-#define QV_CORE_CONTAINERS_QVLIST_H
+#pragma once
 
 #include "core/memory/AllocHook.h"
 #include "core/object/QVException.h"
@@ -188,5 +187,3 @@ protected:
     Node* m_head;
     Node* m_cursor;  // null only while the list is empty
 };
-
-#endif

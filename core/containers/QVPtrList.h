@@ -1,5 +1,4 @@
-#ifndef QV_CORE_CONTAINERS_QVPTRLIST_H
-#define QV_CORE_CONTAINERS_QVPTRLIST_H
+#pragma once
 
 #include "core/containers/QVList.h"
 
@@ -68,5 +67,3 @@ private:
 
     T* m_default;  // always null
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_CORE_MATH_QVMATRIX_H
-#define QV_CORE_MATH_QVMATRIX_H
+#pragma once
 
 #include "core/object/QVObject.h"
 
@@ -45,5 +44,3 @@ private:
     std::uint32_t m_rowCount;
     double** m_rows;
 };
-
-#endif

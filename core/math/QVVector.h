@@ -1,5 +1,4 @@
-#ifndef QV_CORE_MATH_QVVECTOR_H
-#define QV_CORE_MATH_QVVECTOR_H
+#pragma once
 
 #include "core/object/QVObject.h"
 
@@ -60,5 +59,3 @@ private:
     std::uint32_t m_dimension;
     double* m_components;
 };
-
-#endif

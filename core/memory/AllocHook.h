@@ -1,5 +1,4 @@
-#ifndef QV_CORE_MEMORY_ALLOCHOOK_H
-#define QV_CORE_MEMORY_ALLOCHOOK_H
+#pragma once
 
 // The only two memory calls the core makes. Strings, list nodes, array elements, map nodes and
 // stream buffers all come from here, so that every library of a process takes its container
@@ -9,5 +8,3 @@
 // (modules/), which forwards to the memory module when it is loaded, else to the runtime heap.
 void QVHookAllocate(void** out, int size);
 void QVHookFree(void** p);  // frees *p (null is fine) and always leaves *p null
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_CORE_OBJECT_QVEXCEPTION_H
-#define QV_CORE_OBJECT_QVEXCEPTION_H
+#pragma once
 
 #include "core/object/QVObject.h"
 
@@ -36,5 +35,3 @@ private:
 
     char m_message[MessageSize];
 };
-
-#endif

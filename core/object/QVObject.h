@@ -1,5 +1,4 @@
-#ifndef QV_CORE_OBJECT_QVOBJECT_H
-#define QV_CORE_OBJECT_QVOBJECT_H
+#pragma once
 
 #include <cstdint>
 
@@ -46,5 +45,3 @@ protected:
     std::int32_t ClassId;
     std::int32_t m_reserved1;  // always 0
 };
-
-#endif

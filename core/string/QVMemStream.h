@@ -1,5 +1,4 @@
-#ifndef QV_CORE_STRING_QVMEMSTREAM_H
-#define QV_CORE_STRING_QVMEMSTREAM_H
+#pragma once
 
 #include "core/object/QVObject.h"
 
@@ -53,5 +52,3 @@ private:
     bool m_owns;              // buffer came from the hook and is ours to grow and free
     bool m_readOnly;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_CORE_STRING_QVSERIALIZABLE_H
-#define QV_CORE_STRING_QVSERIALIZABLE_H
+#pragma once
 
 // Status codes of the serialisation operations.
 enum QVSerialStatus : short
@@ -26,5 +25,3 @@ protected:
     // Never deleted through this interface, so no destructor slot.
     ~QVSerializable() = default;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_CORE_STRING_QVSTRING_H
-#define QV_CORE_STRING_QVSTRING_H
+#pragma once
 
 #include "core/object/QVObject.h"
 #include "core/string/QVSerializable.h"
@@ -161,5 +160,3 @@ private:
 
 // A new string of c followed by text, in text's encoding.
 QVString operator+(char c, const QVString& text);
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_CORE_STRING_TEXTCOMPARE_H
-#define QV_CORE_STRING_TEXTCOMPARE_H
+#pragma once
 
 // Comparison of NUL-terminated texts, used where plain texts (module types, file names) meet.
 // Each returns 0 when the texts are equal; otherwise, with i the first position where they
@@ -15,5 +14,3 @@ int CompareWideText(const unsigned short* a, const char* b);
 
 // 16-bit units compare as unsigned values.
 int CompareWideText(const unsigned short* a, const unsigned short* b);
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_CORE_TRACE_QVTEXTSINK_H
-#define QV_CORE_TRACE_QVTEXTSINK_H
+#pragma once
 
 // Where the trace hook sends its texts: a report file, a console, a test's recorder. Usually a
 // second base of an object whose library owns it. The slot order is shared with other libraries
@@ -24,5 +23,3 @@ protected:
     QVTextSink& operator=(const QVTextSink&) = default;
     ~QVTextSink() = default;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_CORE_TRACE_QVTRACEHOOK_H
-#define QV_CORE_TRACE_QVTRACEHOOK_H
+#pragma once
 
 class QVTextSink;
 
@@ -27,5 +26,3 @@ public:
 
     QVTraceHook() = delete;
 };
-
-#endif

@@ -4,57 +4,80 @@
 #include "loaders/QVFile.h"
 #include "scene/QVSGMesh.h"
 
+#include <algorithm>
 #include <climits>
-#include <cstring>
-#include <memory>
 #include <new>
+#include <vector>
 
 namespace
 {
-// Reads the file into memory, as far as its main chunk reaches: the header first, then the rest
-// in one read. Files are read whole because the walk jumps from chunk to chunk; the buffer is
-// bounded by the file's real size. Null (size 0) when the file cannot be opened, is shorter
-// than a header, or memory is missing; a file that does not start with a main chunk returns its
-// header alone, for the reader to refuse.
-std::unique_ptr<unsigned char[]> ReadFile(const QVString& fileName, std::size_t& size)
+// Bytes read at least per step once the size learnt at open is used up.
+const std::size_t kReadStep = 64 * 1024;
+
+// Reads the file into memory, as far as its main chunk reaches: the header first, then the rest.
+// Files are read whole because the walk jumps from chunk to chunk. The size learnt at open is
+// only a first guess: a file may grow after it was opened, and files such as those of /proc read
+// as size 0 yet yield bytes. So the buffer grows with the bytes really read and stays within
+// twice what the file gave. Empty when the file cannot be opened, is shorter than a header, or
+// memory is missing; a file that does not start with a main chunk gives its header alone, for
+// the reader to refuse.
+std::vector<unsigned char> ReadFile(const QVString& fileName)
 {
-    size = 0;
+    std::vector<unsigned char> data;
     QVFile file;
     if (!file.Open(fileName, "rb"))
     {
-        return nullptr;
+        return data;
     }
-    unsigned char header[tds::kHeaderSize];
-    if (file.Read(header, static_cast<int>(sizeof header)) != static_cast<int>(sizeof header))
+    try
     {
-        return nullptr;
-    }
-    const tds::Bytes headerBytes(header, sizeof header);
-    long wanted = static_cast<long>(sizeof header);
-    if (headerBytes.U16(0) == tds::MainChunk)
-    {
+        data.resize(tds::kHeaderSize);
+        if (file.Read(data.data(), static_cast<int>(data.size())) != static_cast<int>(data.size()))
+        {
+            return std::vector<unsigned char>();
+        }
+        const tds::Bytes header(data.data(), data.size());
+        if (header.U16(0) != tds::MainChunk)
+        {
+            return data;
+        }
         // Bytes past the main chunk belong to no chunk of the file and are not read.
-        const unsigned long declared = headerBytes.U32(2);
-        wanted = file.GetSize();
-        if (declared < static_cast<unsigned long>(wanted))
+        const std::size_t wanted =
+            std::min<std::size_t>(std::max<std::size_t>(header.U32(2), data.size()), INT_MAX);
+        // What the size learnt at open promises comes in one read (a count of 0 would mean "the
+        // rest" to QVFile, so it is never asked for).
+        const long sizeAtOpen = file.GetSize();
+        std::size_t guess = sizeAtOpen > 0 ? static_cast<std::size_t>(sizeAtOpen) : 0;
+        guess = std::min(std::max(guess, data.size()), wanted);
+        if (guess > data.size())
         {
-            wanted = static_cast<long>(declared < sizeof header ? sizeof header : declared);
+            const std::size_t had = data.size();
+            data.resize(guess);
+            const int got = file.Read(data.data() + had, static_cast<int>(guess - had));
+            data.resize(had + static_cast<std::size_t>(got > 0 ? got : 0));
+            if (data.size() < guess)
+            {
+                return data;  // the file ended early: nothing more to come
+            }
         }
-        if (wanted > INT_MAX)
+        // Whatever the file yields beyond that, in steps, appended as it arrives.
+        std::vector<unsigned char> step;
+        while (data.size() < wanted)
         {
-            wanted = INT_MAX;
+            step.resize(kReadStep);
+            const std::size_t ask = std::min(step.size(), wanted - data.size());
+            const int got = file.Read(step.data(), static_cast<int>(ask));
+            if (got <= 0)
+            {
+                break;
+            }
+            data.insert(data.end(), step.data(), step.data() + got);
         }
     }
-    std::unique_ptr<unsigned char[]> data(
-        new (std::nothrow) unsigned char[static_cast<std::size_t>(wanted)]);
-    if (data == nullptr)
+    catch (const std::bad_alloc&)
     {
-        return nullptr;
+        return std::vector<unsigned char>();
     }
-    std::memcpy(data.get(), header, sizeof header);
-    const int rest = static_cast<int>(wanted) - static_cast<int>(sizeof header);
-    const int got = rest > 0 ? file.Read(data.get() + sizeof header, rest) : 0;
-    size = sizeof header + static_cast<std::size_t>(got);
     return data;
 }
 }  // namespace
@@ -80,13 +103,12 @@ bool QV3dsLoader::Load(QVModCollection* client, const QVString& fileName)
     }
     m_mesh = mesh;
 
-    std::size_t size = 0;
-    const std::unique_ptr<unsigned char[]> data = ReadFile(fileName, size);
-    if (data == nullptr)
+    const std::vector<unsigned char> data = ReadFile(fileName);
+    if (data.empty())
     {
         return false;
     }
-    TdsMeshReader reader(data.get(), size);
+    TdsMeshReader reader(data.data(), data.size());
     const bool parsed = reader.Read(*mesh);
     m_lastHeader = reader.GetLastHeader();
     if (parsed)

@@ -1,7 +1,9 @@
 #include "loaders/tga/TgaReader.h"
 
+#include "core/string/PrintableText.h"
 #include "platform/RegularFile.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -83,8 +85,11 @@ bool ReadImageId(std::FILE* stream, ImageRecord& record)
         std::printf("Error reading Image ID.\n");
         return false;
     }
-    // Exactly the ID's bytes: it is not terminated (a zero byte inside ends the text).
-    std::printf("Image ID: %.*s\n", length, record.imageId.get());
+    // The ID's bytes up to the first zero byte (it is not terminated), escaped: they come from
+    // the file and must not reach a terminal as control sequences.
+    const char* id = record.imageId.get();
+    const std::size_t shown = static_cast<std::size_t>(std::find(id, id + length, '\0') - id);
+    std::printf("Image ID: %s\n", QVPrintableText(id, shown).c_str());
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #ifndef QV_SYSTEM_MODULE_DIR
@@ -64,4 +65,12 @@ bool QVChangeDirWide(const unsigned short* path)
     if (!QVUtf16ToUtf8(path, narrow))
         return false;
     return chdir(narrow.c_str()) == 0;
+}
+
+bool QVSameDirectory(const char* first, const char* second)
+{
+    struct stat one;
+    struct stat other;
+    return first != nullptr && second != nullptr && stat(first, &one) == 0 &&
+           stat(second, &other) == 0 && one.st_dev == other.st_dev && one.st_ino == other.st_ino;
 }

@@ -68,3 +68,5 @@ void* QVLibrarySymbol(QVHandle library, const char* symbol)
 }
 
 void QVKeepWorkingDirectoryOutOfSearch() {}
+
+bool QVLibrariesStayLoaded() { return false; }

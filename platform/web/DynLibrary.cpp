@@ -30,3 +30,5 @@ void* QVLibrarySymbol(QVHandle library, const char* symbol)
 }
 
 void QVKeepWorkingDirectoryOutOfSearch() {}
+
+bool QVLibrariesStayLoaded() { return true; }

@@ -3,7 +3,32 @@
 #include <cstdlib>
 #include <cstring>
 #include <direct.h>
+#include <string>
+#include <vector>
 #include <windows.h>
+
+namespace
+{
+// The full path of path (relative ones from the working directory); empty when it cannot be told.
+std::string FullPath(const char* path)
+{
+    std::vector<char> buffer(MAX_PATH);
+    DWORD length =
+        GetFullPathNameA(path, static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    if (length >= buffer.size())
+    {
+        buffer.resize(length + 1);
+        length = GetFullPathNameA(path, static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    }
+    if (length == 0 || length >= buffer.size())
+        return std::string();
+    std::string full(buffer.data(), length);
+    // "C:\dir\" and "C:\dir" name one directory; a root keeps its separator.
+    while (full.size() > 3 && (full.back() == '\\' || full.back() == '/'))
+        full.pop_back();
+    return full;
+}
+}  // namespace
 
 char QVPathSeparator() { return '\\'; }
 
@@ -53,4 +78,13 @@ bool QVChangeDirWide(const unsigned short* path)
     // wchar_t is 16 bits wide on Windows: the system's 16-bit texts are its wide texts.
     static_assert(sizeof(wchar_t) == sizeof(unsigned short), "16-bit wchar_t expected");
     return path != nullptr && _wchdir(reinterpret_cast<const wchar_t*>(path)) == 0;
+}
+
+bool QVSameDirectory(const char* first, const char* second)
+{
+    if (first == nullptr || second == nullptr)
+        return false;
+    const std::string one = FullPath(first);
+    const std::string other = FullPath(second);
+    return !one.empty() && lstrcmpiA(one.c_str(), other.c_str()) == 0;
 }

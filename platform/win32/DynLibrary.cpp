@@ -30,6 +30,16 @@ QVHandle QVOpenLibrary(const char* path)
                           ? LoadLibraryExA(path, nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS)
                           : LoadLibraryA(path);
     SetErrorMode(previous);
+    // Each time a library built with this toolchain is loaded anew, its runtime takes a
+    // thread-local storage index (for the exception data of each thread) that unloading never
+    // gives back, and a process has about a thousand: scans, which load and unload the modules
+    // they meet (every image, mesh and property set scans), would end the process after some
+    // hundred. So a library once loaded stays loaded until the process ends; a later load takes
+    // only a reference, and FreeLibrary drops it.
+    HMODULE pinned = nullptr;
+    if (library != nullptr)
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                           reinterpret_cast<LPCSTR>(library), &pinned);
     return reinterpret_cast<QVHandle>(library);
 }
 
@@ -46,3 +56,5 @@ void* QVLibrarySymbol(QVHandle library, const char* symbol)
 }
 
 void QVKeepWorkingDirectoryOutOfSearch() { WorkingDirectoryKeptOut() = true; }
+
+bool QVLibrariesStayLoaded() { return true; }

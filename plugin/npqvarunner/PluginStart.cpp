@@ -1,8 +1,8 @@
 // What the library does when it is loaded, before anything else of it runs.
 #include "modules/RunTimePath.h"
-#include "platform/BrowserKeys.h"
 #include "platform/Directory.h"
 #include "platform/LibraryDirectory.h"
+#include "plugin/npqvarunner/BrowserKeys.h"
 
 #include <string>
 #include <vector>

@@ -5,8 +5,8 @@
 #include "platform/Directory.h"
 #include "platform/LibraryPin.h"
 #include "plugin/ScriptURL.h"
-#include "plugin/npqvarunner/BrowserFuncs.h"
-#include "plugin/npqvarunner/UnpackBudget.h"
+#include "plugin/npqvarunner/BrowserTableCopy.h"
+#include "plugin/npqvarunner/QVUnpackBudget.h"
 #include "ui/QVUIManager.h"
 
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "core/string/QVString.h"
 #include "loaders/QVProperties.h"
-#include "platform/BrowserKeys.h"
+#include "plugin/npqvarunner/BrowserKeys.h"
 #include "plugin/QVApplet.h"
 #include "plugin/QVAppletHost.h"
 #include "plugin/QVAppletPackage.h"
@@ -32,7 +32,7 @@ public:
     explicit QVPluginInstance(NPP browserInstance);
     // Destroys the parameters, the package, the directory, the host item, the applet window and
     // the thread part, and gives what its package cost back to the process's unpack budget
-    // (UnpackBudget.h). Only for an instance whose applet thread ended (see CanBeFreed).
+    // (QVUnpackBudget.h). Only for an instance whose applet thread ended (see CanBeFreed).
     ~QVPluginInstance() override;
 
     // Puts the page element's attributes into the applet parameters, in order. Null names are

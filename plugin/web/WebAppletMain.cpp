@@ -1,6 +1,6 @@
 // The main of an applet bundle: started by the page script (qvapplet.js) with the package's
 // path, the host element's number and size, and the element's attributes.
-#include "plugin/web/WebAppletStart.h"
+#include "plugin/web/QVWebAppletStart.h"
 
 #include <cstdio>
 #include <string>

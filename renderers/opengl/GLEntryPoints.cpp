@@ -1,6 +1,6 @@
 #include "renderers/opengl/GLEntryPoints.h"
 
-#include "platform/QVGLContext.h"
+#include "gl/QVGLContext.h"
 
 #include <cstring>
 

@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_OPENGL_GLENTRYPOINTS_H
-#define QV_RENDERERS_OPENGL_GLENTRYPOINTS_H
+#pragma once
 
 // The module-wide table of OpenGL entry points beyond 1.1 (blending, 3D textures, transposed
 // matrices, buffers, shaders, uniforms and vertex attributes): 108 names, looked up once a
@@ -19,5 +18,3 @@ void* Address(int i);
 // the addresses. Returns whether "glCreateShader" was found.
 bool LookUp();
 }  // namespace GLEntryPoints
-
-#endif

@@ -1,7 +1,7 @@
 #include "renderers/opengl/GLMeshDrawer.h"
 
 #include "loaders/QVImage.h"
-#include "platform/QVGL.h"
+#include "gl/QVGL.h"
 #include "renderers/opengl/GLConstants.h"
 #include "renderers/opengl/QVTexture.h"
 #include "scene/QVSGMaterial.h"

@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_OPENGL_GLMESHDRAWER_H
-#define QV_RENDERERS_OPENGL_GLMESHDRAWER_H
+#pragma once
 
 class QVSGMaterial;
 class QVSGMesh;
@@ -12,5 +11,3 @@ class QVSGMesh;
 // others, and index positions beyond the index array, are skipped. The enable state is restored
 // afterwards.
 void DrawMesh(QVSGMesh& mesh, QVSGMaterial* defaultMaterial);
-
-#endif

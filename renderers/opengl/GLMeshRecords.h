@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_OPENGL_GLMESHRECORDS_H
-#define QV_RENDERERS_OPENGL_GLMESHRECORDS_H
+#pragma once
 
 #include <cstdint>
 
@@ -13,5 +12,3 @@ struct GLCountRecord
 
 constexpr int kVertexCountSlot = 0;
 constexpr int kIndexCountSlot = 1;
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_OPENGL_GLNODEKIND_H
-#define QV_RENDERERS_OPENGL_GLNODEKIND_H
+#pragma once
 
 #include <cstdint>
 
@@ -21,5 +20,3 @@ enum class GLNodeKind
 constexpr std::uint32_t kOtherMeshBits = 0x4000u | 0x8000u;
 
 GLNodeKind ClassifyNode(std::uint32_t kindFlags);
-
-#endif

@@ -1,7 +1,7 @@
 #include "renderers/opengl/GLReport.h"
 
 #include "core/trace/QVTraceHook.h"
-#include "platform/QVGL.h"
+#include "gl/QVGL.h"
 
 #include <string>
 

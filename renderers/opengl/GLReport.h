@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_OPENGL_GLREPORT_H
-#define QV_RENDERERS_OPENGL_GLREPORT_H
+#pragma once
 
 // Writes what the current OpenGL context is, through the trace hook (one line per write):
 //
@@ -12,5 +11,3 @@
 //
 // A string the implementation does not give is written as an empty line.
 void WriteGLReport();
-
-#endif

@@ -1,7 +1,7 @@
 #include "renderers/opengl/QVGLRenderer.h"
 
 #include "core/trace/QVTraceHook.h"
-#include "platform/QVGL.h"
+#include "gl/QVGL.h"
 #include "renderers/opengl/GLEntryPoints.h"
 #include "renderers/opengl/GLReport.h"
 #include "renderers/opengl/TextLogFile.h"

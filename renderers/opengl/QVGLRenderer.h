@@ -1,8 +1,7 @@
-#ifndef QV_RENDERERS_OPENGL_QVGLRENDERER_H
-#define QV_RENDERERS_OPENGL_QVGLRENDERER_H
+#pragma once
 
-#include "platform/QVGLContext.h"
-#include "platform/QVGLWindow.h"
+#include "gl/QVGLContext.h"
+#include "gl/QVGLWindow.h"
 #include "renderers/QVRenderer.h"
 
 class QVSGCamera;
@@ -27,8 +26,9 @@ public:
     ~QVGLRenderer() override;
 
     // Starts the report file "gl_output.txt", copies the setup's size and bit depths, forgets
-    // the camera, then opens an own window (setup field 1 non-zero) or attaches to the setup's
-    // window, and looks up the entry-point table. The window step's result is the ready flag.
+    // the camera, then opens an own window (the setup's createOwnWindow non-zero) or attaches to
+    // the setup's window, and looks up the entry-point table. The window step's result is the
+    // ready flag.
     bool Init(RendererSetup* setup) override;
     // Deletes the context and releases the drawing surface. An own window stays; a display mode
     // switched on X11 is put back (on Windows the process end does that).
@@ -93,5 +93,3 @@ private:
     QVGLWindow ownWindow;
     bool shaderEntryPoints;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_OPENGL_QVTEXTURE_H
-#define QV_RENDERERS_OPENGL_QVTEXTURE_H
+#pragma once
 
 #include <cstdint>
 
@@ -32,5 +31,3 @@ private:
     std::uint32_t name;    // from glGenTextures
     std::uint32_t target;  // GL_TEXTURE_1D, GL_TEXTURE_2D, ...
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_OPENGL_TEXTLOGFILE_H
-#define QV_RENDERERS_OPENGL_TEXTLOGFILE_H
+#pragma once
 
 #include "core/object/QVObject.h"
 #include "core/string/QVString.h"
@@ -30,5 +29,3 @@ private:
 
     QVString fileName;
 };
-
-#endif

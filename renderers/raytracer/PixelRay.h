@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_RAYTRACER_PIXELRAY_H
-#define QV_RENDERERS_RAYTRACER_PIXELRAY_H
+#pragma once
 
 #include "core/object/QVObject.h"
 #include "renderers/raytracer/RayColour.h"
@@ -82,5 +81,3 @@ private:
     void Transmit(const RayScene& scene, const RayScene::Object& object, PixelRay& secondary,
                   SecondaryRays& secondaries, int depth);
 };
-
-#endif

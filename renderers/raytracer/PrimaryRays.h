@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_RAYTRACER_PRIMARYRAYS_H
-#define QV_RENDERERS_RAYTRACER_PRIMARYRAYS_H
+#pragma once
 
 #include "renderers/raytracer/RayVec.h"
 
@@ -85,5 +84,3 @@ private:
     RayVec upStep;
     double eyeDistance;
 };
-
-#endif

@@ -1,6 +1,6 @@
 #include "renderers/raytracer/QVRaytracer.h"
 
-#include "platform/QVGL.h"
+#include "gl/QVGL.h"
 #include "scene/QVColor.h"
 #include "scene/QVSGCamera.h"
 #include "scene/QVSGKind.h"

@@ -1,7 +1,6 @@
-#ifndef QV_RENDERERS_RAYTRACER_QVRAYTRACER_H
-#define QV_RENDERERS_RAYTRACER_QVRAYTRACER_H
+#pragma once
 
-#include "platform/QVGLContext.h"
+#include "gl/QVGLContext.h"
 #include "platform/QVHandle.h"
 #include "renderers/QVRenderer.h"
 #include "renderers/raytracer/RayImage.h"
@@ -55,7 +54,8 @@ public:
     void DrawAxes(float length) override;
     int PumpMessages() override;
     bool CreateOwnWindow(RendererSetup* setup) override;
-    // Makes the GL context on the setup's window (field 12) with the setup's display (field 10).
+    // Makes the GL context on the setup's window with the setup's instance (the display
+    // connection on X11).
     bool AttachToWindow(RendererSetup* setup) override;
 
     // The image, for inspection.
@@ -67,14 +67,12 @@ private:
     bool HasContext() const { return renderingContext != nullptr; }
     void DrawImage();
 
-    QVHandle hostWindow;        // field 12 of the setup
+    QVHandle hostWindow;        // the setup's window
     RayImage image;             // rays, size, refinement level and limit, last camera pose
     std::int32_t maximumDepth;  // handed to every primary trace
     QVSGWorld* world;           // the node last passed to InitNode with the world bit
     QVSGMaterial* defaultMaterial;
-    QVHandle instance;  // field 10: the display connection on X11
+    QVHandle instance;  // the setup's instance: the display connection on X11
     QVGLContext gl;
     RayScene scene;  // the world as the trace reads it, captured every frame
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_RAYTRACER_QVSGPLANE_H
-#define QV_RENDERERS_RAYTRACER_QVSGPLANE_H
+#pragma once
 
 #include "core/math/QVVector.h"
 #include "scene/QVSGMesh.h"
@@ -24,5 +23,3 @@ private:
     QVVector normal;
     double distance;
 };
-
-#endif

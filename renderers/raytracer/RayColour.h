@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_RAYTRACER_RAYCOLOUR_H
-#define QV_RENDERERS_RAYTRACER_RAYCOLOUR_H
+#pragma once
 
 #include "scene/QVColor.h"
 
@@ -63,5 +62,3 @@ struct RayColour
         return v;
     }
 };
-
-#endif

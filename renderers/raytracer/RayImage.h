@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_RAYTRACER_RAYIMAGE_H
-#define QV_RENDERERS_RAYTRACER_RAYIMAGE_H
+#pragma once
 
 #include "renderers/raytracer/PixelRay.h"
 #include "renderers/raytracer/RayVec.h"
@@ -59,5 +58,3 @@ private:
     RayVec lastPosition;
     RayVec lastTarget;
 };
-
-#endif

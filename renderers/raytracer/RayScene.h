@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_RAYTRACER_RAYSCENE_H
-#define QV_RENDERERS_RAYTRACER_RAYSCENE_H
+#pragma once
 
 #include "renderers/raytracer/RayColour.h"
 #include "renderers/raytracer/RayVec.h"
@@ -67,5 +66,3 @@ private:
     RayColour background;
     QVSGMaterial* defaultMaterial;
 };
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_RAYTRACER_RAYVEC_H
-#define QV_RENDERERS_RAYTRACER_RAYVEC_H
+#pragma once
 
 #include "core/math/QVVector.h"
 
@@ -62,5 +61,3 @@ inline RayVec operator-(const RayVec& a, const RayVec& b)
 }
 
 inline RayVec operator*(const RayVec& a, double s) { return RayVec{a.x * s, a.y * s, a.z * s}; }
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef QV_RENDERERS_RAYTRACER_SECONDARYRAYS_H
-#define QV_RENDERERS_RAYTRACER_SECONDARYRAYS_H
+#pragma once
 
 #include <memory>
 #include <vector>
@@ -30,5 +29,3 @@ public:
 private:
     std::vector<std::unique_ptr<PixelRay>> rays;
 };
-
-#endif

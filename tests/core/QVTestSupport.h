@@ -1,5 +1,4 @@
-#ifndef QV_TESTS_CORE_QVTESTSUPPORT_H
-#define QV_TESTS_CORE_QVTESTSUPPORT_H
+#pragma once
 
 #include "core/object/QVException.h"
 #include "core/object/QVObject.h"
@@ -45,5 +44,3 @@ inline std::string ObjectText(const QVObject& object)
         EXPECT_THROW((void)(statement), QVException);                                              \
         EXPECT_EQ(std::string(message), ThrownMessage([&] { (void)(statement); }));                \
     } while (0)
-
-#endif

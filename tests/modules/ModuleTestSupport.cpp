@@ -1,5 +1,9 @@
 #include "tests/modules/ModuleTestSupport.h"
 
+#include "modules/QVModule.h"
+
+#include <cstring>
+
 namespace
 {
 
@@ -23,3 +27,9 @@ std::string InDir(const std::string& directory, const char* name)
 std::string BinDir() { return startDirectory; }
 std::string TestModuleDir() { return InDir(BinDir(), "testmods"); }
 std::string RunTimeModuleDir() { return InDir(TestModuleDir(), "rt"); }
+
+bool IsTestModule(QVModule* module)
+{
+    const char* name = module->GetName().GetBuffer();
+    return name != nullptr && std::strncmp(name, "Test module ", 12) == 0;
+}

@@ -18,6 +18,11 @@ std::string RunTimeModuleDir();
 std::string InDir(const std::string& directory, const char* name);
 std::string CurrentDir();
 
+class QVModule;
+// Whether module is one of the test modules (their names begin "Test module "): scans also list
+// the program's directory, bin/, whose real modules the tests leave aside.
+bool IsTestModule(QVModule* module);
+
 // Each test runs in bin/testmods with the runtime key absent; afterwards the working directory
 // and the key are as they were.
 class ModuleDirectoryTest : public ::testing::Test

@@ -15,11 +15,13 @@ namespace
 
 QVTestModule* AsTest(QVModule* module) { return static_cast<QVTestModule*>(module); }
 
+// The test modules of the table, in table order.
 std::vector<std::string> Tags(QVModManager& manager)
 {
     std::vector<std::string> tags;
     for (unsigned i = 0; i < manager.GetCount(); ++i)
-        tags.emplace_back(AsTest(manager[i])->GetTag());
+        if (IsTestModule(manager[i]))
+            tags.emplace_back(AsTest(manager[i])->GetTag());
     return tags;
 }
 
@@ -210,8 +212,9 @@ TEST_F(ModManagerTest, LoadModulesScansWorkingDirectoryTwiceWithoutKey)
     QVModManager manager;
     // Each directory listing: image, nocreate, norelease, nullcreate, renderer, subtyped,
     // unnamed; the failing ones are skipped and the named ones are found the second time.
-    EXPECT_EQ(7u, manager.LoadModules(nullptr, nullptr));
+    manager.LoadModules(nullptr, nullptr);
     const std::vector<std::string> tags = Tags(manager);
+    EXPECT_EQ(7u, tags.size());
     EXPECT_EQ(2, std::count(tags.begin(), tags.end(), "tm_unnamed"));
     EXPECT_EQ(2, std::count(tags.begin(), tags.end(), "tm_norelease"));
     EXPECT_EQ(1, std::count(tags.begin(), tags.end(), "tm_renderer"));
@@ -219,15 +222,26 @@ TEST_F(ModManagerTest, LoadModulesScansWorkingDirectoryTwiceWithoutKey)
     // A key without the value names no directory either.
     SetRunTimeKeyWithoutValue();
     QVModManager again;
-    EXPECT_EQ(7u, again.LoadModules(nullptr, nullptr));
+    again.LoadModules(nullptr, nullptr);
+    EXPECT_EQ(7u, Tags(again).size());
 }
 
-TEST_F(ModManagerTest, LoadModulesScansRunTimeDirectoryAfterWorkingDirectory)
+TEST_F(ModManagerTest, LoadModulesScansRunTimeDirectoryThenTheProgramsDirectory)
 {
     SetRunTimeKey(RunTimeModuleDir().c_str());
     QVModManager manager;
-    EXPECT_EQ(6u, manager.LoadModules(nullptr, nullptr));
+    manager.LoadModules(nullptr, nullptr);
+    EXPECT_EQ(6u, Tags(manager).size());
     EXPECT_EQ("tm_runtime", Tags(manager).back());
+    // The program's directory comes last: the memory module beside the test program, after
+    // every test module.
+    ASSERT_GT(manager.GetCount(), 6u);
+    EXPECT_FALSE(IsTestModule(manager[6]));
+    EXPECT_FALSE(IsTestModule(manager[manager.GetCount() - 1]));
+    bool memoryModule = false;
+    for (unsigned i = 6; i < manager.GetCount(); ++i)
+        memoryModule = memoryModule || manager[i]->GetType().Equals(QVString("Memory Module"));
+    EXPECT_TRUE(memoryModule);
 }
 
 TEST_F(ModManagerTest, LoadModulesKeepsNewModulesOfTheTypeAndEverythingOlder)
@@ -238,10 +252,13 @@ TEST_F(ModManagerTest, LoadModulesKeepsNewModulesOfTheTypeAndEverythingOlder)
     QVModule* older = manager.LoadModule("tm_unnamed.qvm");  // an object loader
     ASSERT_NE(nullptr, older);
 
-    EXPECT_EQ(5u, manager.LoadModules("3D Renderer", nullptr));
+    manager.LoadModules("3D Renderer", nullptr);
     EXPECT_EQ((std::vector<std::string>{"tm_image", "tm_unnamed", "tm_renderer", "tm_subtyped",
                                         "tm_runtime"}),
               Tags(manager));
+    for (unsigned i = 0; i < manager.GetCount(); ++i)  // the program's directory's too
+        EXPECT_TRUE(IsTestModule(manager[i]) ||
+                    manager[i]->GetType().Equals(QVString("3D Renderer")));
     EXPECT_EQ(1, AsTest(older)->GetLiveObjects());  // the new object loader went again
 }
 

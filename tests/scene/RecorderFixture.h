@@ -1,5 +1,4 @@
-#ifndef QV_TESTS_SCENE_RECORDERFIXTURE_H
-#define QV_TESTS_SCENE_RECORDERFIXTURE_H
+#pragma once
 
 #include "modules/QVModManager.h"
 #include "renderers/HostWindowSetup.h"
@@ -62,5 +61,3 @@ protected:
 };
 
 using Calls = std::vector<std::string>;
-
-#endif

@@ -1,7 +1,7 @@
 // The demo page in headless Chromium: its three applets start in their elements, the spinner
 // turns, and the ray-traced scene shows what the desktop's qvrender traces.
 //
-//   node demo_page_test.mjs --web <build>/web --golden tests/raytracer/golden
+//   node demo_page_test.mjs --web <build>/web --golden tests/renderers/raytracer/golden
 //        [--qvrender <linux build>/bin/qvrender] [--artefacts <dir>]
 //
 // The reference for the traced scene is qvrender's image at the applet's size, traced in this

@@ -1,6 +1,6 @@
 #include "tests/webgl/FixedFunctionScene.h"
 
-#include "platform/QVGL.h"
+#include "gl/QVGL.h"
 #include "renderers/QVRenderer.h"
 
 #include <cmath>

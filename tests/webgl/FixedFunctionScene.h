@@ -1,5 +1,4 @@
-#ifndef QV_TESTS_WEBGL_FIXEDFUNCTIONSCENE_H
-#define QV_TESTS_WEBGL_FIXEDFUNCTIONSCENE_H
+#pragma once
 
 class QVRenderer;
 
@@ -9,5 +8,3 @@ class QVRenderer;
 // quads, a quad strip, a flat-shaded fan, a polygon, line loops and points, and a BGRA texture
 // with alpha blended over the rest under the replace environment, inside attribute pushes.
 void DrawFixedFunctionFeatures(QVRenderer& renderer);
-
-#endif

@@ -1,9 +1,9 @@
 // The parts of the web GL layer that run on the CPU alone, built natively: how primitives become
 // WebGL draws, pixel format conversion, the scaling and halving of texture images, and matrices.
-#include "platform/web/gl/ImageScaling.h"
-#include "platform/web/gl/Matrix4.h"
-#include "platform/web/gl/PixelConversion.h"
-#include "platform/web/gl/PrimitiveAssembly.h"
+#include "gl/webgl/ImageScaling.h"
+#include "gl/webgl/Matrix4.h"
+#include "gl/webgl/PixelConversion.h"
+#include "gl/webgl/PrimitiveAssembly.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "apps/common/DemoScene.h"
 #include "loaders/QVImage.h"
-#include "platform/QVGL.h"
+#include "gl/QVGL.h"
 #include "renderers/QVRenderer.h"
 #include "scene/QVColor.h"
 #include "scene/QVSGCamera.h"

@@ -1,5 +1,4 @@
-#ifndef QV_TESTS_WEBGL_LAYERSCENES_H
-#define QV_TESTS_WEBGL_LAYERSCENES_H
+#pragma once
 
 #include <cstdint>
 #include <string>
@@ -28,5 +27,3 @@ const std::vector<LayerScene>& LayerScenes();
 
 // The frame as RGB bytes, rows from the top, read back with glReadPixels.
 std::vector<std::uint8_t> ReadFrame(int width, int height);
-
-#endif

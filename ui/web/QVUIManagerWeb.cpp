@@ -1,6 +1,6 @@
 #include "ui/web/QVUIManagerWeb.h"
 
-#include "ui/CaptionUnits.h"
+#include "ui/QVCaptionUnits.h"
 #include "ui/web/WebMessageBox.h"
 #include "ui/web/WebPage.h"
 #include "ui/web/WebVirtualKeys.h"

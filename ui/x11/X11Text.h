@@ -1,12 +1,12 @@
 #pragma once
 
 #include "core/string/QVString.h"
-#include "ui/CaptionUnits.h"
+#include "ui/QVCaptionUnits.h"
 
 #include <string>
 
 // Text for X11, which draws and names windows in UTF-8. Windows' texts are kept in 16-bit units
-// (ui/CaptionUnits.h).
+// (ui/QVCaptionUnits.h).
 class X11Text
 {
 public:

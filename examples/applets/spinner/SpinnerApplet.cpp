@@ -1,12 +1,12 @@
 #include "SpinnerApplet.h"
 
 #include "core/math/QVVector.h"
+#include "gl/QVGLContext.h"
 #include "loaders/QVLoaderModule.h"
 #include "modules/LoadModuleAs.h"
 #include "modules/ModuleExport.h"
 #include "modules/RunTimePath.h"
 #include "platform/Directory.h"
-#include "platform/QVGLContext.h"
 #include "renderers/HostWindowSetup.h"
 #include "renderers/QVRenderer.h"
 #include "ui/QVUIManager.h"

@@ -1,6 +1,6 @@
 // The Unix entry points: the browser hands both tables to NP_Initialize and asks
 // NP_GetMIMEDescription and NP_GetValue for the registration.
-#include "plugin/npqvarunner/BrowserFuncs.h"
+#include "plugin/npqvarunner/BrowserTableCopy.h"
 #include "plugin/npqvarunner/PluginFuncs.h"
 
 #define QV_NP_EXPORT extern "C" __attribute__((visibility("default")))

@@ -1,5 +1,5 @@
 // The Windows entry points, exported by plain name with ordinals 1, 2, 3 (npqvarunner.def).
-#include "plugin/npqvarunner/BrowserFuncs.h"
+#include "plugin/npqvarunner/BrowserTableCopy.h"
 #include "plugin/npqvarunner/PluginFuncs.h"
 
 extern "C" NPError QV_NP_EXPORT_CALL NP_GetEntryPoints(NPPluginFuncs* pluginFuncs)

@@ -227,6 +227,10 @@ TEST(TgaRead, TheImageIdIsPrintedAndSkipped)
         {"hello", "Image ID: hello\n"},
         {std::string("ab\0cd", 5), "Image ID: ab\n"},  // a zero byte ends the text
         {std::string(255, 'x'), "Image ID: " + std::string(255, 'x') + "\n"},
+        // Bytes outside printable ASCII are escaped: no control sequence from a file reaches
+        // the terminal (ESC, an OSC title change ended by BEL, line ends, high bytes).
+        {"\x1b[2J\x1b]0;owned\x07", "Image ID: \\x1b[2J\\x1b]0;owned\\x07\n"},
+        {"a\r\nb\t\x7f\x80\xff~ \\", "Image ID: a\\x0d\\x0ab\\x09\\x7f\\x80\\xff~ \\\n"},
     };
     const std::string rows = "abcdefghijkl";
     for (const Case& c : cases)

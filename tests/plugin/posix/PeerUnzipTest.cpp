@@ -1,7 +1,7 @@
 // A peer: Info-ZIP's unzip and zip. Benign packages unpacked by unzip and by us give the same
 // tree, bytes, permission bits and write times; a package that zip made of a real tree unpacks
 // to that tree. Skipped where the tools are not installed.
-#include "plugin/package/PackageExtractor.h"
+#include "plugin/package/QVPackageExtractor.h"
 
 #include "../FileState.h"
 #include "../PackageTestSupport.h"

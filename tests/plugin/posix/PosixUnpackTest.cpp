@@ -1,7 +1,7 @@
 // Linux specifics of unpacking: permission bits, links already in the package directory, the
 // DOS time read in the local time zone.
 #include "plugin/package/EntryInfo.h"
-#include "plugin/package/PackageExtractor.h"
+#include "plugin/package/QVPackageExtractor.h"
 
 #include "../FileState.h"
 #include "../PackageTestSupport.h"

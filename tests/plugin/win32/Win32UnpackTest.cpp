@@ -1,6 +1,6 @@
 // Windows specifics of unpacking: file attributes, names that are no plain file names, long
 // paths.
-#include "plugin/package/PackageExtractor.h"
+#include "plugin/package/QVPackageExtractor.h"
 
 #include "../FileState.h"
 #include "../PackageTestSupport.h"

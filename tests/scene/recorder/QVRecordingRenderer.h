@@ -1,5 +1,4 @@
-#ifndef QV_TESTS_SCENE_RECORDER_QVRECORDINGRENDERER_H
-#define QV_TESTS_SCENE_RECORDER_QVRECORDINGRENDERER_H
+#pragma once
 
 #include "renderers/QVRenderer.h"
 
@@ -22,5 +21,3 @@ public:
 
 // File name of the module, as the tests load it.
 #define QV_RECORDING_RENDERER_FILE "qvscenerecorder.qvm"
-
-#endif

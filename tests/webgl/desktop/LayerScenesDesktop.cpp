@@ -1,8 +1,8 @@
 // The layer scenes drawn by the renderer modules with the desktop driver, each in a window of
 // its own made as a host makes one; every frame is written as <folder>/<scene>.ppm. The modules
 // are looked for beside the program. Exit code 77 without a display.
+#include "gl/QVGLWindow.h"
 #include "modules/LoadModuleAs.h"
-#include "platform/QVGLWindow.h"
 #include "renderers/HostWindowSetup.h"
 #include "renderers/QVRenderer.h"
 #include "tests/webgl/LayerScenes.h"

@@ -1,8 +1,8 @@
 // The layer scenes drawn in the page, each in a window element of its own, by the renderer modules
 // compiled into the page's program, through the web GL layer. Every frame goes back to the test's
 // server (POST /frame/<name>) with the GL error the scene left; POST /done ends the run.
+#include "gl/QVGL.h"
 #include "modules/LoadModuleAs.h"
-#include "platform/QVGL.h"
 #include "renderers/HostWindowSetup.h"
 #include "renderers/QVRenderer.h"
 #include "tests/webgl/LayerScenes.h"

@@ -1,0 +1,9 @@
+#pragma once
+
+// The GLSL ES 1.00 sources of the fixed-function program. The lighting follows OpenGL 1.x's
+// equation term by term (as Mesa evaluates it), so the pixels match a desktop driver's.
+namespace FixedFunctionShaderSource
+{
+extern const char* const kVertex;
+extern const char* const kFragment;
+}  // namespace FixedFunctionShaderSource

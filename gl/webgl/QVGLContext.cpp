@@ -1,0 +1,157 @@
+#include "gl/QVGLContext.h"
+
+#include "gl/webgl/FixedState.h"
+
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <cstdint>
+#include <string>
+
+// On the web the window is the page element "qvwin-N" (N is the handle) with its canvas
+// "qvwin-N-canvas"; the context is a WebGL 1 context on that canvas, and OpenGL 1.x calls reach
+// it through the layer in gl/webgl, which keeps one fixed-function state per context.
+namespace
+{
+int WindowNumber(QVHandle handle)
+{
+    return static_cast<int>(reinterpret_cast<std::intptr_t>(handle));
+}
+
+std::string CanvasSelector(QVHandle window)
+{
+    return "#qvwin-" + std::to_string(WindowNumber(window)) + "-canvas";
+}
+
+EMSCRIPTEN_WEBGL_CONTEXT_HANDLE ContextOf(QVHandle handle)
+{
+    return static_cast<EMSCRIPTEN_WEBGL_CONTEXT_HANDLE>(reinterpret_cast<std::intptr_t>(handle));
+}
+
+EM_JS(void, RemoveContextWindowElement, (int number), {
+    const element = document.getElementById("qvwin-" + number);
+    if (element && element.parentNode)
+    {
+        element.parentNode.removeChild(element);
+    }
+});
+}  // namespace
+
+QVGLContext::QVGLContext()
+    : window(nullptr), deviceContext(nullptr), renderingContext(nullptr), ownConnection(false)
+{
+}
+
+QVGLContext::~QVGLContext() { Destroy(); }
+
+bool QVGLContext::Create(QVHandle, QVHandle windowHandle, int, int depthBits, int stencilBits)
+{
+    Destroy();
+    if (windowHandle == nullptr || WindowNumber(windowHandle) <= 0)
+    {
+        return false;
+    }
+    EmscriptenWebGLContextAttributes attributes;
+    emscripten_webgl_init_context_attributes(&attributes);
+    attributes.majorVersion = 1;
+    attributes.minorVersion = 0;
+    // Opaque as a window is (a clear colour's alpha must not show the page through), aliased as
+    // the desktop pixel formats are, and kept after a frame is shown so that glReadPixels and
+    // screenshots read what is on the screen.
+    attributes.alpha = EM_FALSE;
+    attributes.antialias = EM_FALSE;
+    attributes.preserveDrawingBuffer = EM_TRUE;
+    attributes.depth = EM_TRUE;
+    attributes.stencil = stencilBits > 0 ? EM_TRUE : EM_FALSE;
+    attributes.premultipliedAlpha = EM_FALSE;
+    (void)depthBits;  // WebGL chooses the depth precision itself (24 bits or more)
+    const std::string selector = CanvasSelector(windowHandle);
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context =
+        emscripten_webgl_create_context(selector.c_str(), &attributes);
+    if (context <= 0)
+    {
+        return false;
+    }
+    if (emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS)
+    {
+        emscripten_webgl_destroy_context(context);
+        return false;
+    }
+    int width = 0;
+    int height = 0;
+    emscripten_get_canvas_element_size(selector.c_str(), &width, &height);
+    CreateFixedState(static_cast<int>(context), width, height);
+    window = windowHandle;
+    // No drawing surface apart from the context: the canvas element stands for both.
+    deviceContext = windowHandle;
+    renderingContext = reinterpret_cast<QVHandle>(static_cast<std::intptr_t>(context));
+    return true;
+}
+
+bool QVGLContext::MakeCurrent()
+{
+    if (renderingContext == nullptr)
+    {
+        return true;
+    }
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = ContextOf(renderingContext);
+    if (emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS)
+    {
+        return false;
+    }
+    SelectFixedState(static_cast<int>(context));
+    return true;
+}
+
+bool QVGLContext::SwapBuffers()
+{
+    // The browser shows the canvas when control returns to it; with the drawing buffer kept there
+    // is nothing to swap.
+    return renderingContext != nullptr;
+}
+
+void QVGLContext::Destroy()
+{
+    if (renderingContext == nullptr)
+    {
+        return;
+    }
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = ContextOf(renderingContext);
+    DropFixedState(static_cast<int>(context));
+    if (emscripten_webgl_get_current_context() == context)
+    {
+        emscripten_webgl_make_context_current(0);
+    }
+    emscripten_webgl_destroy_context(context);
+    renderingContext = nullptr;
+    deviceContext = nullptr;
+    ownConnection = false;  // the web has no display connections to close
+}
+
+void QVGLContext::DestroyWindow()
+{
+    if (window == nullptr)
+    {
+        return;
+    }
+    RemoveContextWindowElement(WindowNumber(window));
+    window = nullptr;
+}
+
+bool QVGLContext::GetClientSize(QVHandle, QVHandle windowHandle, int& width, int& height)
+{
+    width = 0;
+    height = 0;
+    if (windowHandle == nullptr)
+    {
+        return false;
+    }
+    return emscripten_get_canvas_element_size(CanvasSelector(windowHandle).c_str(), &width,
+                                              &height) == EMSCRIPTEN_RESULT_SUCCESS;
+}
+
+void* QVGLContext::LookUpEntryPoint(const char*)
+{
+    // The layer is OpenGL 1.x only: the later entry points (shaders, buffers) are not offered.
+    return nullptr;
+}
