@@ -18,6 +18,7 @@ native_packages=(
   wine wine64 xvfb xauth xdotool openbox wmctrl x11-utils imagemagick debootstrap
   libx11-dev libxft-dev libxrandr-dev fonts-dejavu-core libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libgl1
   zlib1g-dev libminizip-dev zip unzip
+  libstb-dev libtinygltf-dev libtinyobjloader-dev nlohmann-json3-dev
   emscripten
   chromium chromium-driver
 )
