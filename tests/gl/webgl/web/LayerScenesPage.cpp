@@ -5,7 +5,7 @@
 #include "modules/LoadModuleAs.h"
 #include "renderers/HostWindowSetup.h"
 #include "renderers/QVRenderer.h"
-#include "tests/webgl/LayerScenes.h"
+#include "tests/gl/webgl/LayerScenes.h"
 
 #include <emscripten/emscripten.h>
 

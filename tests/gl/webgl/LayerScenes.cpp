@@ -1,15 +1,15 @@
-#include "tests/webgl/LayerScenes.h"
+#include "tests/gl/webgl/LayerScenes.h"
 
 #include "apps/common/DemoScene.h"
-#include "loaders/QVImage.h"
 #include "gl/QVGL.h"
+#include "loaders/QVImage.h"
 #include "renderers/QVRenderer.h"
 #include "scene/QVColor.h"
 #include "scene/QVSGCamera.h"
 #include "scene/QVSGLight.h"
 #include "scene/QVSGMaterial.h"
 #include "scene/QVSGMesh.h"
-#include "tests/webgl/FixedFunctionScene.h"
+#include "tests/gl/webgl/FixedFunctionScene.h"
 
 #include <cmath>
 #include <cstring>

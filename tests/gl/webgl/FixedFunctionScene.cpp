@@ -1,4 +1,4 @@
-#include "tests/webgl/FixedFunctionScene.h"
+#include "tests/gl/webgl/FixedFunctionScene.h"
 
 #include "gl/QVGL.h"
 #include "renderers/QVRenderer.h"
