@@ -13,7 +13,7 @@
 // entry points after the module target (CreateMod_<target>, ReleaseMod_<target>, so that the
 // modules of one program do not clash) and gives the module's file name and folder, and
 // QV_REGISTER_MODULE enters the pair in the program's table of compiled-in modules
-// (platform/CompiledLibrary.h), where the module manager finds it under the file name.
+// (platform/QVCompiledLibrary.h), where the module manager finds it under the file name.
 // Libraries that write their entry points by hand name them with QV_REGISTER_MODULE themselves
 // (nullptr for one they lack). Elsewhere QV_REGISTER_MODULE is empty.
 #if defined(_WIN32)
@@ -23,7 +23,7 @@
 #endif
 
 #if defined(__EMSCRIPTEN__)
-#include "platform/CompiledLibrary.h"
+#include "platform/QVCompiledLibrary.h"
 
 #if !defined(QV_MODULE_FILE_NAME) || !defined(QV_MODULE_FOLDER)
 #error "a module for the web is built with qv_add_module, which gives its file name and folder"

@@ -5,7 +5,7 @@
 #include "loaders/detail/TextWrite.h"
 
 #include "core/containers/QVArray.h"
-#include "platform/FileReplacement.h"
+#include "platform/QVFileReplacement.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "loaders/tga/TgaWriter.h"
 
 #include "loaders/tga/TgaFormat.h"
-#include "platform/FileReplacement.h"
+#include "platform/QVFileReplacement.h"
 
 #include <cstddef>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CompiledLibrary.h"
+#include "platform/QVCompiledLibrary.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-// The web's libraries are the modules compiled into the program (platform/CompiledLibrary.h):
+// The web's libraries are the modules compiled into the program (platform/QVCompiledLibrary.h):
 // opening one finds it in the program's table, and nothing is ever loaded or unloaded.
 #include "platform/DynLibrary.h"
 

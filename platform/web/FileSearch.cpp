@@ -1,5 +1,5 @@
 // Listings on the web: the files of the virtual (or, under node, the real) file system, joined by
-// the compiled-in libraries that lie in the listed directory (platform/CompiledLibrary.h), so
+// the compiled-in libraries that lie in the listed directory (platform/QVCompiledLibrary.h), so
 // that a scan for "*.qvm" finds the modules compiled into the program where a desktop build's
 // module files would lie.
 #include "platform/FileSearch.h"

@@ -1,5 +1,5 @@
 // On the web nothing is installed: the modules are compiled into the program and lie in its
-// directory (platform/CompiledLibrary.h), which is the one place listed.
+// directory (platform/QVCompiledLibrary.h), which is the one place listed.
 #include "platform/ModulePlaces.h"
 
 #include "platform/ProgramDirectory.h"

@@ -1,6 +1,6 @@
 // The program's directory on the web: under node the directory of the program's script (the
 // build's bin/ for the tests and tools); in a page the root of the virtual file system, where
-// nothing else lies. Compiled-in modules lie here (platform/CompiledLibrary.h).
+// nothing else lies. Compiled-in modules lie here (platform/QVCompiledLibrary.h).
 #include "platform/ProgramDirectory.h"
 
 #include "platform/ProgramPath.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/UnpackRoot.h"
+#include "platform/QVUnpackRoot.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "plugin/package/QVPackageExtractor.h"
 
-#include "platform/UnpackRoot.h"
+#include "platform/QVUnpackRoot.h"
 #include "plugin/package/EntryDecoder.h"
 #include "plugin/package/EntryInfo.h"
 #include "plugin/package/EntryName.h"

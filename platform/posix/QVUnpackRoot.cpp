@@ -2,7 +2,7 @@
 // relative to its parent with O_NOFOLLOW, so a symbolic link inside the root (left there by
 // anyone) is never followed, and files are created with openat (exclusively) and moved with
 // renameat inside the directory that holds them.
-#include "platform/UnpackRoot.h"
+#include "platform/QVUnpackRoot.h"
 
 #include <atomic>
 #include <cerrno>

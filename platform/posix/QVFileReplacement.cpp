@@ -1,6 +1,6 @@
 // Replacing files on POSIX systems, where file names are bytes (taken as UTF-8) and rename moves
 // a file over another atomically.
-#include "platform/FileReplacement.h"
+#include "platform/QVFileReplacement.h"
 
 #include "platform/posix/Utf8Names.h"
 

@@ -2,7 +2,7 @@
 // limit of 260 characters, no reinterpretation of names), directories checked on the way so
 // that no junction or symbolic link inside the root is entered, and files created (as new
 // files only) with their attributes, moved over an existing one with MoveFileEx.
-#include "platform/UnpackRoot.h"
+#include "platform/QVUnpackRoot.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "platform/CompiledLibrary.h"
+#include "platform/QVCompiledLibrary.h"
 
 namespace
 {

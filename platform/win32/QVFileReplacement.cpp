@@ -1,6 +1,6 @@
 // Replacing files on Windows: 16-bit names throughout (a narrow name is taken in the ANSI code
 // page), MoveFileEx to move a file over another.
-#include "platform/FileReplacement.h"
+#include "platform/QVFileReplacement.h"
 
 #include <atomic>
 #include <cerrno>
