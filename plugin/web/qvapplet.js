@@ -537,11 +537,12 @@
   }
 
   // ---- Errors of the bundles never reach the page as uncaught errors. ----------------------
-  const pendingAborts = new Map();  // error message → record
+  const pendingAborts = new Map();  // start of an abort's error message → record
   function ours(error) {
     if (!error) return null;
     const message = String(error.message || error);
-    if (pendingAborts.has(message)) return pendingAborts.get(message);
+    for (const [start, record] of pendingAborts)
+      if (message.startsWith(start)) return record;
     const stack = String(error.stack || '');
     const owners = Array.from(records.values()).filter((r) => r.bundle &&
       (stack.includes(r.bundle.script.href) || stack.includes(r.bundle.code.href)));
