@@ -1,13 +1,16 @@
 // The hello bundle in pages as sites publish them: the splash shows the bytes arriving until the
 // first frame, autoplay="false" waits for a click, packages that are damaged or hold no applet
 // for the web show their panels, and a page under a strict security policy plays 20 applets
-// with the bundle found beside qvapplet.js and its code fetched once.
+// with the bundle found beside qvapplet.js and its code fetched once. And the player page plays
+// a dropped package.
 //
 //   node page_test.mjs --web <build>/web
 import assert from 'node:assert/strict';
 import { runBrowserTest, cases } from './browser.mjs';
 import { makeZip } from './zip.mjs';
-import { page as makePage, parseArguments, stageSite, waitRunning } from './support.mjs';
+import {
+  page as makePage, parseArguments, stageSite, waitAppletFile, waitRunning,
+} from './support.mjs';
 
 const options = parseArguments();
 const embed = (id, src, more = '') =>
@@ -56,6 +59,19 @@ await runBrowserTest('web pages', { root: site, serve }, async (browser) => {
       run: async () => {
         assert.equal(await code(tab, 'damaged'), 'QV-DAMAGED');
         assert.equal(await code(tab, 'w32'), 'QV-NO-WEB-APPLET');
+      } },
+    { name: 'the player page plays a dropped package with the typed attributes',
+      run: async () => {
+        const player = await browser.open('player.html');
+        await player.eval(`(async () => {
+          document.getElementById('attributes').value = 'greeting=dropped';
+          const files = new DataTransfer();
+          files.items.add(new File([await (await fetch('hello.qva')).blob()], 'hello.qva'));
+          document.getElementById('stage').dispatchEvent(new DragEvent('drop',
+            { dataTransfer: files, bubbles: true, cancelable: true })); })()`);
+        await waitRunning(player, '#stage qv-applet');
+        assert.match(await waitAppletFile(player, '#stage qv-applet', 'hello-applet.txt'),
+                     /^parameter greeting=dropped$/m);
       } },
   ], (c) => c.run());
 
