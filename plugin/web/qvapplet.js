@@ -471,6 +471,7 @@
   function fail(record, code, message) {
     if (record.state === 'failed') return;
     showPanel(record, code, message);
+    releaseContexts(record);
     setState(record, 'failed', message, code);
   }
 
@@ -674,7 +675,6 @@
       if (error.qvCode) fail(record, error.qvCode, message);
       else fail(record, /memory/i.test(message) ? 'QV-MEMORY' : 'QV-FAILED', message);
     }
-    if (record.state === 'failed') releaseContexts(record);
     return record;
   }
 
