@@ -73,11 +73,13 @@
     'QV-NO-SRC': ['No applet package', 'Give the element a src (or an <object> its data).'],
     'QV-FILE-PAGE': ['Page opened from a file',
                      'Open the page through a web server (http:// or https://).'],
-    'QV-NOT-FOUND': ['Applet package not found', 'Check the package\'s address and that it is published.'],
+    'QV-NOT-FOUND': ['Applet package not found',
+                     'Check the package\'s address and that it is published.'],
     'QV-NETWORK': ['Network failure', 'Check the connection; a package or bundle of another ' +
                    'site must be served with CORS headers (Access-Control-Allow-Origin).'],
     'QV-ORIGIN': ['Bundle of another site refused',
-                  'Publish the bundle on this site or list its origin in QVApplets.config.allowedBundleOrigins.'],
+                  'Publish the bundle on this site or list its origin in ' +
+                  'QVApplets.config.allowedBundleOrigins.'],
     'QV-NO-BUNDLE': ['Applet bundle missing', 'Publish the bundle (.js and .wasm) beside qvapplet.js ' +
                      'or name it with the bundle attribute.'],
     'QV-NO-FACTORY': ['Not an applet bundle', 'Rebuild the bundle for this package; its script ' +
@@ -112,7 +114,7 @@
     return /\.qva$/i.test(String(value || '').trim().replace(/[?#].*$/, ''));
   }
 
-  // A <param name=src> of an <object> (the only one naming the package when data is absent).
+  // The named <param> children of an <object>: its parameters after its attributes.
   function objectParams(element) {
     return Array.from(element.children).filter((child) => child.localName === 'param' &&
                                                           child.hasAttribute('name'));
@@ -274,7 +276,8 @@
     try {
       response = await fetch(url);
     } catch (error) {
-      throw failure('QV-NETWORK', `cannot fetch ${url}: network failure or refused by CORS (${error.message})`);
+      throw failure('QV-NETWORK',
+                    `cannot fetch ${url}: network failure or refused by CORS (${error.message})`);
     }
     if (!response.ok) throw failure(missingCode, `cannot fetch ${what} ${url} (${response.status})`);
     return response;
@@ -305,7 +308,8 @@
           }
           return await WebAssembly.compile(await receive(response, progress));
         } catch (error) {
-          if (error instanceof RangeError) throw failure('QV-MEMORY', `out of memory: ${error.message}`);
+          if (error instanceof RangeError)
+            throw failure('QV-MEMORY', `out of memory: ${error.message}`);
           throw failure('QV-BAD-BUNDLE', `cannot compile ${key}: ${error.message}`);
         }
       })());
@@ -374,7 +378,8 @@
     const splash = overlay(record, 'qv-splash', 'background: #f4f5f7; color: #445;');
     const text = document.createElement('div');
     const track = document.createElement('div');
-    track.style.cssText = 'width: 60%; height: 6px; margin-top: 8px; background: #dde; border-radius: 3px;';
+    track.style.cssText = 'width: 60%; height: 6px; margin-top: 8px; background: #dde;' +
+      'border-radius: 3px;';
     const bar = document.createElement('div');
     bar.style.cssText = 'width: 0; height: 100%; background: #57b; border-radius: 3px;';
     track.appendChild(bar);
@@ -440,7 +445,8 @@
                       `page: ${location.href}`, `browser: ${navigator.userAgent}`].join('\n');
     removeSplash(record);
     if (record.panel) record.panel.remove();
-    if (!record.area) record.area = makeArea(record.element, record.number, record.width, record.height);
+    if (!record.area)
+      record.area = makeArea(record.element, record.number, record.width, record.height);
     const panel = overlay(record, 'qv-panel', 'background: #fff7f5; color: #522; padding: 8px;' +
                           'border: 1px solid #d99; overflow: auto;');
     panel.setAttribute('role', 'alert');
@@ -522,7 +528,8 @@
       const known = (liveContexts.get(record.number) || []).find((c) => c.canvas === this);
       if (known) return known;
       if (contextsInUse() >= Number(api.config.maxWebGLContexts || 16)) {
-        fail(record, 'QV-WEBGL-LIMIT', `no WebGL context: ${contextsInUse()} applets of the page have one`);
+        fail(record, 'QV-WEBGL-LIMIT',
+             `no WebGL context: the page's applets hold ${contextsInUse()}`);
         return null;
       }
       const context = original.call(this, type, ...rest);
@@ -604,7 +611,8 @@
     const progress = showSplash(record);
     try {
       if (location.protocol === 'file:')
-        throw failure('QV-FILE-PAGE', 'the page was opened from a file; browsers fetch no applet for it');
+        throw failure('QV-FILE-PAGE',
+                      'the page was opened from a file; browsers fetch no applet for it');
       const box = record.area.getBoundingClientRect();
       const width = Math.min(Math.round(box.width) || defaultWidth, maximumSide);
       const height = Math.min(Math.round(box.height) || defaultHeight, maximumSide);
