@@ -58,14 +58,19 @@
   const wasmModules = new Map();  // bundle code URL → Promise of its compiled WebAssembly.Module
   const records = new Map();  // N → record
   const pageUnpackLimit = 2 ** 30;
-  let unpacked = 0;  // bytes the page's applets have unpacked
-  // What the page's script may set as QVApplets.config (markup cannot reach it). A frame's
-  // player takes the settings of its page's player.
+  // What the page's script may set as QVApplets.config (markup cannot reach it), and what the
+  // page's applets have unpacked. A frame's player shares both with its page's player.
+  const pageKey = Symbol.for('QVApplets.page');
   let settings = { allowedBundleOrigins: [], unpackLimit: pageUnpackLimit, maxWebGLContexts: 16 };
+  let page = { unpacked: 0, contexts: 0 };  // contexts: WebGL contexts the applets hold
   try {
-    if (window.parent !== window && window.parent.QVApplets) settings = window.parent.QVApplets.config;
+    const parentPlayer = window.parent !== window && window.parent.QVApplets;
+    if (parentPlayer && parentPlayer[pageKey]) {
+      settings = parentPlayer.config;
+      page = parentPlayer[pageKey];
+    }
   } catch {
-    // A parent of another origin: settings of our own.
+    // A parent of another origin: a page of our own.
   }
 
   // ---- Failures: code → title and what to do. --------------------------------------------
@@ -224,7 +229,7 @@
   function unpackBudget() {
     const limit = Number(api.config && api.config.unpackLimit);
     const cap = limit >= 0 ? Math.min(limit, pageUnpackLimit) : pageUnpackLimit;
-    return Math.max(0, cap - unpacked);
+    return Math.max(0, cap - page.unpacked);
   }
 
   function loadFactory(bundle) {
@@ -503,17 +508,16 @@
   // Browsers keep a few live WebGL contexts per page and silently take the oldest away beyond
   // them: applets beyond QVApplets.config.maxWebGLContexts get no context and show a panel.
   // A context whose applet ended or failed is given back.
+  // The count is the page's, frames included (the browser's limit is too).
   const liveContexts = new Map();  // N → contexts of applet N
-  function contextsInUse() {
-    let count = 0;
-    liveContexts.forEach((list) => { count += list.length; });
-    return count;
-  }
+  const contextsInUse = () => page.contexts;
   function releaseContexts(record) {
-    for (const context of liveContexts.get(record.number) || []) {
+    const list = liveContexts.get(record.number) || [];
+    for (const context of list) {
       const loser = context.getExtension && context.getExtension('WEBGL_lose_context');
       if (loser) loser.loseContext();
     }
+    page.contexts -= list.length;
     liveContexts.delete(record.number);
   }
   function watchWebGL() {
@@ -538,6 +542,7 @@
         return null;
       }
       liveContexts.set(record.number, [...(liveContexts.get(record.number) || []), context]);
+      page.contexts += 1;
       return context;
     };
     watched.qvWatched = true;
@@ -673,7 +678,7 @@
           if (state === 'ended') releaseContexts(record);
         },
         qvUnpackBudget: () => unpackBudget(),
-        qvUnpacked: (element, bytes) => { unpacked += Math.max(0, Number(bytes) || 0); },
+        qvUnpacked: (element, bytes) => { page.unpacked += Math.max(0, Number(bytes) || 0); },
       };
       record.module = config;
       await Promise.race([factory(config), abandoned]);
@@ -777,6 +782,7 @@
     all: () => Array.from(records.values()),
     // Failure codes → [title, what to do].
     failures,
+    [pageKey]: page,
   };
   globalThis.QVApplets = api;
   announcePlugin();
