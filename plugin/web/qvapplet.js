@@ -15,7 +15,8 @@
 //     what has arrived until the applet's first frame; autoplay="false" shows a play button first;
 //  2. loads the applet's web bundle: the attribute bundle="path/name" names it (path/name.js and
 //     path/name.wasm, relative to the page); without it the package's own name is used, beside
-//     this script ("applets/hello.qva" → "<folder of qvapplet.js>/hello.js"). Every bundle
+//     this script ("applets/hello.qva" → "<folder of qvapplet.js>/hello.js"), or when that is
+//     missing beside the package ("applets/hello.js"). Every bundle
 //     defines the factory QVApplet_<name>; one instance of it runs per element, and its code
 //     (the .wasm) is compiled once per page. A bundle runs with the page's rights, and markup
 //     (the page's own, or what its script inserts from elsewhere) must not choose what runs:
@@ -191,19 +192,25 @@
   }
 
   // ---- Bundles. -------------------------------------------------------------------------
-  // Where the bundle of an element lies and the name of its factory.
-  function locateBundle(element, source) {
-    let base = element.getAttribute('bundle');
-    let relativeTo = document.baseURI;
-    if (!base) {
-      const file = source.replace(/[?#].*$/, '').split('/').pop() || 'applet';
-      base = file.replace(/\.qva$/i, '');
-      if (ownScript) relativeTo = ownScript.href;
-    }
+  // The bundle "base" (path/name) names, relative to a URL: its script, code and factory.
+  function bundleAt(base, relativeTo) {
     const script = new URL(base.replace(/\.js$/i, '') + '.js', relativeTo);
     const code = new URL(script.href.replace(/\.js$/, '.wasm'));
     const name = decodeURIComponent(script.pathname.split('/').pop()).replace(/\.js$/i, '');
     return { script, code, factoryName: 'QVApplet_' + name.replace(/[^A-Za-z0-9_]/g, '_') };
+  }
+
+  // Where the bundle of an element lies: as its bundle attribute says, else beside this script;
+  // pages made for the earlier player keep it beside the package, which is tried second.
+  function locateBundle(element, source) {
+    const named = element.getAttribute('bundle');
+    if (named) return bundleAt(named, document.baseURI);
+    const path = source.replace(/[?#].*$/, '');
+    const name = (path.split('/').pop() || 'applet').replace(/\.qva$/i, '');
+    const bundle = bundleAt(name, ownScript ? ownScript.href : document.baseURI);
+    const besidePackage = bundleAt(path.replace(/\.qva$/i, ''), document.baseURI);
+    if (besidePackage.script.href !== bundle.script.href) bundle.second = besidePackage;
+    return bundle;
   }
 
   // The origin of the page: its location's, not its base URL's, which inserted markup can change.
@@ -626,22 +633,41 @@
       canvas.height = height;
       const packageUrl = new URL(source, document.baseURI);
       const bundle = locateBundle(element, source);
-      record.bundle = bundle;
       if (!allowedBundle(bundle.script))
         throw failure('QV-ORIGIN', `the applet bundle ${bundle.script.href} is not of this ` +
                       `page's origin (${pageOrigin()}) nor in QVApplets.config.allowedBundleOrigins`);
       const fileName = decodeURIComponent(packageUrl.pathname.split('/').pop()) || 'applet.qva';
       const folder = record.directory;
       record.packagePath = `${folder}/${fileName.replace(/[\/\\]/g, '_')}`;
-      // All three load at once; a failure is told in this order (the bundle, its code, the
-      // package), and none is left unhandled.
-      const loads = [
-        loadFactory(bundle),
-        compileBundle(bundle, progress('bundle')),
-        fetchOk(packageUrl, 'QV-NOT-FOUND', 'the package').then((r) => receive(r, progress('package'))),
-      ];
-      loads.forEach((load) => load.catch(() => {}));
-      const [factory, code, bytes] = [await loads[0], await loads[1], await loads[2]];
+      // The bundle's script and code and the package load at once; a failure is told in this
+      // order (the bundle, its code, the package), and none is left unhandled.
+      const bundleProgress = progress('bundle');
+      const loadBundle = (place) => {
+        record.bundle = place;
+        const code = compileBundle(place, bundleProgress);
+        code.catch(() => {});
+        return loadFactory(place).then(async (factory) => [factory, await code]);
+      };
+      const bundleLoad = (async () => {
+        try {
+          return await loadBundle(bundle);
+        } catch (error) {
+          const second = bundle.second;
+          if (error.qvCode !== 'QV-NO-BUNDLE' || !second || !allowedBundle(second.script)) throw error;
+          try {
+            return await loadBundle(second);
+          } catch (again) {
+            if (again.qvCode !== 'QV-NO-BUNDLE') throw again;
+            throw failure('QV-NO-BUNDLE', `${error.message}, nor ${second.script.href}`);
+          }
+        }
+      })();
+      bundleLoad.catch(() => {});
+      const packageLoad = fetchOk(packageUrl, 'QV-NOT-FOUND', 'the package')
+        .then((response) => receive(response, progress('package')));
+      packageLoad.catch(() => {});
+      const [[factory, code], bytes] = [await bundleLoad, await packageLoad];
+      const place = record.bundle;
       splashStarting(record);
       const args = [record.packagePath, String(number), String(width), String(height)];
       for (const [name, value] of attributes) args.push(name, value);
@@ -650,12 +676,12 @@
       const abandoned = new Promise((resolve, reject) => { abandon = reject; });
       const config = {
         arguments: args,
-        locateFile: (file) => new URL(file, bundle.script).href,
+        locateFile: (file) => new URL(file, place.script).href,
         instantiateWasm: (imports, ready) => {
           WebAssembly.instantiate(code, imports).then((instance) => ready(instance, code),
             (error) => abandon(error instanceof RangeError
               ? failure('QV-MEMORY', `out of memory: ${error.message}`)
-              : failure('QV-BAD-BUNDLE', `cannot instantiate ${bundle.code.href}: ${error.message}`)));
+              : failure('QV-BAD-BUNDLE', `cannot instantiate ${place.code.href}: ${error.message}`)));
           return {};
         },
         print: (text) => console.log(prefix, text),

@@ -19,6 +19,9 @@ const site = stageSite(path.join(here, 'fixtures'), {
   'fakeapplet.wasm': wasm, 'nofactory.js': 'var notAFactory = 1;', 'nofactory.wasm': wasm,
   'badcode.js': fake.replace('QVApplet_fakeapplet', 'QVApplet_badcode'), 'badcode.wasm': 'PK',
   'textwasm.js': fake.replace('QVApplet_fakeapplet', 'QVApplet_textwasm'), 'textwasm.wasm': wasm,
+  // A bundle beside its package, as pages of the earlier player have it.
+  'old/earlier.js': fake.replace('QVApplet_fakeapplet', 'QVApplet_earlier'), 'old/earlier.wasm': wasm,
+  'old/earlier.qva': 'PK',
   // Package names of old pages, in other cases.
   ...Object.fromEntries(['fakeapplet.QVA', 'fakeapplet.Qva'].map((name) =>
     [name, fs.readFileSync(path.join(here, 'fixtures/fakeapplet.qva'))])),
@@ -132,7 +135,7 @@ await runBrowserTest('web player script', { root: site, serve }, async (browser)
   // Markup of the plug-in's days: one applet per element, the right ones, sized and with their
   // parameters; frames of the page's origin; detection scripts see the plug-in.
   const old = await browser.open('markup.html');
-  const ids = ['obj', 'untyped', 'by-source', 'cased', 'styled', 'inner-fallback'];
+  const ids = ['obj', 'untyped', 'by-source', 'cased', 'styled', 'inner-fallback', 'beside'];
   const states = (tab, list) => tab.waitFor(`(() => { const s = ${JSON.stringify(list)}.map((id) =>
     document.getElementById(id).qvApplet?.state); return s.every((x) => x && x !== 'loading') && s; })()`);
   await cases([
@@ -151,6 +154,9 @@ await runBrowserTest('web player script', { root: site, serve }, async (browser)
         ['styled', '70', '60']].map(([id, w, h]) => ({
       name: `size of ${id}: ${w} x ${h}`,
       run: async () => assert.deepEqual((await record(old, id)).args.slice(2, 4), [w, h]) })),
+    { name: 'without a bundle beside the script, the one beside the package',
+      run: async () => assert.match(await old.eval(
+        `document.getElementById('beside').qvApplet.bundle.script.href`), /\/old\/earlier\.js$/) },
     { name: 'an applet in a frame of the page\'s origin plays',
       run: async () => assert.equal(await old.waitFor(`document.getElementById('frame')
         .contentDocument?.getElementById('framed')?.qvApplet?.state === 'running'`), true) },
