@@ -135,7 +135,8 @@ await runBrowserTest('web player script', { root: site, serve }, async (browser)
   // Markup of the plug-in's days: one applet per element, the right ones, sized and with their
   // parameters; frames of the page's origin; detection scripts see the plug-in.
   const old = await browser.open('markup.html');
-  const ids = ['obj', 'untyped', 'by-source', 'cased', 'styled', 'inner-fallback', 'beside'];
+  const ids = ['obj', 'untyped', 'by-source', 'cased', 'styled', 'inner-fallback', 'beside',
+               'activex'];
   const states = (tab, list) => tab.waitFor(`(() => { const s = ${JSON.stringify(list)}.map((id) =>
     document.getElementById(id).qvApplet?.state); return s.every((x) => x && x !== 'loading') && s; })()`);
   await cases([
