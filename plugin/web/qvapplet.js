@@ -459,8 +459,9 @@
     if (record.panel) record.panel.remove();
     if (!record.area)
       record.area = makeArea(record.element, record.number, record.width, record.height);
+    // Centred while it fits; from its top, scrolling, in an area too small for it.
     const panel = overlay(record, 'qv-panel', 'background: #fff7f5; color: #522; padding: 8px;' +
-                          'border: 1px solid #d99; overflow: auto;');
+                          'border: 1px solid #d99; overflow: auto; justify-content: flex-start;');
     panel.setAttribute('role', 'alert');
     panel.dataset.qvCode = code;
     const heading = document.createElement('strong');
@@ -482,6 +483,8 @@
       event.stopPropagation();
       copyText(record.details, button);
     });
+    heading.style.marginTop = 'auto';
+    button.style.marginBottom = 'auto';
     panel.append(heading, text, help, codeLine, button);
     record.panel = panel;
   }
