@@ -493,6 +493,7 @@
     if (record.state === 'failed') return;
     showPanel(record, code, message);
     releaseContexts(record);
+    if (record.module) record.module.qvNoBoxes = true;  // the panel tells it, no box over the page
     setState(record, 'failed', message, code);
   }
 

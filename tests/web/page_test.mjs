@@ -28,6 +28,11 @@ const site = stageSite(options.web, {
   'loading.html': makePage(embed('hello', 'hello.qva') + embed('click', 'hello.qva', 'autoplay="false"') +
                            embed('damaged', 'damaged.qva', 'bundle="hello"') +
                            embed('w32', 'w32.qva', 'bundle="hello"')).replace('<script', `<script>${recorder}</script><script`),
+  // A browser without WebGL: the spinner's panel, and no message box of it over the page.
+  'no-webgl.html': makePage(embed('spinner', 'spinner.qva')).replace('<script', `<script>
+    HTMLCanvasElement.prototype.getContext = ((get) => function (type, ...rest) {
+      return /webgl/.test(type) ? null : get.call(this, type, ...rest);
+    })(HTMLCanvasElement.prototype.getContext);</script><script`),
   'strict.html': makePage(Array.from({ length: 20 }, (_, i) => embed(`a${i}`, 'hello.qva')).join('')),
 });
 const requests = [];
@@ -59,6 +64,14 @@ await runBrowserTest('web pages', { root: site, serve }, async (browser) => {
       run: async () => {
         assert.equal(await code(tab, 'damaged'), 'QV-DAMAGED');
         assert.equal(await code(tab, 'w32'), 'QV-NO-WEB-APPLET');
+      } },
+    { name: 'no WebGL: the spinner\'s panel, no message box over the page',
+      run: async () => {
+        const bare = await browser.open('no-webgl.html');
+        assert.equal(await code(bare, 'spinner'), 'QV-NO-WEBGL');
+        await bare.waitFor(`document.getElementById('spinner').qvApplet.module.qvNoBoxes`);
+        await bare.eval('new Promise((done) => setTimeout(done, 1000))');
+        assert.equal(await bare.eval('document.querySelectorAll("dialog").length'), 0);
       } },
     { name: 'the player page plays a dropped package with the typed attributes',
       run: async () => {
