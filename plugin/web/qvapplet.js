@@ -629,7 +629,12 @@
       if (location.protocol === 'file:')
         throw failure('QV-FILE-PAGE',
                       'the page was opened from a file; browsers fetch no applet for it');
-      const box = record.area.getBoundingClientRect();
+      // A percentage of a container without that size (a height in a block of auto height)
+      // comes out as nothing: the default size then.
+      let box = record.area.getBoundingClientRect();
+      if (box.width < 1) record.area.style.width = `${defaultWidth}px`;
+      if (box.height < 1) record.area.style.height = `${defaultHeight}px`;
+      box = record.area.getBoundingClientRect();
       const width = Math.min(Math.round(box.width) || defaultWidth, maximumSide);
       const height = Math.min(Math.round(box.height) || defaultHeight, maximumSide);
       const canvas = record.area.querySelector('canvas');

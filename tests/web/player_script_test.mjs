@@ -136,7 +136,7 @@ await runBrowserTest('web player script', { root: site, serve }, async (browser)
   // parameters; frames of the page's origin; detection scripts see the plug-in.
   const old = await browser.open('markup.html');
   const ids = ['obj', 'untyped', 'by-source', 'cased', 'styled', 'inner-fallback', 'beside',
-               'activex'];
+               'activex', 'no-height'];
   const states = (tab, list) => tab.waitFor(`(() => { const s = ${JSON.stringify(list)}.map((id) =>
     document.getElementById(id).qvApplet?.state); return s.every((x) => x && x !== 'loading') && s; })()`);
   await cases([
@@ -152,9 +152,11 @@ await runBrowserTest('web player script', { root: site, serve }, async (browser)
         '640', '90', 'id', 'obj', 'type', 'Application/QV-Applet', 'data', 'fakeapplet.qva',
         'width', '50%', 'height', '90', 'b', '2', 'a', '1']) },
     ...[['untyped', '40', '30'], ['by-source', '320', '200'], ['cased', '200', '200'],
-        ['styled', '70', '60']].map(([id, w, h]) => ({
-      name: `size of ${id}: ${w} x ${h}`,
-      run: async () => assert.deepEqual((await record(old, id)).args.slice(2, 4), [w, h]) })),
+        ['styled', '70', '60'], ['no-height', '30', '200']].map(([id, w, h]) => ({
+      name: `size of ${id}: ${w} x ${h}, as the applet's and on the page`,
+      run: async () => assert.deepEqual([...(await record(old, id)).args.slice(2, 4), ...await old.eval(
+        `(({ width, height }) => [width, height].map(String))(document.getElementById('${id}')
+          .qvApplet.area.getBoundingClientRect())`)], [w, h, w, h]) })),
     { name: 'without a bundle beside the script, the one beside the package',
       run: async () => assert.match(await old.eval(
         `document.getElementById('beside').qvApplet.bundle.script.href`), /\/old\/earlier\.js$/) },
