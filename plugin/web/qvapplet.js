@@ -738,7 +738,8 @@
       }
       if (!frameDocument || !ownScript || frame.contentWindow.QVApplets) return;
       // The frame's first, empty document is replaced when its page loads.
-      if (frameDocument.URL === 'about:blank' && frame.getAttribute('src')) return;
+      if (frameDocument.URL === 'about:blank' && (frame.getAttribute('src') ||
+                                                  frame.hasAttribute('srcdoc'))) return;
       if (frameDocument.querySelector('script[data-qv-player]')) return;
       const tag = frameDocument.createElement('script');
       tag.src = ownScript.href;
