@@ -318,6 +318,8 @@
             return await WebAssembly.compileStreaming(new Response(counted, {
               headers: { 'Content-Type': 'application/wasm' } }));
           }
+          console.info(`[qv-applet] ${key} comes as ${type || 'no type'}, not application/wasm: ` +
+                       'compiled from its bytes once they are all in');
           return await WebAssembly.compile(await receive(response, progress));
         } catch (error) {
           if (error instanceof RangeError)
