@@ -259,7 +259,8 @@
   }
 
   // The body of a response, reporting every piece that arrives: progress(received, total).
-  async function receive(response, progress) {
+  // keep: the bytes are wanted (else they are only counted, and null is returned).
+  async function receive(response, progress, keep = true) {
     const total = Number(response.headers.get('content-length')) || 0;
     progress(0, total);
     if (!response.body) return new Uint8Array(await response.arrayBuffer());
@@ -269,10 +270,11 @@
     for (;;) {
       const { done, value } = await reader.read();
       if (done) break;
-      pieces.push(value);
+      if (keep) pieces.push(value);
       received += value.length;
       progress(received, Math.max(total, received));
     }
+    if (!keep) return null;
     const bytes = new Uint8Array(received);
     let at = 0;
     for (const piece of pieces) {
@@ -305,18 +307,10 @@
         const type = (response.headers.get('content-type') || '').split(';')[0].trim().toLowerCase();
         try {
           if (type === 'application/wasm' && WebAssembly.compileStreaming) {
-            const total = Number(response.headers.get('content-length')) || 0;
-            let received = 0;
-            const counted = response.body.pipeThrough(new TransformStream({
-              transform(piece, controller) {
-                received += piece.length;
-                progress(received, Math.max(total, received));
-                controller.enqueue(piece);
-              },
-            }));
-            progress(0, total);
-            return await WebAssembly.compileStreaming(new Response(counted, {
-              headers: { 'Content-Type': 'application/wasm' } }));
+            // The browser's own response, so that it may keep the compiled code for the next
+            // visit; a copy of the stream only counts the bytes for the splash.
+            receive(response.clone(), progress, false).catch(() => {});
+            return await WebAssembly.compileStreaming(response);
           }
           console.info(`[qv-applet] ${key} comes as ${type || 'no type'}, not application/wasm: ` +
                        'compiled from its bytes once they are all in');
