@@ -13,14 +13,17 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 // Tells the page script how the applet is doing: "running" before Init, "ended" after Run,
-// "failed" (with the reason) when it could not start.
+// "failed" (with the reason, and the code of the page's failure panel) when it could not start.
 // The body is JavaScript, which clang-format would take for C++.
 // clang-format off
-EM_JS(void, qv_web_applet_state, (int element, const char* state, const char* message), {
+EM_JS(void, qv_web_applet_state, (int element, const char* state, const char* message,
+                                  const char* code), {
     if (typeof Module.qvAppletState == 'function')
-        Module.qvAppletState(element, UTF8ToString(state), UTF8ToString(message));
+        Module.qvAppletState(element, UTF8ToString(state), UTF8ToString(message),
+                             UTF8ToString(code));
 });
 
 // What the page's applets may still unpack, in bytes (the page keeps one budget for all of them,
@@ -53,11 +56,33 @@ bool ParseNumber(const char* text, long low, long high, int& value)
     return true;
 }
 
-int Fail(int element, const std::string& message)
+int Fail(int element, const char* code, const std::string& message)
 {
     std::fprintf(stderr, "qvapplet: %s\n", message.c_str());
-    qv_web_applet_state(element, "failed", message.c_str());
+    qv_web_applet_state(element, "failed", message.c_str(), code);
     return 1;
+}
+
+// Why a package gave no applet, as the page's failure code: an archive that could not be read
+// (or lost entries), or whose configuration is missing or unreadable, is damaged; one whose
+// configuration names no module, or one this bundle does not hold, has no applet for the web.
+const char* LoadFailureCode(const QVAppletPackage& package)
+{
+    const QVUnpackReport& report = package.GetReport();
+    if (report.entries == 0 || report.skipped > 0)
+        return "QV-DAMAGED";
+    const bool configurationRead = package.GetModuleName().GetLength() > 0 ||
+                                   package.GetFailure().find("names no") != std::string::npos;
+    return configurationRead ? "QV-NO-WEB-APPLET" : "QV-DAMAGED";
+}
+
+int runningElement = 0;
+
+// Memory the page cannot give: the page shows its panel before the bundle stops.
+void OutOfMemory()
+{
+    qv_web_applet_state(runningElement, "failed", "out of memory", "QV-MEMORY");
+    std::abort();
 }
 }  // namespace
 
@@ -100,6 +125,8 @@ bool ParseWebAppletStart(int argc, const char* const* argv, QVWebAppletStart& st
 int RunWebApplet(const QVWebAppletStart& start)
 {
     // Attributes first, in the page's order; the package layer adds "@temp_path" after them.
+    runningElement = start.element;
+    std::set_new_handler(OutOfMemory);
     static QVProperties parameters(0);
     for (const auto& attribute : start.attributes)
         parameters.Set(QVString(attribute.first.c_str()), QVString(attribute.second.c_str()));
@@ -108,21 +135,22 @@ int RunWebApplet(const QVWebAppletStart& start)
     // Asked and charged in one stretch of the page's thread: no other applet unpacks between.
     const double budget = qv_web_unpack_budget(start.element);
     if (budget >= 0 && budget < 1)
-        return Fail(start.element, "the page's applets have unpacked all they may together");
+        return Fail(start.element, "QV-UNPACK-LIMIT",
+                    "the page's applets have unpacked all they may together");
     if (budget >= 0 && budget < static_cast<double>(QVPackageExtractor::DefaultByteLimit))
         package.SetByteLimit(static_cast<std::uint64_t>(budget));
     if (!package.Unpack(QVString(start.packagePath.c_str()), parameters))
-        return Fail(start.element,
+        return Fail(start.element, "QV-FAILED",
                     "the package " + start.packagePath + " has no folder to unpack in");
     qv_web_unpacked(start.element, static_cast<double>(package.GetReport().charged));
     QVApplet* applet = package.LoadApplet(parameters);
     if (applet == nullptr)
-        return Fail(start.element, package.GetFailure());
+        return Fail(start.element, LoadFailureCode(package), package.GetFailure());
 
     const char* uiManagerFile = GetUIManagerFileName();
     QVUIManager* manager = LoadModuleAs<QVUIManager>(GetModManager(), uiManagerFile);
     if (manager == nullptr)
-        return Fail(start.element, std::string("no UI manager ") + uiManagerFile);
+        return Fail(start.element, "QV-FAILED", std::string("no UI manager ") + uiManagerFile);
     SetUIManager(manager);
 
     // The item standing for the page's host element, as the plug-in's host item stands for the
@@ -140,12 +168,12 @@ int RunWebApplet(const QVWebAppletStart& start)
     QVUIItem::SetParent(window, hostItem);
     window.SetBackgroundColour(0xffffff);
     if (!window.Create())
-        return Fail(start.element, "the UI manager made no window in the page");
+        return Fail(start.element, "QV-FAILED", "the UI manager made no window in the page");
 
     static QVWebAppletHost host(start.element);
-    qv_web_applet_state(start.element, "running", "");
+    qv_web_applet_state(start.element, "running", "", "");
     applet->Init(&window, &host, &parameters);
     applet->Run();
-    qv_web_applet_state(start.element, "ended", "");
+    qv_web_applet_state(start.element, "ended", "", "");
     return 0;
 }

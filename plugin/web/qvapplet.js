@@ -1,26 +1,33 @@
-// qvapplet.js: runs QV applets in a web page. Include it once:
+// qvapplet.js: runs QV applets in a web page. Include it once (docs/web.md tells the whole of it):
 //
 //   <script src="qvapplet.js"></script>
 //   <embed type="application/qv-applet" src="hello.qva" width="320" height="200">
+//   <object type="application/qv-applet" data="hello.qva"><param name="greeting" value="hi">
+//   </object>
 //   <qv-applet src="spinner.qva" width="320" height="240" speed="4"></qv-applet>
 //
-// When the document has been parsed, and for every such element added later, it
-//  1. gives the applet its area: an inline box of the element's width and height (attributes, in
-//     CSS pixels; 320 x 200 when absent) holding the host element, a <div id="qvwin-N">, whose
-//     number N the applet's window is made a child of (an <embed> is hidden and the area put
-//     after it; a <qv-applet> holds its area);
+// When the document has been parsed, and for every such element added later (also in frames of
+// the page's origin, which get the script too), it
+//  1. gives the applet its area: an inline box of the element's width and height (attributes or
+//     CSS, in pixels or percent; 320 x 200 when neither says) holding the host element, a
+//     <div id="qvwin-N">, whose number N the applet's window is made a child of (an <embed> or
+//     <object> is hidden and the area put after it; a <qv-applet> holds its area). A splash shows
+//     what has arrived until the applet's first frame; autoplay="false" shows a play button first;
 //  2. loads the applet's web bundle: the attribute bundle="path/name" names it (path/name.js and
-//     path/name.wasm, relative to the page); without it the package's own name is used
-//     ("applets/hello.qva" → "applets/hello.js"). Every bundle defines the factory
-//     QVApplet_<name>; one instance of it runs per element. A bundle runs with the page's
-//     rights, and markup (the page's own, or what its script inserts from elsewhere) must not
-//     choose what runs: bundles load only over http(s) from the page's own origin, or from an
-//     origin the page's script lists in QVApplets.config.allowedBundleOrigins
-//     (e.g. ["https://cdn.example.com"]); an element naming any other fails;
-//  3. fetches the package (src) and writes it into the instance's virtual file system, in a
-//     folder of its own ("/qv/applet-N/<file name>");
+//     path/name.wasm, relative to the page); without it the package's own name is used, beside
+//     this script ("applets/hello.qva" → "<folder of qvapplet.js>/hello.js"), or when that is
+//     missing beside the package ("applets/hello.js"). Every bundle
+//     defines the factory QVApplet_<name>; one instance of it runs per element, and its code
+//     (the .wasm) is compiled once per page. A bundle runs with the page's rights, and markup
+//     (the page's own, or what its script inserts from elsewhere) must not choose what runs:
+//     bundles load only over http(s) from the page's own origin, or from an origin the page's
+//     script lists in QVApplets.config.allowedBundleOrigins (e.g. ["https://cdn.example.com"]);
+//     an element naming any other fails;
+//  3. fetches the package (src, or data of an <object>) and writes it into the instance's
+//     virtual file system, in a folder of its own ("/qv/applet-N/<file name>");
 //  4. starts the bundle's main with the package path, N, the size and the element's attributes
-//     in the page's order; the applet then unpacks, loads and runs as in the browser plug-in.
+//     in the page's order (an <object>'s <param> children after them); the applet then unpacks,
+//     loads and runs as in the browser plug-in.
 //
 // The applet's OpenURL(url, target) dispatches a cancelable "qv-openurl" CustomEvent on the
 // element (detail: {url, target}; it bubbles). Unless a handler calls preventDefault(), the URL
@@ -31,29 +38,152 @@
 // or less when the page's script sets QVApplets.config.unpackLimit (bytes): each bundle asks
 // for what is left when it unpacks and reports what it took.
 //
-// Progress is visible on the element: its attribute data-qv-state becomes "loading", "running",
-// "ended" or "failed", and a "qv-applet" CustomEvent (detail: {state, message}) is dispatched
-// at every change. element.qvApplet holds the instance's record (number N, state, the bundle's
-// module object with its file system FS, the package's folder and path).
+// Progress is visible on the element: its attribute data-qv-state becomes "waiting" (autoplay
+// off), "loading", "running", "ended" or "failed", and a "qv-applet" CustomEvent (detail:
+// {state, message, code}) is dispatched at every change. A failure replaces the area with a
+// panel saying what went wrong (codes in `failures` below). element.qvApplet holds the
+// instance's record (number N, state, the bundle's module object with its file system FS, the
+// package's folder and path, the failure's code and details).
 (function () {
   'use strict';
   if (globalThis.QVApplets) return;
 
   const appletType = 'application/qv-applet';
-  const selector = `embed[type="${appletType}"], qv-applet`;
+  const selector = 'embed, object, qv-applet';
   const defaultWidth = 320;
   const defaultHeight = 200;
+  const maximumSide = 16384;
+  const ownScript = document.currentScript && document.currentScript.src
+    ? new URL(document.currentScript.src) : null;
   const bundles = new Map();  // bundle script URL → Promise of its factory
+  const wasmModules = new Map();  // bundle code URL → Promise of its compiled WebAssembly.Module
   const records = new Map();  // N → record
   const pageUnpackLimit = 2 ** 30;
-  let unpacked = 0;  // bytes the page's applets have unpacked
-  // What the page's script may set as QVApplets.config (markup cannot reach it).
-  const settings = { allowedBundleOrigins: [], unpackLimit: pageUnpackLimit };
+  // What the page's script may set as QVApplets.config (markup cannot reach it), and what the
+  // page's applets have unpacked. A frame's player shares both with its page's player.
+  const pageKey = Symbol.for('QVApplets.page');
+  let settings = { allowedBundleOrigins: [], unpackLimit: pageUnpackLimit, maxWebGLContexts: 16 };
+  let page = { unpacked: 0, contexts: 0 };  // contexts: WebGL contexts the applets hold
+  try {
+    const parentPlayer = window.parent !== window && window.parent.QVApplets;
+    if (parentPlayer && parentPlayer[pageKey]) {
+      settings = parentPlayer.config;
+      page = parentPlayer[pageKey];
+    }
+  } catch {
+    // A parent of another origin: a page of our own.
+  }
 
-  // A size attribute: a whole number of CSS pixels ("240" or "240px"), else the default.
-  function size(element, name, fallback) {
-    const match = /^\s*(\d+)(px)?\s*$/i.exec(element.getAttribute(name) || '');
-    return match ? Math.min(parseInt(match[1], 10), 16384) : fallback;
+  // ---- Failures: code → title and what to do. --------------------------------------------
+  const failures = {
+    'QV-NO-SRC': ['No applet package', 'Give the element a src (or an <object> its data).'],
+    'QV-FILE-PAGE': ['Page opened from a file',
+                     'Open the page through a web server (http:// or https://).'],
+    'QV-NOT-FOUND': ['Applet package not found',
+                     'Check the package\'s address and that it is published.'],
+    'QV-NETWORK': ['Network failure', 'Check the connection; a package or bundle of another ' +
+                   'site must be served with CORS headers (Access-Control-Allow-Origin).'],
+    'QV-ORIGIN': ['Bundle of another site refused',
+                  'Publish the bundle on this site or list its origin in ' +
+                  'QVApplets.config.allowedBundleOrigins.'],
+    'QV-NO-BUNDLE': ['Applet bundle missing', 'Publish the bundle (.js and .wasm) beside qvapplet.js ' +
+                     'or name it with the bundle attribute.'],
+    'QV-NO-FACTORY': ['Not an applet bundle', 'Rebuild the bundle for this package; its script ' +
+                      'must define the applet\'s factory.'],
+    'QV-BAD-BUNDLE': ['Applet bundle cannot be compiled', 'Serve the .wasm file unchanged, as ' +
+                      'application/wasm; the policy must allow \'wasm-unsafe-eval\'.'],
+    'QV-DAMAGED': ['Damaged package', 'Publish the package again; it is no readable applet package.'],
+    'QV-NO-WEB-APPLET': ['No applet for the web', 'This package holds no applet this bundle ' +
+                         'runs; build it for the web (main_web).'],
+    'QV-UNPACK-LIMIT': ['Too much unpacked', 'The page\'s applets have unpacked all they may; ' +
+                        'close some or raise QVApplets.config.unpackLimit.'],
+    'QV-NO-WEBGL': ['WebGL unavailable', 'Enable WebGL (hardware acceleration) in the browser.'],
+    'QV-WEBGL-LIMIT': ['Too many 3D applets', 'The browser keeps few WebGL contexts per page; ' +
+                       'this one is beyond QVApplets.config.maxWebGLContexts.'],
+    'QV-MEMORY': ['Out of memory', 'Close other tabs or applets and reload the page.'],
+    'QV-FAILED': ['The applet failed', 'Reload the page; if it fails again, tell the site\'s owner.'],
+  };
+
+  // An error carrying its failure code.
+  function failure(code, message) {
+    const error = new Error(message);
+    error.qvCode = code;
+    return error;
+  }
+
+  // ---- Which elements are applets. -------------------------------------------------------
+  function isAppletType(value) {
+    return String(value || '').split(';')[0].trim().toLowerCase() === appletType;
+  }
+
+  function isPackageName(value) {
+    return /\.qva$/i.test(String(value || '').trim().replace(/[?#].*$/, ''));
+  }
+
+  // The named <param> children of an <object>: its parameters after its attributes.
+  function objectParams(element) {
+    return Array.from(element.children).filter((child) => child.localName === 'param' &&
+                                                          child.hasAttribute('name'));
+  }
+
+  // The package an element names, or null when it is no applet. An <embed> or <object> is one
+  // by its type or, without a type, by a ".qva" package.
+  function appletSource(element) {
+    const name = element.localName;
+    if (name === 'qv-applet') return element.getAttribute('src') || '';
+    if (name !== 'embed' && name !== 'object') return null;
+    let source = element.getAttribute(name === 'embed' ? 'src' : 'data');
+    if (name === 'object' && !source) {
+      const param = objectParams(element).find((p) => /^(src|data)$/i.test(p.getAttribute('name')));
+      source = param ? param.getAttribute('value') : '';
+    }
+    const type = element.getAttribute('type');
+    if (type ? isAppletType(type) : isPackageName(source)) return source || '';
+    return null;
+  }
+
+  // An applet inside an <object> applet is its fallback: the object plays, not it.
+  function insideApplet(element) {
+    for (let up = element.parentElement; up; up = up.parentElement)
+      if (up.localName === 'object' && appletSource(up) !== null) return true;
+    return false;
+  }
+
+  // ---- Sizes. ---------------------------------------------------------------------------
+  // A length: whole pixels ("240", "240px") or a percentage ("50%"); null when neither.
+  function length(text) {
+    const match = /^\s*(\d+(?:\.\d+)?)\s*(px|%)?\s*$/i.exec(text || '');
+    if (!match) return null;
+    if (match[2] === '%') return `${Math.min(parseFloat(match[1]), 100)}%`;
+    return `${Math.min(Math.round(parseFloat(match[1])), maximumSide)}px`;
+  }
+
+  // The element's width or height in CSS (its style attribute, else the last rule of the page's
+  // readable style sheets that matches it and sets it).
+  function cssLength(element, property) {
+    let value = length(element.style && element.style.getPropertyValue(property));
+    if (value) return value;
+    for (const sheet of Array.from(element.ownerDocument.styleSheets)) {
+      let rules;
+      try {
+        rules = sheet.cssRules;
+      } catch {
+        continue;  // a sheet of another origin
+      }
+      for (const rule of Array.from(rules || [])) {
+        try {
+          if (rule.style && rule.selectorText && element.matches(rule.selectorText))
+            value = length(rule.style.getPropertyValue(property)) || value;
+        } catch {
+          // a selector this browser does not know
+        }
+      }
+    }
+    return value;
+  }
+
+  function side(element, name, fallback) {
+    return length(element.getAttribute(name)) || cssLength(element, name) || `${fallback}px`;
   }
 
   function takeWindowNumber() {
@@ -61,20 +191,37 @@
     return globalThis.__qvNextWindowId++;
   }
 
-  // Where the bundle of an element lies and the name of its factory.
-  function locateBundle(element, source) {
-    let base = element.getAttribute('bundle');
-    if (!base) base = source.replace(/[?#].*$/, '').replace(/\.qva$/i, '');
-    const script = new URL(base.replace(/\.js$/i, '') + '.js', document.baseURI);
+  // ---- Bundles. -------------------------------------------------------------------------
+  // The bundle "base" (path/name) names, relative to a URL: its script, code and factory.
+  function bundleAt(base, relativeTo) {
+    const script = new URL(base.replace(/\.js$/i, '') + '.js', relativeTo);
+    const code = new URL(script.href.replace(/\.js$/, '.wasm'));
     const name = decodeURIComponent(script.pathname.split('/').pop()).replace(/\.js$/i, '');
-    return { script, factoryName: 'QVApplet_' + name.replace(/[^A-Za-z0-9_]/g, '_') };
+    return { script, code, factoryName: 'QVApplet_' + name.replace(/[^A-Za-z0-9_]/g, '_') };
   }
 
-  // Whether a bundle script may run in this page (see the header). The origin is the page's
-  // location, not its base URL, which inserted markup can change.
+  // Where the bundle of an element lies: as its bundle attribute says, else beside this script;
+  // pages made for the earlier player keep it beside the package, which is tried second.
+  function locateBundle(element, source) {
+    const named = element.getAttribute('bundle');
+    if (named) return bundleAt(named, document.baseURI);
+    const path = source.replace(/[?#].*$/, '');
+    const name = (path.split('/').pop() || 'applet').replace(/\.qva$/i, '');
+    const bundle = bundleAt(name, ownScript ? ownScript.href : document.baseURI);
+    const besidePackage = bundleAt(path.replace(/\.qva$/i, ''), document.baseURI);
+    if (besidePackage.script.href !== bundle.script.href) bundle.second = besidePackage;
+    return bundle;
+  }
+
+  // The origin of the page: its location's, not its base URL's, which inserted markup can change.
+  function pageOrigin() {
+    return globalThis.origin && globalThis.origin !== 'null' ? globalThis.origin : location.origin;
+  }
+
+  // Whether a bundle script may run in this page (see the header).
   function allowedBundle(url) {
     if (url.protocol !== 'http:' && url.protocol !== 'https:') return false;
-    if (url.origin === location.origin) return true;
+    if (url.origin === pageOrigin()) return true;
     const allowed = api.config && api.config.allowedBundleOrigins;
     return Array.isArray(allowed) && allowed.some((origin) => {
       try {
@@ -89,7 +236,7 @@
   function unpackBudget() {
     const limit = Number(api.config && api.config.unpackLimit);
     const cap = limit >= 0 ? Math.min(limit, pageUnpackLimit) : pageUnpackLimit;
-    return Math.max(0, cap - unpacked);
+    return Math.max(0, cap - page.unpacked);
   }
 
   function loadFactory(bundle) {
@@ -101,21 +248,95 @@
         const tag = document.createElement('script');
         tag.src = key;
         tag.async = true;
-        tag.onload = () => ready() ? resolve(globalThis[bundle.factoryName])
-          : reject(new Error(`${key} defines no ${bundle.factoryName}`));
-        tag.onerror = () => reject(new Error(`cannot load the applet bundle ${key}`));
+        tag.addEventListener('load', () => ready() ? resolve(globalThis[bundle.factoryName])
+          : reject(failure('QV-NO-FACTORY', `${key} defines no ${bundle.factoryName}`)));
+        tag.addEventListener('error', () => reject(failure('QV-NO-BUNDLE',
+          `cannot load the applet bundle ${key}`)));
         document.head.appendChild(tag);
       }));
     }
     return bundles.get(key);
   }
 
-  function setState(record, state, message) {
+  // The body of a response, reporting every piece that arrives: progress(received, total).
+  // keep: the bytes are wanted (else they are only counted, and null is returned).
+  async function receive(response, progress, keep = true) {
+    const total = Number(response.headers.get('content-length')) || 0;
+    progress(0, total);
+    if (!response.body) return new Uint8Array(await response.arrayBuffer());
+    const reader = response.body.getReader();
+    const pieces = [];
+    let received = 0;
+    for (;;) {
+      const { done, value } = await reader.read();
+      if (done) break;
+      if (keep) pieces.push(value);
+      received += value.length;
+      progress(received, Math.max(total, received));
+    }
+    if (!keep) return null;
+    const bytes = new Uint8Array(received);
+    let at = 0;
+    for (const piece of pieces) {
+      bytes.set(piece, at);
+      at += piece.length;
+    }
+    return bytes;
+  }
+
+  // Fetches, failing with the code of what went wrong.
+  async function fetchOk(url, missingCode, what) {
+    let response;
+    try {
+      response = await fetch(url);
+    } catch (error) {
+      throw failure('QV-NETWORK',
+                    `cannot fetch ${url}: network failure or refused by CORS (${error.message})`);
+    }
+    if (!response.ok) throw failure(missingCode, `cannot fetch ${what} ${url} (${response.status})`);
+    return response;
+  }
+
+  // The bundle's code, compiled once per page. Served as application/wasm it compiles while it
+  // streams; served otherwise (a server that does not know .wasm) it is compiled from its bytes.
+  function compileBundle(bundle, progress) {
+    const key = bundle.code.href;
+    if (!wasmModules.has(key)) {
+      wasmModules.set(key, (async () => {
+        const response = await fetchOk(key, 'QV-NO-BUNDLE', 'the applet bundle\'s code');
+        const type = (response.headers.get('content-type') || '').split(';')[0].trim().toLowerCase();
+        try {
+          if (type === 'application/wasm' && WebAssembly.compileStreaming) {
+            // The browser's own response, so that it may keep the compiled code for the next
+            // visit; a copy of the stream only counts the bytes for the splash.
+            receive(response.clone(), progress, false).catch(() => {});
+            return await WebAssembly.compileStreaming(response);
+          }
+          console.info(`[qv-applet] ${key} comes as ${type || 'no type'}, not application/wasm: ` +
+                       'compiled from its bytes once they are all in');
+          return await WebAssembly.compile(await receive(response, progress));
+        } catch (error) {
+          if (error instanceof RangeError)
+            throw failure('QV-MEMORY', `out of memory: ${error.message}`);
+          throw failure('QV-BAD-BUNDLE', `cannot compile ${key}: ${error.message}`);
+        }
+      })());
+      // A failed compilation may be retried by a later applet (the file may be published by then).
+      wasmModules.get(key).catch(() => wasmModules.delete(key));
+    } else {
+      wasmModules.get(key).then(() => progress(1, 1), () => {});
+    }
+    return wasmModules.get(key);
+  }
+
+  // ---- States, the area, the splash and the panel. ----------------------------------------
+  function setState(record, state, message, code) {
     record.state = state;
     record.message = message || '';
+    record.code = code || '';
     record.element.setAttribute('data-qv-state', state);
     record.element.dispatchEvent(new CustomEvent('qv-applet', {
-      detail: { state, message: record.message }, bubbles: true,
+      detail: { state, message: record.message, code: record.code }, bubbles: true,
     }));
   }
 
@@ -124,27 +345,242 @@
   function makeArea(element, number, width, height) {
     const area = document.createElement('span');
     area.className = 'qv-applet-area';
-    area.style.cssText = `display: inline-block; position: relative; vertical-align: top;` +
-      `width: ${width}px; height: ${height}px; overflow: hidden;`;
+    area.dataset.qvNumber = String(number);
+    area.style.cssText = 'display: inline-block; position: relative; vertical-align: top;' +
+      `width: ${width}; height: ${height}; overflow: hidden; max-width: 100%;`;
     const host = document.createElement('div');
     host.id = `qvwin-${number}`;
-    host.style.cssText = `position: absolute; left: 0; top: 0; width: ${width}px; height: ${height}px;`;
+    host.style.cssText = 'position: absolute; left: 0; top: 0; width: 100%; height: 100%;';
     const canvas = document.createElement('canvas');
     canvas.id = `qvwin-${number}-canvas`;
-    canvas.width = width;
-    canvas.height = height;
     canvas.style.cssText = 'position: absolute; left: 0; top: 0; width: 100%; height: 100%;';
     host.appendChild(canvas);
     area.appendChild(host);
-    if (element.localName === 'embed') {
-      element.style.display = 'none';
-      element.after(area);
-    } else {
+    if (element.localName === 'qv-applet') {
       element.style.display = 'inline-block';
       element.appendChild(area);
+    } else {
+      element.style.display = 'none';
+      element.after(area);
     }
     return area;
   }
+
+  // A layer over the area (splash, play button, panel).
+  function overlay(record, className, css) {
+    const layer = document.createElement('div');
+    layer.className = className;
+    layer.style.cssText = 'position: absolute; left: 0; top: 0; right: 0; bottom: 0; z-index: 2;' +
+      'box-sizing: border-box; display: flex; flex-direction: column; align-items: center;' +
+      'justify-content: center; text-align: center; font: 13px/1.4 sans-serif; ' + css;
+    record.area.appendChild(layer);
+    return layer;
+  }
+
+  function kilobytes(bytes) {
+    return bytes >= 1048576 ? `${(bytes / 1048576).toFixed(1)} MB` : `${Math.ceil(bytes / 1024)} KB`;
+  }
+
+  // The splash: what the package and the bundle have delivered of their total, then "Starting".
+  function showSplash(record) {
+    const splash = overlay(record, 'qv-splash', 'background: #f4f5f7; color: #445;');
+    const text = document.createElement('div');
+    const track = document.createElement('div');
+    track.style.cssText = 'width: 60%; height: 6px; margin-top: 8px; background: #dde;' +
+      'border-radius: 3px;';
+    const bar = document.createElement('div');
+    bar.style.cssText = 'width: 0; height: 100%; background: #57b; border-radius: 3px;';
+    track.appendChild(bar);
+    splash.append(text, track);
+    const parts = {};
+    record.splash = splash;
+    record.progress = { received: 0, total: 0, starting: false };
+    text.textContent = 'Loading applet…';
+    // progress(name) gives the reporter of one download.
+    return (name) => (received, total) => {
+      parts[name] = [received, total];
+      const sums = Object.values(parts).reduce((s, [r, t]) => [s[0] + r, s[1] + t], [0, 0]);
+      record.progress.received = sums[0];
+      record.progress.total = sums[1];
+      if (record.progress.starting) return;
+      text.textContent = sums[1] > 0
+        ? `Loading applet… ${kilobytes(sums[0])} of ${kilobytes(sums[1])}` : 'Loading applet…';
+      bar.style.width = sums[1] > 0 ? `${Math.min(100, (100 * sums[0]) / sums[1]).toFixed(1)}%` : '0';
+    };
+  }
+
+  function splashStarting(record) {
+    if (!record.splash) return;
+    record.progress.starting = true;
+    record.splash.firstChild.textContent = 'Starting…';
+    record.splash.lastChild.firstChild.style.width = '100%';
+  }
+
+  function removeSplash(record) {
+    if (record.splash) record.splash.remove();
+    record.splash = null;
+  }
+
+  // The applet drew its first frame when the page's thread comes back to the browser after
+  // "running" (its Run loop yields after drawing): the splash goes with that frame.
+  function awaitFirstFrame(record) {
+    requestAnimationFrame(() => {
+      if (record.state === 'failed') return;
+      record.firstFrame = performance.now();
+      removeSplash(record);
+    });
+  }
+
+  async function copyText(text, button) {
+    try {
+      await navigator.clipboard.writeText(text);
+      button.textContent = 'Copied';
+    } catch {
+      const box = document.createElement('textarea');
+      box.value = text;
+      box.readOnly = true;
+      box.style.cssText = 'width: 90%; height: 4em; font: 11px monospace;';
+      button.replaceWith(box);
+      box.select();
+    }
+  }
+
+  // The failure's panel over the area: what went wrong, what to do, its code, and its details
+  // for the clipboard. Without an area (no src) the panel is made in the element's place.
+  function showPanel(record, code, message) {
+    const [title, advice] = failures[code] || failures['QV-FAILED'];
+    record.details = [`${code}: ${title}`, message, `package: ${record.source || '(none)'}`,
+                      `page: ${location.href}`, `browser: ${navigator.userAgent}`].join('\n');
+    removeSplash(record);
+    if (record.panel) record.panel.remove();
+    if (!record.area)
+      record.area = makeArea(record.element, record.number, record.width, record.height);
+    // Centred while it fits; from its top, scrolling, in an area too small for it.
+    const panel = overlay(record, 'qv-panel', 'background: #fff7f5; color: #522; padding: 8px;' +
+                          'border: 1px solid #d99; overflow: auto; justify-content: flex-start;');
+    panel.setAttribute('role', 'alert');
+    panel.dataset.qvCode = code;
+    const heading = document.createElement('strong');
+    heading.textContent = title;
+    const text = document.createElement('div');
+    text.className = 'qv-panel-message';
+    text.textContent = message;
+    text.style.cssText = 'margin: 4px 0; word-break: break-word; font-size: 12px;';
+    const help = document.createElement('div');
+    help.textContent = advice;
+    help.style.fontSize = '12px';
+    const codeLine = document.createElement('code');
+    codeLine.textContent = code;
+    codeLine.style.cssText = 'margin: 4px 0; font-size: 11px;';
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.textContent = 'Copy details';
+    button.addEventListener('click', (event) => {
+      event.stopPropagation();
+      copyText(record.details, button);
+    });
+    heading.style.marginTop = 'auto';
+    button.style.marginBottom = 'auto';
+    panel.append(heading, text, help, codeLine, button);
+    record.panel = panel;
+  }
+
+  function fail(record, code, message) {
+    if (record.state === 'failed') return;
+    showPanel(record, code, message);
+    releaseContexts(record);
+    if (record.module) record.module.qvNoBoxes = true;  // the panel tells it, no box over the page
+    setState(record, 'failed', message, code);
+  }
+
+  // The play button of autoplay="false": the applet starts on its click, which it never sees.
+  function waitForPlay(record) {
+    return new Promise((resolve) => {
+      const layer = overlay(record, 'qv-play', 'background: #eef0f4; cursor: pointer;');
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.textContent = '▶ Play';
+      button.style.cssText = 'font: 16px sans-serif; padding: 8px 18px; cursor: pointer;';
+      layer.appendChild(button);
+      layer.addEventListener('click', (event) => {
+        event.stopPropagation();
+        event.preventDefault();
+        layer.remove();
+        resolve();
+      });
+    });
+  }
+
+  // ---- WebGL contexts of the applets. -----------------------------------------------------
+  // Browsers keep a few live WebGL contexts per page and silently take the oldest away beyond
+  // them: applets beyond QVApplets.config.maxWebGLContexts get no context and show a panel.
+  // A context whose applet ended or failed is given back.
+  // The count is the page's, frames included (the browser's limit is too).
+  const liveContexts = new Map();  // N → contexts of applet N
+  const contextsInUse = () => page.contexts;
+  function releaseContexts(record) {
+    const list = liveContexts.get(record.number) || [];
+    for (const context of list) {
+      const loser = context.getExtension && context.getExtension('WEBGL_lose_context');
+      if (loser) loser.loseContext();
+    }
+    page.contexts -= list.length;
+    liveContexts.delete(record.number);
+  }
+  function watchWebGL() {
+    const canvasType = globalThis.HTMLCanvasElement;
+    if (!canvasType || canvasType.prototype.getContext.qvWatched) return;
+    const original = canvasType.prototype.getContext;
+    const watched = function (type, ...rest) {
+      const area = /^(experimental-)?webgl2?$/.test(type) && this.closest &&
+        this.closest('.qv-applet-area');
+      const record = area && records.get(Number(area.dataset.qvNumber));
+      if (!record) return original.call(this, type, ...rest);
+      const known = (liveContexts.get(record.number) || []).find((c) => c.canvas === this);
+      if (known) return known;
+      if (contextsInUse() >= Number(api.config.maxWebGLContexts || 16)) {
+        fail(record, 'QV-WEBGL-LIMIT',
+             `no WebGL context: the page's applets hold ${contextsInUse()}`);
+        return null;
+      }
+      const context = original.call(this, type, ...rest);
+      if (!context) {
+        fail(record, 'QV-NO-WEBGL', 'the browser gave the applet no WebGL context');
+        return null;
+      }
+      liveContexts.set(record.number, [...(liveContexts.get(record.number) || []), context]);
+      page.contexts += 1;
+      return context;
+    };
+    watched.qvWatched = true;
+    canvasType.prototype.getContext = watched;
+  }
+
+  // ---- Errors of the bundles never reach the page as uncaught errors. ----------------------
+  const pendingAborts = new Map();  // start of an abort's error message → record
+  function ours(error) {
+    if (!error) return null;
+    const message = String(error.message || error);
+    for (const [start, record] of pendingAborts)
+      if (message.startsWith(start)) return record;
+    const stack = String(error.stack || '');
+    const owners = Array.from(records.values()).filter((r) => r.bundle &&
+      (stack.includes(r.bundle.script.href) || stack.includes(r.bundle.code.href)));
+    return owners.length ? owners : null;
+  }
+  function swallow(event, error) {
+    const owner = ours(error);
+    if (!owner) return;
+    event.preventDefault();
+    const list = Array.isArray(owner) ? owner : [owner];
+    // Which instance of a shared bundle threw is unknown when several run: only a lone one fails.
+    if (list.length === 1) {
+      const memory = error instanceof RangeError || /memory/i.test(String(error.message));
+      fail(list[0], memory ? 'QV-MEMORY' : 'QV-FAILED', String(error.message || error));
+    }
+  }
+  window.addEventListener('error', (event) => swallow(event, event.error));
+  window.addEventListener('unhandledrejection', (event) => swallow(event, event.reason));
 
   // OpenURL of the applet: the page's handler first, then the browser.
   function openURL(record, url, target) {
@@ -156,71 +592,204 @@
     return opened !== null && opened !== undefined;
   }
 
+  // ---- One applet. ------------------------------------------------------------------------
   async function start(element) {
     if (element.qvApplet) return element.qvApplet;
-    const source = element.getAttribute('src');
-    // The parameters, as the page lists the attributes (before this script changes any).
+    const source = appletSource(element) || '';
+    // The parameters, as the page lists the attributes (before this script changes any), then
+    // an <object>'s <param> children.
     const attributes = Array.from(element.attributes, (a) => [a.name, a.value]);
-    const width = size(element, 'width', defaultWidth);
-    const height = size(element, 'height', defaultHeight);
+    if (element.localName === 'object')
+      for (const param of objectParams(element))
+        attributes.push([param.getAttribute('name'), param.getAttribute('value') || '']);
     const number = takeWindowNumber();
-    const record = { number, element, state: 'loading', message: '', module: null,
-                     directory: `/qv/applet-${number}`, packagePath: '', area: null };
+    const record = { number, element, state: 'loading', message: '', code: '', module: null,
+                     directory: `/qv/applet-${number}`, packagePath: '', area: null,
+                     source, width: side(element, 'width', defaultWidth),
+                     height: side(element, 'height', defaultHeight), bundle: null };
     element.qvApplet = record;
     records.set(number, record);
-    setState(record, 'loading');
     if (!source) {
-      setState(record, 'failed', 'the element has no src');
+      setState(record, 'loading');
+      fail(record, 'QV-NO-SRC', 'the element has no src');
       return record;
     }
-    record.area = makeArea(element, number, width, height);
+    record.area = makeArea(element, number, record.width, record.height);
+    if (/^false$/i.test(element.getAttribute('autoplay') || '')) {
+      setState(record, 'waiting');
+      await waitForPlay(record);
+    }
+    setState(record, 'loading');
+    const progress = showSplash(record);
     try {
+      if (location.protocol === 'file:')
+        throw failure('QV-FILE-PAGE',
+                      'the page was opened from a file; browsers fetch no applet for it');
+      // A percentage of a container without that size (a height in a block of auto height)
+      // comes out as nothing: the default size then.
+      let box = record.area.getBoundingClientRect();
+      if (box.width < 1) record.area.style.width = `${defaultWidth}px`;
+      if (box.height < 1) record.area.style.height = `${defaultHeight}px`;
+      box = record.area.getBoundingClientRect();
+      const width = Math.min(Math.round(box.width) || defaultWidth, maximumSide);
+      const height = Math.min(Math.round(box.height) || defaultHeight, maximumSide);
+      const canvas = record.area.querySelector('canvas');
+      canvas.width = width;
+      canvas.height = height;
       const packageUrl = new URL(source, document.baseURI);
       const bundle = locateBundle(element, source);
       if (!allowedBundle(bundle.script))
-        throw new Error(`the applet bundle ${bundle.script.href} is not of this page's origin ` +
-                        `(${location.origin}) nor in QVApplets.config.allowedBundleOrigins`);
+        throw failure('QV-ORIGIN', `the applet bundle ${bundle.script.href} is not of this ` +
+                      `page's origin (${pageOrigin()}) nor in QVApplets.config.allowedBundleOrigins`);
       const fileName = decodeURIComponent(packageUrl.pathname.split('/').pop()) || 'applet.qva';
       const folder = record.directory;
       record.packagePath = `${folder}/${fileName.replace(/[\/\\]/g, '_')}`;
-      const [factory, bytes] = await Promise.all([
-        loadFactory(bundle),
-        fetch(packageUrl).then((response) => {
-          if (!response.ok) throw new Error(`cannot fetch ${packageUrl} (${response.status})`);
-          return response.arrayBuffer();
-        }),
-      ]);
+      // The bundle's script and code and the package load at once; a failure is told in this
+      // order (the bundle, its code, the package), and none is left unhandled.
+      const bundleProgress = progress('bundle');
+      const loadBundle = (place) => {
+        record.bundle = place;
+        const code = compileBundle(place, bundleProgress);
+        code.catch(() => {});
+        return loadFactory(place).then(async (factory) => [factory, await code]);
+      };
+      const bundleLoad = (async () => {
+        try {
+          return await loadBundle(bundle);
+        } catch (error) {
+          const second = bundle.second;
+          if (error.qvCode !== 'QV-NO-BUNDLE' || !second || !allowedBundle(second.script)) throw error;
+          try {
+            return await loadBundle(second);
+          } catch (again) {
+            if (again.qvCode !== 'QV-NO-BUNDLE') throw again;
+            throw failure('QV-NO-BUNDLE', `${error.message}, nor ${second.script.href}`);
+          }
+        }
+      })();
+      bundleLoad.catch(() => {});
+      const packageLoad = fetchOk(packageUrl, 'QV-NOT-FOUND', 'the package')
+        .then((response) => receive(response, progress('package')));
+      packageLoad.catch(() => {});
+      const [[factory, code], bytes] = [await bundleLoad, await packageLoad];
+      const place = record.bundle;
+      splashStarting(record);
       const args = [record.packagePath, String(number), String(width), String(height)];
       for (const [name, value] of attributes) args.push(name, value);
       const prefix = `[qv-applet ${number}]`;
+      let abandon;
+      const abandoned = new Promise((resolve, reject) => { abandon = reject; });
       const config = {
         arguments: args,
-        locateFile: (file) => new URL(file, bundle.script).href,
+        locateFile: (file) => new URL(file, place.script).href,
+        instantiateWasm: (imports, ready) => {
+          WebAssembly.instantiate(code, imports).then((instance) => ready(instance, code),
+            (error) => abandon(error instanceof RangeError
+              ? failure('QV-MEMORY', `out of memory: ${error.message}`)
+              : failure('QV-BAD-BUNDLE', `cannot instantiate ${place.code.href}: ${error.message}`)));
+          return {};
+        },
         print: (text) => console.log(prefix, text),
         printErr: (text) => console.warn(prefix, text),
         preRun: [() => {
           config.FS.mkdirTree(folder);
-          config.FS.writeFile(record.packagePath, new Uint8Array(bytes));
+          config.FS.writeFile(record.packagePath, bytes);
         }],
-        onAbort: (what) => setState(record, 'failed', `aborted: ${what}`),
+        onAbort: (what) => {
+          pendingAborts.set(`Aborted(${what})`, record);
+          const memory = /memory|enlarge/i.test(String(what));
+          fail(record, memory ? 'QV-MEMORY' : 'QV-FAILED', `aborted: ${what}`);
+        },
         qvOpenURL: (element, url, target) => openURL(record, url, target),
-        qvAppletState: (element, state, message) => setState(record, state, message),
+        qvAppletState: (element, state, message, code) => {
+          if (state === 'failed') return fail(record, code || 'QV-FAILED', message);
+          if (record.state === 'failed') return;
+          setState(record, state, message);
+          if (state === 'running') awaitFirstFrame(record);
+          if (state === 'ended') releaseContexts(record);
+        },
         qvUnpackBudget: () => unpackBudget(),
-        qvUnpacked: (element, bytes) => { unpacked += Math.max(0, Number(bytes) || 0); },
+        qvUnpacked: (element, bytes) => { page.unpacked += Math.max(0, Number(bytes) || 0); },
       };
       record.module = config;
-      await factory(config);
+      await Promise.race([factory(config), abandoned]);
     } catch (error) {
-      console.error(`[qv-applet ${number}]`, error);
-      if (record.state === 'loading') setState(record, 'failed', String(error.message || error));
+      console.warn(`[qv-applet ${number}]`, error.message || error);
+      const message = String(error.message || error);
+      if (error.qvCode) fail(record, error.qvCode, message);
+      else fail(record, /memory/i.test(message) ? 'QV-MEMORY' : 'QV-FAILED', message);
     }
     return record;
   }
 
+  // ---- Finding applets, also later and in frames. -----------------------------------------
+  // A frame of this page's origin gets this script too, which plays the applets of its document.
+  function adoptFrame(frame) {
+    const inject = () => {
+      let frameDocument;
+      try {
+        frameDocument = frame.contentDocument;
+      } catch {
+        return;
+      }
+      if (!frameDocument || !ownScript || frame.contentWindow.QVApplets) return;
+      // The frame's first, empty document is replaced when its page loads.
+      if (frameDocument.URL === 'about:blank' && (frame.getAttribute('src') ||
+                                                  frame.hasAttribute('srcdoc'))) return;
+      if (frameDocument.querySelector('script[data-qv-player]')) return;
+      const tag = frameDocument.createElement('script');
+      tag.src = ownScript.href;
+      tag.setAttribute('data-qv-player', '');
+      (frameDocument.head || frameDocument.documentElement).appendChild(tag);
+    };
+    if (!frame.qvAdopted) frame.addEventListener('load', inject);
+    frame.qvAdopted = true;
+    inject();
+  }
+
   function scan(root) {
     if (root.nodeType !== 1 && root.nodeType !== 9) return;
-    if (root.nodeType === 1 && root.matches(selector)) start(root);
-    root.querySelectorAll(selector).forEach((element) => start(element));
+    const found = root.nodeType === 1 && root.matches(selector) ? [root] : [];
+    found.push(...root.querySelectorAll(selector));
+    for (const element of found)
+      if (appletSource(element) !== null && !insideApplet(element)) start(element);
+    const frames = root.nodeType === 1 && root.localName === 'iframe' ? [root] : [];
+    frames.push(...root.querySelectorAll('iframe'));
+    frames.forEach(adoptFrame);
+  }
+
+  // ---- Old detection scripts: the page answers as a browser with the plug-in would. ---------
+  function announcePlugin() {
+    const plugin = { name: 'npqvarunner', description: 'npqvarunner', filename: 'npqvarunner.dll',
+                     version: '1.0.0.1', length: 1 };
+    const mime = { type: appletType, suffixes: 'qva', description: 'Quarvo Applet (*.qva)',
+                   enabledPlugin: plugin };
+    plugin[0] = mime;
+    plugin[appletType] = mime;
+    plugin.item = (i) => (Number(i) === 0 ? mime : null);
+    plugin.namedItem = (name) => (name === appletType ? mime : null);
+    const extend = (original, added, key) => {
+      const entries = Array.from(original || []).filter((e) => e[key] !== added[key]);
+      entries.push(added);
+      const list = { length: entries.length };
+      entries.forEach((entry, i) => {
+        list[i] = entry;
+        if (!(entry[key] in list)) list[entry[key]] = entry;
+      });
+      list.item = (i) => entries[Number(i)] || null;
+      list.namedItem = (name) => entries.find((e) => e[key] === name) || null;
+      list.refresh = () => {};
+      list[Symbol.iterator] = () => entries[Symbol.iterator]();
+      return list;
+    };
+    try {
+      Object.defineProperty(navigator, 'plugins',
+        { value: extend(navigator.plugins, plugin, 'name'), configurable: true });
+      Object.defineProperty(navigator, 'mimeTypes',
+        { value: extend(navigator.mimeTypes, mime, 'type'), configurable: true });
+    } catch {
+      // A browser that keeps them: detection scripts take their other path.
+    }
   }
 
   function begin() {
@@ -232,17 +801,24 @@
 
   const api = {
     // The page's settings: allowedBundleOrigins (origins such as "https://cdn.example.com" that
-    // may serve bundles besides the page's own) and unpackLimit (bytes all applets of the page
-    // may unpack together, at most 1 GiB).
-    config: settings,
+    // may serve bundles besides the page's own), unpackLimit (bytes all applets of the page
+    // may unpack together, at most 1 GiB) and maxWebGLContexts (applets with a WebGL context at
+    // once; 16).
+    get config() { return settings; },
+    set config(value) { settings = value; },
     // Starts the applet of an element now (once); resolves to its record.
     start,
     // The record of applet N.
     get: (number) => records.get(number),
     // Every applet started on this page.
     all: () => Array.from(records.values()),
+    // Failure codes → [title, what to do].
+    failures,
+    [pageKey]: page,
   };
   globalThis.QVApplets = api;
+  announcePlugin();
+  watchWebGL();
 
   if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', begin);
   else begin();

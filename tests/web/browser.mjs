@@ -256,11 +256,11 @@ class Browser {
     this.echo = !!process.env.QV_WEB_ECHO;
   }
 
-  async start({ root, width, height }) {
+  async start({ root, width, height, serve = {} }) {
     installHandlers();
     live.add(this);
     if (root) {
-      this.server = await serveFolder(root);
+      this.server = await serveFolder(root, serve);
       this.url = this.server.url;
     }
     this.profile = fs.mkdtempSync(path.join(os.tmpdir(), 'qv-chromium-'));
@@ -348,11 +348,12 @@ class Browser {
   }
 }
 
-// Starts the server (when root is given) and the browser. width × height is the viewport.
-export async function launch({ root = null, width = 1280, height = 1024 } = {}) {
+// Starts the server (when root is given; serve: its options) and the browser. width × height is
+// the viewport.
+export async function launch({ root = null, width = 1280, height = 1024, serve = {} } = {}) {
   const browser = new Browser();
   try {
-    await browser.start({ root, width, height });
+    await browser.start({ root, width, height, serve });
   } catch (error) {
     await browser.close();
     throw new Error(`chromium did not start: ${error.message}\n${browser.stderr ?? ''}`);

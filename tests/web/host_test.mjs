@@ -1,5 +1,6 @@
 // The web player's host side with the plug-in tests' probe applet: OpenURL refuses script URLs
-// before the page sees them; the applets of a page unpack within one limit together.
+// before the page sees them; the applets of a page unpack within one limit together; an applet
+// out of memory shows its panel and nothing reaches the page uncaught.
 //   node host_test.mjs --web <build>/web --probe <folder of probe.js, .wasm and .qva>
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -20,6 +21,7 @@ const site = stageSite(options.web, { ...Object.fromEntries(['probe.js', 'probe.
     embed(id, 'probe.qva', `openurl="${url}"`)).join(''), `window.seen = [];
     addEventListener('qv-openurl', (e) => seen.push(e.detail.url) && e.preventDefault());`),
   // 2.5 MiB for the page: two of the five packages' 1 MiB files fit.
+  'memory.html': page(embed('hog', 'probe.qva', 'hog="1"')),
   'budget.html': page('abcde'.split('').map((id) => embed(id, 'zeros.qva')).join(''),
                       'QVApplets.config.unpackLimit = 2.5 * 2 ** 20;'),
 });
@@ -43,5 +45,12 @@ await runBrowserTest('web host', { root: site }, async (browser) => cases([
       document.body.insertAdjacentHTML('beforeend', '${embed('late', 'zeros.qva')}')`);
     await tab.waitFor(`${state('late')} === 'failed'`);
     assert.match(await tab.eval(state('late').replace('?.state', '.message')), /unpacked all/);
+  } },
+  { name: 'an applet out of memory: its panel, nothing uncaught', run: async () => {
+    const tab = await browser.open('memory.html');
+    await tab.waitFor(`${state('hog')} === 'failed'`, { timeout: 60000 });
+    assert.equal(await tab.eval(state('hog').replace('?.state', '.code')), 'QV-MEMORY');
+    await tab.eval('new Promise((done) => setTimeout(done, 500))');
+    assert.deepEqual(tab.console.filter((line) => /^exception/.test(line)), []);
   } },
 ], (c) => c.run()));

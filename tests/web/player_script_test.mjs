@@ -12,13 +12,25 @@ import { serveFolder } from './server.mjs';
 import { stageSite } from './support.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
+const fake = fs.readFileSync(path.join(here, 'fixtures/fakeapplet.js'), 'utf8');
+const wasm = Buffer.from([0, 0x61, 0x73, 0x6d, 1, 0, 0, 0]);  // an empty module
 const site = stageSite(path.join(here, 'fixtures'), {
   'qvapplet.js': fs.readFileSync(path.join(here, '../../plugin/web/qvapplet.js')),
+  'fakeapplet.wasm': wasm, 'nofactory.js': 'var notAFactory = 1;', 'nofactory.wasm': wasm,
+  'badcode.js': fake.replace('QVApplet_fakeapplet', 'QVApplet_badcode'), 'badcode.wasm': 'PK',
+  'textwasm.js': fake.replace('QVApplet_fakeapplet', 'QVApplet_textwasm'), 'textwasm.wasm': wasm,
+  // A bundle beside its package, as pages of the earlier player have it.
+  'old/earlier.js': fake.replace('QVApplet_fakeapplet', 'QVApplet_earlier'), 'old/earlier.wasm': wasm,
+  'old/earlier.qva': 'PK',
+  // Package names of old pages, in other cases.
+  ...Object.fromEntries(['fakeapplet.QVA', 'fakeapplet.Qva'].map((name) =>
+    [name, fs.readFileSync(path.join(here, 'fixtures/fakeapplet.qva'))])),
 });
-
-const fake = fs.readFileSync(path.join(here, 'fixtures/fakeapplet.js'), 'utf8');
+// A server that does not know .wasm.
+const serve = { headers: (url) => (url.startsWith('/textwasm.wasm') ? { 'Content-Type': 'text/plain' } : {}) };
 const foreignSite = stageSite(path.join(here, 'fixtures'), {
-  'foreign.js': fake.replace('QVApplet_fakeapplet', 'QVApplet_foreign'), 'foreign.qva': 'PK',
+  'foreign.js': fake.replace('QVApplet_fakeapplet', 'QVApplet_foreign'), 'foreign.wasm': wasm,
+  'foreign.qva': 'PK',
 });
 
 const record = (page, id) => page.eval(`(() => {
@@ -27,7 +39,7 @@ const record = (page, id) => page.eval(`(() => {
                 packagePath: r.packagePath, args: r.module && r.module.arguments,
                 files: r.module && r.module.FS ? Array.from(r.module.FS.files.keys()) : null } : null; })()`);
 
-await runBrowserTest('web player script', { root: site }, async (browser) => {
+await runBrowserTest('web player script', { root: site, serve }, async (browser) => {
   const page = await browser.open('player.html');
   await page.waitFor(`['one', 'two', 'no-src', 'no-package', 'no-bundle'].every((id) =>
     ['running', 'failed'].includes(document.getElementById(id).qvApplet?.state))`);
@@ -120,27 +132,125 @@ await runBrowserTest('web player script', { root: site }, async (browser) => {
       } },
   ], (c) => c.run());
 
+  // Markup of the plug-in's days: one applet per element, the right ones, sized and with their
+  // parameters; frames of the page's origin; detection scripts see the plug-in.
+  const old = await browser.open('markup.html');
+  const ids = ['obj', 'untyped', 'by-source', 'cased', 'styled', 'inner-fallback', 'beside',
+               'activex', 'no-height'];
+  const states = (tab, list) => tab.waitFor(`(() => { const s = ${JSON.stringify(list)}.map((id) =>
+    document.getElementById(id).qvApplet?.state); return s.every((x) => x && x !== 'loading') && s; })()`);
+  await cases([
+    { name: 'old markup: each applet plays once, fallbacks and other types do not',
+      run: async () => {
+        assert.deepEqual(await states(old, ids), ids.map(() => 'running'));
+        assert.equal(await old.eval(`['fallback', 'other'].filter((id) =>
+          document.getElementById(id).qvApplet).length + ',' +
+          document.querySelectorAll('.qv-applet-area').length`), `0,${ids.length}`);
+      } },
+    { name: 'an object: data, params after the attributes, percent width',
+      run: async () => assert.deepEqual((await record(old, 'obj')).args.slice(1).slice(1), [
+        '640', '90', 'id', 'obj', 'type', 'Application/QV-Applet', 'data', 'fakeapplet.qva',
+        'width', '50%', 'height', '90', 'b', '2', 'a', '1']) },
+    ...[['untyped', '40', '30'], ['by-source', '320', '200'], ['cased', '200', '200'],
+        ['styled', '70', '60'], ['no-height', '30', '200']].map(([id, w, h]) => ({
+      name: `size of ${id}: ${w} x ${h}, as the applet's and on the page`,
+      run: async () => assert.deepEqual([...(await record(old, id)).args.slice(2, 4), ...await old.eval(
+        `(({ width, height }) => [width, height].map(String))(document.getElementById('${id}')
+          .qvApplet.area.getBoundingClientRect())`)], [w, h, w, h]) })),
+    { name: 'without a bundle beside the script, the one beside the package',
+      run: async () => assert.match(await old.eval(
+        `document.getElementById('beside').qvApplet.bundle.script.href`), /\/old\/earlier\.js$/) },
+    { name: 'an applet in a frame of the page\'s origin plays',
+      run: async () => assert.equal(await old.waitFor(`document.getElementById('frame')
+        .contentDocument?.getElementById('framed')?.qvApplet?.state === 'running'`), true) },
+    { name: 'detection scripts find the plug-in',
+      run: async () => assert.deepEqual(await old.eval(`[
+        navigator.mimeTypes['application/qv-applet'].enabledPlugin.name,
+        navigator.mimeTypes.namedItem('application/qv-applet').suffixes,
+        Array.from(navigator.plugins).some((p) => p.name === 'npqvarunner' && p[0].type ===
+          'application/qv-applet'), navigator.plugins.length > 0]`),
+        ['npqvarunner', 'qva', true, true]) },
+  ], (c) => c.run());
+
   const requests = [];
-  const foreign = await serveFolder(foreignSite, { log: requests });
+  // The foreign origin serves bundles' code with CORS (as an allowed one must), packages without.
+  const foreign = await serveFolder(foreignSite, { log: requests, headers: (url) =>
+    (url.endsWith('.wasm') ? { 'Access-Control-Allow-Origin': '*' } : {}) });
   try {
     const other = foreign.url.slice(0, -1);
+    // Failures: the panel with its code and what to do, nothing uncaught.
+    const failing = await browser.open(`failures.html?other=${encodeURIComponent(other)}`);
+    const panel = (tab, id) => tab.waitFor(`(() => { const r = document.getElementById('${id}')
+      ?.qvApplet, p = r?.area?.querySelector('.qv-panel'); return r && r.state !== 'loading' &&
+      [r.state, p?.dataset.qvCode, p?.innerText || ''].join('|'); })()`);
+    const failed = (tab, id, code, text) => ({ name: `failure panel: ${id}`, run: async () => {
+      const [state, shown, words] = (await panel(tab, id)).split('|');
+      assert.deepEqual([state, shown], ['failed', code]);
+      assert.match(words, text);
+      assert.match(words, /Copy details/);
+    } });
+    await cases([
+      failed(failing, 'no-src', 'QV-NO-SRC', /No applet package/),
+      failed(failing, 'not-found', 'QV-NOT-FOUND', /not found[^]*missing\.qva \(404\)/),
+      failed(failing, 'network', 'QV-NETWORK', /Network failure/),
+      failed(failing, 'cors', 'QV-NETWORK', /CORS/),
+      failed(failing, 'no-bundle', 'QV-NO-BUNDLE', /nothing\/here\.js/),
+      failed(failing, 'no-factory', 'QV-NO-FACTORY', /defines no QVApplet_nofactory/),
+      failed(failing, 'bad-code', 'QV-BAD-BUNDLE', /cannot compile .*badcode\.wasm/),
+      { name: 'code served as text/plain compiles from its bytes',
+        run: async () => assert.equal((await panel(failing, 'text-wasm')).split('|')[0], 'running') },
+      { name: 'copy details gives the code and the message',
+        run: async () => {
+          await failing.click('#not-found .qv-panel button');
+          const copied = await failing.waitFor(`(() => { const p = document.querySelector(
+            '#not-found .qv-panel'); return p.querySelector('textarea')?.value ||
+            (p.querySelector('button').textContent === 'Copied' && 'copied'); })()`);
+          if (copied !== 'copied') assert.match(copied, /^QV-NOT-FOUND: [^]*missing\.qva \(404\)/);
+        } },
+      { name: 'a page opened from a file says so',
+        run: async () => {
+          const local = await browser.open(`file://${fs.realpathSync(site)}/player.html`);
+          assert.equal((await panel(local, 'one')).split('|')[1], 'QV-FILE-PAGE');
+        } },
+      { name: 'WebGL: none in the browser; beyond the page\'s contexts',
+        run: async () => {
+          const none = await browser.open('webgl.html?none');
+          assert.equal((await panel(none, 'gl0')).split('|')[1], 'QV-NO-WEBGL');
+          const many = await browser.open('webgl.html');
+          const all = Array.from({ length: 20 }, (_, i) => `gl${i}`);
+          await states(many, all);
+          const codes = await many.eval(`${JSON.stringify(all)}.map((id) =>
+            document.getElementById(id).qvApplet.code || 'running')`);
+          assert.deepEqual(codes, [...Array(16).fill('running'), ...Array(4).fill('QV-WEBGL-LIMIT')]);
+        } },
+      { name: 'no failure reached the page as an uncaught error',
+        run: async () => {
+          for (const tab of browser.pages.values())
+            assert.deepEqual(tab.console.filter((line) => /^exception/.test(line)), []);
+        } },
+    ], (c) => c.run());
+
     const hostile = await browser.open(`injection.html?other=${encodeURIComponent(other)}`);
     const outcome = (id) => hostile.waitFor(`(() => { const r = document.getElementById('${id}')
-      ?.qvApplet; return r?.state === 'running' ? 'running' : r?.state === 'failed' &&
-      (/is not of this page's origin/.test(r.message) ? 'refused' : r.message); })()`);
+      ?.qvApplet; return r?.state === 'running' ? 'running' : r?.state === 'failed' && r.code; })()`);
+    const scripts = () => requests.map((r) => r.path).filter((p) => /\.js$/.test(p));
     await cases([
-      ...['data-src', 'data-bundle', 'protocol-relative', 'foreign', 'based', 'same'].map((id) => ({
+      // Without a bundle attribute the bundle is looked for beside qvapplet.js, on the page's
+      // origin, whatever the package's address.
+      ...[['data-src', 'QV-NO-BUNDLE'], ['data-bundle', 'QV-ORIGIN'],
+          ['protocol-relative', 'QV-NO-BUNDLE'], ['foreign', 'QV-ORIGIN'], ['based', 'QV-ORIGIN'],
+          ['same', 'running']].map(([id, expected]) => ({
         name: `inserted markup: ${id}`,
-        run: async () => assert.equal(await outcome(id), id === 'same' ? 'running' : 'refused') })),
-      { name: 'no inserted script ran, nothing came from elsewhere; an allowed origin serves',
+        run: async () => assert.equal(await outcome(id), expected) })),
+      { name: 'no inserted script ran, no script came from elsewhere; an allowed origin serves',
         run: async () => {
           assert.equal(await hostile.eval('document.title'), 'injection fixture');
-          assert.deepEqual(requests, []);
+          assert.deepEqual(scripts(), []);
           await hostile.eval(`QVApplets.config.allowedBundleOrigins = ['${other}'];
             document.body.insertAdjacentHTML('beforeend', '<qv-applet id="allowed"' +
               ' src="' + location.origin + '/fakeapplet.qva" bundle="foreign"></qv-applet>')`);
           assert.equal(await outcome('allowed'), 'running');
-          assert.deepEqual(requests.map((r) => r.path), ['/foreign.js']);
+          assert.deepEqual(scripts(), ['/foreign.js']);
         } },
     ], (c) => c.run());
   } finally {

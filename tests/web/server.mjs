@@ -18,13 +18,15 @@ const types = {
 };
 
 // Starts serving root. Resolves to { url, port, close() }; every request is added to `log`
-// (method, path, status) when one is given.
-export function serveFolder(root, { log = null } = {}) {
+// (method, path, status) when one is given; headers(path), when given, adds or replaces
+// response headers (a wrong Content-Type, a security policy).
+export function serveFolder(root, { log = null, headers = null } = {}) {
   const base = fs.realpathSync(root);
   const server = http.createServer((request, response) => {
     const finish = (status, body, type = 'text/plain; charset=utf-8') => {
       if (log) log.push({ method: request.method, path: request.url, status });
-      response.writeHead(status, { 'Content-Type': type, 'Cache-Control': 'no-store' });
+      response.writeHead(status, { 'Content-Type': type, 'Cache-Control': 'no-store',
+                                   ...(headers ? headers(request.url) : {}) });
       response.end(body);
     };
     if (request.method !== 'GET' && request.method !== 'HEAD') return finish(405, 'method');

@@ -15,7 +15,8 @@ export function parseArguments(argv = process.argv.slice(2)) {
   return options;
 }
 
-// A scratch folder linking every file of the staged folder, plus extra files (name → content).
+// A scratch folder linking every file of the staged folder, plus extra files (name → content;
+// names may have new folders).
 // Removed when the process exits.
 export function stageSite(webFolder, extras = {}) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'qv-web-'));
@@ -23,6 +24,7 @@ export function stageSite(webFolder, extras = {}) {
   for (const name of fs.readdirSync(webFolder))
     fs.symlinkSync(path.resolve(webFolder, name), path.join(folder, name));
   for (const [name, content] of Object.entries(extras)) {
+    fs.mkdirSync(path.dirname(path.join(folder, name)), { recursive: true });
     fs.rmSync(path.join(folder, name), { force: true });
     fs.writeFileSync(path.join(folder, name), content);
   }

@@ -305,7 +305,9 @@ mergeInto(LibraryManager.library, {
   // number for qvui_box_result, or 0 when no box could be shown.
   qvui_box_open__deps: ['$QVUI'],
   qvui_box_open: function(textPointer, textLength, captionPointer, captionLength, buttons) {
-    if (typeof document === 'undefined') return 0;
+    // Nor when the page has put its failure panel in the applet's place (qvapplet.js): the
+    // panel says what went wrong, a box over the whole page would only stand in the way.
+    if (typeof document === 'undefined' || Module.qvNoBoxes) return 0;
     QVUI.installStyle();
     var number = QVUI.nextBox++;
     var box = {result: 0, dialog: document.createElement('dialog')};

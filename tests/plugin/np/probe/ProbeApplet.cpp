@@ -7,7 +7,8 @@
 //   "down <key>", "up <key>"   every key that reaches the window's listener
 //   "ended"                    when Run returns
 // With the parameter "linger" (milliseconds) Run stays that long after its window was told to
-// quit, as an applet that does not end when asked.
+// quit, as an applet that does not end when asked. With the parameter "hog" Run takes memory
+// until none is left (the web player's out-of-memory failure; never used on the desktop).
 #include "modules/ModuleExport.h"
 #include "platform/Directory.h"
 #include "plugin/QVApplet.h"
@@ -18,6 +19,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -70,6 +72,20 @@ public:
             return 1;
         m_window->SetListener(this);
         Write("running\n", "ab");
+        QVString hog;
+        if (m_parameters->Get(QVString("hog"), hog))
+        {
+            // Touched and counted, so that no allocation is left out; 64 GiB is beyond any page.
+            std::vector<char*> blocks;
+            while (blocks.size() < 1024)
+            {
+                blocks.push_back(new char[64 << 20]);
+                blocks.back()[0] = 1;
+            }
+            Write("hogged " + std::to_string(blocks.size()) + "\n", "ab");
+            for (char* block : blocks)
+                delete[] block;
+        }
         QVUIManager* manager = m_window->GetManager();
         while (manager->ProcessMessages(m_window, true))
         {

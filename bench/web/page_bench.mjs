@@ -1,0 +1,71 @@
+// Web benchmark (not a test): from navigation to the hello applet's first frame on a local
+// server in headless Chromium (median of the runs; nothing cached between them), and the
+// spinner applet's frames per second at 320 x 240 (frames it draws and frames the browser shows,
+// over some seconds).
+//
+//   node bench/web/page_bench.mjs [--wasm build/wasm] [--runs 10] [--seconds 5]
+//
+// Needs the wasm build's staged demo folder (build/wasm/web).
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { launch, chromiumAvailable } from '../../tests/web/browser.mjs';
+
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const options = { wasm: 'build/wasm', runs: '10', seconds: '5' };
+const argv = process.argv.slice(2);
+for (let i = 0; i + 1 < argv.length; i += 2) options[argv[i].replace(/^--/, '')] = argv[i + 1];
+const web = path.resolve(root, options.wasm, 'web');
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+// Pages of their own beside the staged files. The counter of cleared frames is installed before
+// the page script, so that it sees the applet's context.
+const site = fs.mkdtempSync(path.join(os.tmpdir(), 'qv-page-bench-'));
+for (const name of fs.readdirSync(web)) fs.symlinkSync(path.join(web, name), path.join(site, name));
+const head = '<!DOCTYPE html><html><head><meta charset="utf-8"><style>body { margin: 0; }</style>';
+fs.writeFileSync(path.join(site, 'bench-hello.html'), `${head}<script src="qvapplet.js"></script>
+</head><body><embed id="a" type="application/qv-applet" src="hello.qva" width="320" height="200"></body></html>`);
+// Frames drawn (the applet clears its WebGL canvas once a frame) and frames shown (animation
+// frames of the browser that have a new drawing).
+fs.writeFileSync(path.join(site, 'bench-frames.js'), `window.qvFrames = 0; window.qvShown = 0;
+let drawn = 0;
+const clear = WebGLRenderingContext.prototype.clear;
+WebGLRenderingContext.prototype.clear = function (mask) { ++qvFrames; return clear.call(this, mask); };
+const shown = () => { if (qvFrames !== drawn) { drawn = qvFrames; ++qvShown; } requestAnimationFrame(shown); };
+requestAnimationFrame(shown);`);
+fs.writeFileSync(path.join(site, 'bench-spinner.html'), `${head}<script src="bench-frames.js"></script>
+<script src="qvapplet.js"></script></head><body>
+<qv-applet id="a" src="spinner.qva" width="320" height="240"></qv-applet></body></html>`);
+
+if (!chromiumAvailable()) {
+  console.error('page_bench: no chromium');
+  process.exit(1);
+}
+const browser = await launch({ root: site });
+try {
+  const firstFrames = [];
+  for (let run = 0; run < Number(options.runs); ++run) {
+    const page = await browser.open('bench-hello.html');
+    firstFrames.push(await page.waitFor('document.getElementById("a").qvApplet?.firstFrame',
+                                        { timeout: 60000, interval: 10 }));
+    await page.send('Page.close').catch(() => {});
+  }
+  const page = await browser.open('bench-spinner.html');
+  await page.waitFor('document.getElementById("a").qvApplet?.firstFrame', { timeout: 60000 });
+  const seconds = Number(options.seconds);
+  const [fps, shownFps] = await page.eval(`new Promise((done) => {
+    const start = [qvFrames, qvShown], t = performance.now();
+    setTimeout(() => done([qvFrames - start[0], qvShown - start[1]].map((n) =>
+      n * 1000 / (performance.now() - t))), ${seconds * 1000}); })`,
+  { timeout: (seconds + 30) * 1000 });
+  const list = firstFrames.map((t) => t.toFixed(0)).join(', ');
+  console.log(`hello: navigation to first frame, median of ${firstFrames.length}: ` +
+              `${median(firstFrames).toFixed(0)} ms (goal: at most 300) [${list}]`);
+  console.log(`spinner 320 x 240: ${fps.toFixed(1)} frames drawn per second, ${shownFps.toFixed(1)} ` +
+              `shown (the display's rate caps those), over ${seconds} s`);
+  console.log(`browser: ${await page.eval('navigator.userAgent')}`);
+} finally {
+  await browser.close();
+  fs.rmSync(site, { recursive: true, force: true });
+}
