@@ -222,13 +222,18 @@ bool PixelRay::IntersectBox(const RayScene::Object& object, const RayScene::EyeT
     double best = -1.0;
     faceCounter = -1;
     const int turned = reversed ? 1 : 0;
+    // With a finite direction, the normal's dot product is the one non-zero product: the zero
+    // terms only change the sign of a zero, which the facing test ignores (and a facing face's
+    // value is that product exactly).
+    const bool finite =
+        std::isfinite(direction.x) && std::isfinite(direction.y) && std::isfinite(direction.z);
     for (int k = 0; k < object.boxFaceCount; ++k)
     {
         const RayScene::BoxFaceData& face = object.boxFaces[k];
         ++faceCounter;
         const double na = face.sign[turned];
         const RayVec& n = face.normal[turned];
-        const double facing = n.Dot(direction);
+        const double facing = finite ? direction.Get(face.axis) * na : n.Dot(direction);
         if (!(facing < 0.0))
         {
             continue;

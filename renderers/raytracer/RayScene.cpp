@@ -54,6 +54,7 @@ void SetBoxFaces(RayScene::Object& object)
         }
         RayScene::BoxFaceData& data = object.boxFaces[object.boxFaceCount++];
         data.table = f;
+        data.axis = face.axis;
         data.first = face.first;
         data.second = face.second;
         data.plane = FacePlane(face, c, h);

@@ -31,6 +31,7 @@ public:
     struct BoxFaceData
     {
         int table;                                          // index in the face table
+        int axis;                                           // of the normal
         int first, second;                                  // the bounded axes
         double plane;                                       // the face's coordinate on its axis
         double firstLow, firstHigh, secondLow, secondHigh;  // centre -/+ half extent
