@@ -99,6 +99,7 @@ void Trace(benchmark::State& state, int width, int height)
     {
         const auto start = std::chrono::steady_clock::now();
         const PrimaryRays primary(demo.camera, width, height);
+        scene.SetEye(primary.GetEye());
         PixelRay ray;
         primary.ForEach(
             [&](std::int64_t, const RayVec& direction)

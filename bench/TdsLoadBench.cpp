@@ -10,6 +10,7 @@
 //
 // The counters per face and the share of ComputeNormals are taken in processor time of the
 // process, which other programs running on the machine do not inflate.
+#include "bench/common/SheetModel.h"
 #include "loaders/3ds/QV3dsLoader.h"
 #include "scene/QVSGMesh.h"
 
@@ -26,69 +27,6 @@
 
 namespace
 {
-void Put16(std::string& out, unsigned value)
-{
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>((value >> 8) & 0xFF);
-}
-
-void Put32(std::string& out, std::uint32_t value)
-{
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
-
-void PutFloat(std::string& out, float value)
-{
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    Put32(out, bits);
-}
-
-std::string Chunk(unsigned id, const std::string& body)
-{
-    std::string out;
-    Put16(out, id);
-    Put32(out, static_cast<std::uint32_t>(6 + body.size()));
-    return out + body;
-}
-
-// A rippled sheet 256 vertices wide: n vertices with texture coordinates, and n faces, each a
-// triangle of two neighbours in a row and one in the next.
-std::string GeneratedFile(int n)
-{
-    const int width = 256;
-    std::string vertices;
-    std::string pairs;
-    Put16(vertices, static_cast<unsigned>(n));
-    Put16(pairs, static_cast<unsigned>(n));
-    for (int i = 0; i < n; ++i)
-    {
-        const float x = static_cast<float>(i % width);
-        const float y = static_cast<float>(i / width);
-        PutFloat(vertices, x);
-        PutFloat(vertices, y);
-        PutFloat(vertices, 0.5f * std::sin(0.3f * x) * std::cos(0.2f * y));
-        PutFloat(pairs, x / width);
-        PutFloat(pairs, y / width);
-    }
-    std::string faces;
-    Put16(faces, static_cast<unsigned>(n));
-    const int corners =
-        n - width - 1;  // faces start at vertices with a right and an upper neighbour
-    for (int f = 0; f < n; ++f)
-    {
-        const unsigned a = static_cast<unsigned>(f % corners);
-        Put16(faces, a);
-        Put16(faces, a + 1);
-        Put16(faces, a + width);
-        Put16(faces, 7);
-    }
-    const std::string mesh =
-        Chunk(0x4100, Chunk(0x4110, vertices) + Chunk(0x4140, pairs) + Chunk(0x4120, faces));
-    return Chunk(0x4D4D, Chunk(0x3D3D, Chunk(0x4000, std::string("sheet") + '\0' + mesh)));
-}
-
 double Seconds(std::clock_t ticks) { return static_cast<double>(ticks) / CLOCKS_PER_SEC; }
 
 // Loads the file again and again; counters: faces, time per face, file size, and the share of a
@@ -139,7 +77,7 @@ void BM_LoadGenerated(benchmark::State& state)
     const std::string path = "bench-mesh-" + std::to_string(n) + ".3ds";
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        const std::string bytes = GeneratedFile(n);
+        const std::string bytes = SheetModelFile(n);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     MeasureLoad(state, path);

@@ -159,6 +159,7 @@ int QVRenderApp::RunArgs(QVArray<QVString>& words)
         progress = std::make_unique<TenthsProgress>(count);
     }
     const PrimaryRays primary(*demo.world.GetCamera(), width, height);
+    scene.SetEye(primary.GetEye());
     BandTracer tracer(scene, primary, width, height, maximumDepth);
     const int used = tracer.Trace(threads, pixels, progress.get());
     const double seconds =

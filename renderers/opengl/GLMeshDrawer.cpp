@@ -1,8 +1,9 @@
 #include "renderers/opengl/GLMeshDrawer.h"
 
-#include "loaders/QVImage.h"
 #include "gl/QVGL.h"
+#include "loaders/QVImage.h"
 #include "renderers/opengl/GLConstants.h"
+#include "renderers/opengl/GLTriangleFeed.h"
 #include "renderers/opengl/QVTexture.h"
 #include "scene/QVSGMaterial.h"
 #include "scene/QVSGMesh.h"
@@ -44,41 +45,6 @@ void BindTexture(QVSGMaterial& material)
     texture->Bind();
 }
 
-void DrawGroup(QVSGMesh& mesh, QVFaceGroup& group)
-{
-    const std::int64_t vertexCount = mesh.GetVertexCount();
-    const std::int64_t indexCount = mesh.GetIndexCount();
-    const QVVertex* vertices = mesh.GetVertexData();
-    const std::int32_t* indices = mesh.GetIndexData();
-    const std::int64_t first = group.GetFirstIndex();
-    const std::int64_t end = first + group.GetIndexCount();
-    glBegin(GL_TRIANGLES);
-    for (std::int64_t k = first; k + 3 <= end; k += 3)
-    {
-        if (k < 0 || k + 3 > indexCount)
-        {
-            continue;
-        }
-        const std::int32_t corners[3] = {indices[k], indices[k + 1], indices[k + 2]};
-        bool inside = true;
-        for (std::int32_t corner : corners)
-        {
-            inside = inside && corner >= 0 && corner < vertexCount;
-        }
-        if (!inside)
-        {
-            continue;
-        }
-        for (std::int32_t corner : corners)
-        {
-            const QVVertex& v = vertices[corner];
-            glNormal3fv(&v.nx);
-            glTexCoord2f(v.u, v.v);
-            glVertex3dv(&v.x);
-        }
-    }
-    glEnd();
-}
 }  // namespace
 
 void DrawMesh(QVSGMesh& mesh, QVSGMaterial* defaultMaterial)
@@ -98,6 +64,7 @@ void DrawMesh(QVSGMesh& mesh, QVSGMaterial* defaultMaterial)
     glScalef(static_cast<GLfloat>(s[0]), static_cast<GLfloat>(s[1]), static_cast<GLfloat>(s[2]));
     glEnable(QV_GL_RESCALE_NORMAL);
 
+    GLTriangleFeed feed(mesh);
     for (int g = 0; g < mesh.GetFaceGroupCount(); ++g)
     {
         QVFaceGroup& group = mesh.GetFaceGroup(g);
@@ -108,7 +75,8 @@ void DrawMesh(QVSGMesh& mesh, QVSGMaterial* defaultMaterial)
             LoadMaterial(*material);
             BindTexture(*material);
         }
-        DrawGroup(mesh, group);
+        feed.DrawRange(group.GetFirstIndex(),
+                       static_cast<std::int64_t>(group.GetFirstIndex()) + group.GetIndexCount());
     }
 
     glPopAttrib();

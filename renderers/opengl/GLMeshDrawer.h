@@ -3,7 +3,7 @@
 class QVSGMaterial;
 class QVSGMesh;
 
-// Draws mesh in immediate mode under the current model-view matrix: placed by its position,
+// Draws mesh under the current model-view matrix (through GLTriangleFeed): placed by its position,
 // rotations about x, y and z (degrees, in this order) and scale, normals rescaled, each face group
 // with its material (defaultMaterial for a group without one; with neither, the current GL
 // material stays) and, when the material's image was prepared, its texture modulated by the lit

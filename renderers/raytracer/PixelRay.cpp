@@ -1,5 +1,6 @@
 #include "renderers/raytracer/PixelRay.h"
 
+#include "renderers/raytracer/BoxFaces.h"
 #include "renderers/raytracer/SecondaryRays.h"
 
 #include "scene/QVFaceGroup.h"
@@ -8,33 +9,13 @@
 #include "scene/QVSGMesh.h"
 
 #include <cmath>
+#include <limits>
 
 namespace
 {
 const RayVec zeroVector{0.0, 0.0, 0.0};
 const RayColour zeroColour{0.0, 0.0, 0.0, 0.0};
 
-// Face table of the box test: bit, outward normal axis and sign, the two bounded axes.
-struct BoxFace
-{
-    std::int32_t bit;
-    int axis;
-    double sign;
-    int first;
-    int second;
-};
-
-const BoxFace boxFaces[6] = {
-    {1, 1, -1.0, 0, 2}, {2, 1, 1.0, 0, 2},  {4, 0, -1.0, 1, 2},
-    {8, 0, 1.0, 1, 2},  {16, 2, 1.0, 1, 0}, {32, 2, -1.0, 1, 0},
-};
-
-RayVec AxisVector(int axis, double value)
-{
-    RayVec v{0.0, 0.0, 0.0};
-    (axis == 0 ? v.x : (axis == 1 ? v.y : v.z)) = value;
-    return v;
-}
 }  // namespace
 
 PixelRay::PixelRay()
@@ -78,11 +59,15 @@ bool PixelRay::Trace(const RayScene& scene, int depth, SecondaryRays& secondarie
         return distance > 0.0;
     }
     double best = -1.0;
-    for (const RayScene::Object& object : scene.GetObjects())
+    const RayScene::EyeTerms* eyeTerms = scene.EyeTermsFor(origin);
+    const std::vector<RayScene::Object>& objects = scene.GetObjects();
+    for (std::size_t i = 0; i < objects.size(); ++i)
     {
+        const RayScene::Object& object = objects[i];
         distance = -1.0;
         faceIndex = 0;
-        if (!Intersect(object) || distance <= 0.0)
+        if (!IntersectShape(object, eyeTerms != nullptr ? &eyeTerms[i] : nullptr) ||
+            distance <= 0.0)
         {
             continue;
         }
@@ -90,11 +75,13 @@ bool PixelRay::Trace(const RayScene& scene, int depth, SecondaryRays& secondarie
         {
             return true;
         }
-        // An equal distance replaces the earlier object.
+        // An equal distance replaces the earlier object. Only a hit that is shaded needs its
+        // reflected direction.
         if (best >= 0.0 && distance > best)
         {
             continue;
         }
+        SetReflected();
         const double found = distance;
         colour = zeroColour;
         material = object.mesh->GetFaceGroup(faceIndex).GetMaterial();
@@ -126,40 +113,52 @@ bool PixelRay::Trace(const RayScene& scene, int depth, SecondaryRays& secondarie
 
 bool PixelRay::Intersect(const RayScene::Object& object)
 {
-    if (object.shape != RayScene::Plane)
-    {
-        // Bounding sphere around the position: the point of the ray's line nearest to it.
-        const RayVec nearest = origin + direction * (object.centre - origin).Dot(direction);
-        if ((nearest - object.centre).Length() > object.boundRadius)
-        {
-            return false;
-        }
-    }
-    bool hit = false;
-    switch (object.shape)
-    {
-    case RayScene::Plane:
-        hit = IntersectPlane(object);
-        break;
-    case RayScene::Sphere:
-        hit = IntersectSphere(object);
-        break;
-    case RayScene::Box:
-        hit = IntersectBox(object);
-        break;
-    default:
-        return false;
-    }
+    const bool hit = IntersectShape(object, nullptr);
     // A shadow ray only asks whether something is in the way; its reflection is never read.
     if (hit && mode != RAY_SHADOW)
     {
-        reflected = direction - normal * (2.0 * direction.Dot(normal));
-        reflected.Normalize();
+        SetReflected();
     }
     return hit;
 }
 
-bool PixelRay::IntersectPlane(const RayScene::Object& object)
+bool PixelRay::IntersectShape(const RayScene::Object& object, const RayScene::EyeTerms* eye)
+{
+    if (object.shape != RayScene::Plane)
+    {
+        // Bounding sphere around the position: the point of the ray's line nearest to it. The
+        // squared distance decides unless it lies too near the radius's square (RayScene).
+        const RayVec toCentre = eye != nullptr ? eye->centreOffset : object.centre - origin;
+        const RayVec nearest = origin + direction * toCentre.Dot(direction);
+        const RayVec offset = nearest - object.centre;
+        const double square = offset.Dot(offset);
+        const bool outside = object.boundFailSquare >= 0.0 && square > object.boundFailSquare;
+        const bool inside = square <= object.boundPassSquare;
+        if (outside || (!inside && std::sqrt(square) > object.boundRadius))
+        {
+            return false;
+        }
+    }
+    switch (object.shape)
+    {
+    case RayScene::Plane:
+        return IntersectPlane(object, eye);
+    case RayScene::Sphere:
+        return IntersectSphere(object, eye);
+    case RayScene::Box:
+        return IntersectBox(object, eye);
+    default:
+        return false;
+    }
+}
+
+void PixelRay::SetReflected()
+{
+    reflected = direction - normal * (2.0 * direction.Dot(normal));
+    reflected.Normalize();
+}
+
+bool PixelRay::IntersectPlane(const RayScene::Object& object, const RayScene::EyeTerms* eye)
 {
     const RayVec& n = object.planeNormal;
     const double a = n.Dot(direction);
@@ -172,18 +171,21 @@ bool PixelRay::IntersectPlane(const RayScene::Object& object)
     {
         return true;
     }
-    distance = (object.planeDistance - origin.Dot(n)) / a;
+    const double numerator =
+        eye != nullptr ? eye->planeNumerator : object.planeDistance - origin.Dot(n);
+    distance = numerator / a;
     normal = mode == RAY_INSIDE ? RayVec{-n.x, -n.y, -n.z} : n;
     hitPoint = origin + direction * distance;
     return true;
 }
 
-bool PixelRay::IntersectSphere(const RayScene::Object& object)
+bool PixelRay::IntersectSphere(const RayScene::Object& object, const RayScene::EyeTerms* eye)
 {
-    const RayVec p = origin - object.centre;
+    const RayVec p = eye != nullptr ? eye->sphereOffset : origin - object.centre;
     const double a = direction.Dot(direction);
     const double b = 2.0 * p.Dot(direction);
-    const double c = p.Dot(p) - object.radius * object.radius;
+    const double c =
+        eye != nullptr ? eye->sphereConstant : p.Dot(p) - object.radius * object.radius;
     const double disc = b * b - 4.0 * a * c;
     if (disc < 0.0)
     {
@@ -213,31 +215,32 @@ bool PixelRay::IntersectSphere(const RayScene::Object& object)
     return true;
 }
 
-bool PixelRay::IntersectBox(const RayScene::Object& object)
+bool PixelRay::IntersectBox(const RayScene::Object& object, const RayScene::EyeTerms* eye)
 {
-    const RayVec& c = object.centre;
-    const RayVec& h = object.halfExtent;
     // Inside mode looks for the exit: the faces turned the other way.
     const bool reversed = object.insideOut != (mode == RAY_INSIDE);
     double best = -1.0;
     faceCounter = -1;
-    for (const BoxFace& face : boxFaces)
+    const int turned = reversed ? 1 : 0;
+    // With a finite direction, the normal's dot product is the one non-zero product: the zero
+    // terms only change the sign of a zero, which the facing test ignores (and a facing face's
+    // value is that product exactly).
+    const bool finite =
+        std::isfinite(direction.x) && std::isfinite(direction.y) && std::isfinite(direction.z);
+    for (int k = 0; k < object.boxFaceCount; ++k)
     {
-        if ((object.faceMask & face.bit) == 0)
-        {
-            continue;
-        }
+        const RayScene::BoxFaceData& face = object.boxFaces[k];
         ++faceCounter;
-        const double na = reversed ? -face.sign : face.sign;
-        const RayVec n = AxisVector(face.axis, na);
-        const double facing = n.Dot(direction);
+        const double na = face.sign[turned];
+        const RayVec& n = face.normal[turned];
+        const double facing = finite ? direction.Get(face.axis) * na : n.Dot(direction);
         if (!(facing < 0.0))
         {
             continue;
         }
-        const double q = face.sign > 0.0 ? c.Get(face.axis) + h.Get(face.axis)
-                                         : c.Get(face.axis) - h.Get(face.axis);
-        const double s = (q - origin.Dot(n) * na) / (facing * na);
+        const double numerator = eye != nullptr ? eye->boxNumerator[turned][face.table]
+                                                : face.plane - origin.Dot(n) * na;
+        const double s = numerator / (facing * na);
         const RayVec point = origin + direction * s;
         if (!(best < 0.0 || s < best))
         {
@@ -245,9 +248,8 @@ bool PixelRay::IntersectBox(const RayScene::Object& object)
         }
         const double u = point.Get(face.first);
         const double v = point.Get(face.second);
-        const double uc = c.Get(face.first), uh = h.Get(face.first);
-        const double vc = c.Get(face.second), vh = h.Get(face.second);
-        if (uc - uh <= u && u <= uc + uh && vc - vh <= v && v <= vc + vh)
+        if (face.firstLow <= u && u <= face.firstHigh && face.secondLow <= v &&
+            v <= face.secondHigh)
         {
             hitPoint = point;
             normal = n;
@@ -283,7 +285,9 @@ void PixelRay::Shade(const RayScene& scene, PixelRay& secondary, SecondaryRays& 
         {
             continue;
         }
-        lightFactor = light.node->AttenuationAt(lightDistance);
+        lightFactor = light.unattenuated && lightDistance <= std::numeric_limits<double>::max()
+                          ? 1.0
+                          : light.node->AttenuationAt(lightDistance);
 
         double diffuse = secondary.direction.Dot(normal) * lightFactor;
         if (diffuse < 0.0)

@@ -73,9 +73,13 @@ public:
     std::int32_t level;        // 0 for a primary ray, one more per secondary generation
 
 private:
-    bool IntersectPlane(const RayScene::Object& object);
-    bool IntersectSphere(const RayScene::Object& object);
-    bool IntersectBox(const RayScene::Object& object);
+    // Intersect without the reflected direction, which only a shaded hit needs.
+    // eye: the object's terms for a ray from the eye, or null.
+    bool IntersectShape(const RayScene::Object& object, const RayScene::EyeTerms* eye);
+    void SetReflected();
+    bool IntersectPlane(const RayScene::Object& object, const RayScene::EyeTerms* eye);
+    bool IntersectSphere(const RayScene::Object& object, const RayScene::EyeTerms* eye);
+    bool IntersectBox(const RayScene::Object& object, const RayScene::EyeTerms* eye);
     void Shade(const RayScene& scene, PixelRay& secondary, SecondaryRays& secondaries);
     void Reflect(const RayScene& scene, PixelRay& secondary, SecondaryRays& secondaries, int depth);
     void Transmit(const RayScene& scene, const RayScene::Object& object, PixelRay& secondary,

@@ -13,4 +13,10 @@ PrimaryRays::PrimaryRays(QVSGCamera& camera, int imageWidth, int imageHeight)
     upStep = RayVec::From(camera.GetUp()) * sy;
     const double fov = camera.GetFieldOfView();
     eyeDistance = fov > 0.0 ? 105.0 / fov - 1.0 : 999999999999.0;
+    const int columns = width > 0 ? width / 2 * 2 : 0;
+    columnParts.reserve(static_cast<std::size_t>(columns));
+    for (int c = -(width / 2); c < -(width / 2) + columns; ++c)
+    {
+        columnParts.push_back(forward * eyeDistance + rightStep * static_cast<double>(c));
+    }
 }

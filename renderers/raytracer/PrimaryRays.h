@@ -2,7 +2,9 @@
 
 #include "renderers/raytracer/RayVec.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class QVSGCamera;
 
@@ -55,13 +57,18 @@ public:
         const int firstColumn = -(width / 2);
         int r = (height >> 1) - static_cast<int>(first / columns);
         int c = firstColumn + static_cast<int>(first % columns);
+        RayVec rowPart = upStep * static_cast<double>(r);
         for (std::int64_t index = first; index < last; ++index)
         {
-            visit(index, Direction(c, r));
+            // Direction(c, r), with the column's part worked out once per image.
+            RayVec direction = columnParts[static_cast<std::size_t>(c - firstColumn)] + rowPart;
+            direction.Normalize();
+            visit(index, static_cast<const RayVec&>(direction));
             if (++c > width / 2 - 1)
             {
                 c = firstColumn;
                 --r;
+                rowPart = upStep * static_cast<double>(r);
             }
         }
     }
@@ -83,4 +90,6 @@ private:
     RayVec rightStep;
     RayVec upStep;
     double eyeDistance;
+    // forward * eyeDistance + rightStep * c for every generated column c, from the leftmost.
+    std::vector<RayVec> columnParts;
 };

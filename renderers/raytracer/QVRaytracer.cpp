@@ -160,6 +160,11 @@ bool QVRaytracer::RenderScene()
 {
     // The world's nodes may have changed since the last frame; the snapshot is a few objects.
     scene.Capture(world);
+    // Every primary ray starts at the eye: what depends on the origin alone is worked out once.
+    if (image.GetCount() > 0)
+    {
+        scene.SetEye(image.GetRay(0).origin);
+    }
     image.TracePass(scene, maximumDepth);
     image.TraceRowEnds(scene, maximumDepth);
     if (HasContext())

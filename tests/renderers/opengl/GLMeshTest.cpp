@@ -212,6 +212,8 @@ TEST(GLMesh, TrianglesWithIndexesOutsideTheVerticesAreSkipped)
         {"range past the index array", kQuadIndices, 3, 6, false, true},
         {"range before the index array", kQuadIndices, -3, 6, true, false},
         {"incomplete triangle", kQuadIndices, 0, 5, true, false},
+        {"a bad triangle between whole ones", {0, 2, 1, 5, 5, 5, 0, 3, 2}, 0, 9, true, true},
+        {"range starting before the array off the grid", {7, 0, 2, 1, 0, 3, 2}, -2, 9, true, true},
     };
     QVSGCamera camera;
     for (const Case& c : cases)

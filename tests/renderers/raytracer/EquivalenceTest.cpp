@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <random>
 
@@ -63,6 +64,8 @@ TEST(EquivalenceTest, DemoScenePrimaryRays)
     RayScene scene;
     scene.Capture(&demo.world);
     const PrimaryRays rays(*demo.world.GetCamera(), 160, 120);
+    // As qvrender traces: the terms of the eye are worked out once for all primary rays.
+    scene.SetEye(rays.GetEye());
     int checked = 0;
     rays.ForEach(
         [&](std::int64_t index, const RayVec& direction)
@@ -111,4 +114,51 @@ TEST(EquivalenceTest, TransparentShapesPlanesAndOpenBoxes)
     demo.world.AddObject(&ground);
     demo.world.AddLight(&second);
     TraceRandomRays(demo.world, 20000, 10.0, 5);
+}
+
+// Rays passing each object at about its bounding radius, where the squared distance alone cannot
+// decide the bounding test, from the eye (with its terms) and from elsewhere.
+TEST(EquivalenceTest, RaysGrazingTheBoundingSpheres)
+{
+    DemoScene demo;
+    demo.Build();
+    QVSGPlane ground;
+    ground.ResizeFaceGroups(1);
+    ground.SetMaterial(&demo.green, 0, false);
+    ground.SetDistance(-3.0);
+    demo.world.AddObject(&ground);
+    RayScene scene;
+    scene.Capture(&demo.world);
+    const RayVec eye{2.0, 3.5, 8.0};
+    scene.SetEye(eye);
+    const RayVec origins[] = {eye, {-0.0, 2.0, 0.5}, {7.0, 1.0, -3.0}};
+    const double factors[] = {1 - 1e-6, 1 - 1e-12, 1 - 1e-13, 1, 1 + 1e-13, 1 + 1e-12, 1 + 1e-6};
+    for (const RayScene::Object& object : scene.GetObjects())
+    {
+        for (const RayVec& origin : origins)
+        {
+            // The line from the origin whose nearest point lies factor x the radius from the
+            // centre: turned from the centre's direction towards a unit vector across it.
+            RayVec toCentre = object.centre - origin;
+            const double distance = toCentre.Normalize();
+            // Level, and up at 45 degrees: towards a box's edge, which reaches past the radius.
+            RayVec level{-toCentre.z, 0.0, toCentre.x};
+            if (level.Normalize() == 0.0)
+                level = RayVec{1.0, 0.0, 0.0};
+            RayVec raised = level + RayVec{0.0, 1.0, 0.0};
+            raised = raised - toCentre * raised.Dot(toCentre);
+            raised.Normalize();
+            for (const RayVec& across : {level, raised})
+                for (double factor : factors)
+                {
+                    const double sine = object.boundRadius * factor / distance;
+                    if (!(sine < 1.0))
+                        continue;  // the origin lies inside the bounding sphere
+                    RayVec direction = toCentre * std::sqrt(1.0 - sine * sine) + across * sine;
+                    direction.Normalize();
+                    ASSERT_TRUE(TraceBothWays(demo.world, scene, origin, direction, 3))
+                        << "object at " << object.centre.x << ", factor " << factor;
+                }
+        }
+    }
 }
