@@ -98,16 +98,51 @@ class ImageSampleFiles : public testing::Test
 protected:
     void SetUp() override
     {
-        const std::string unavailable = reference_decoder::Unavailable();
-        if (!unavailable.empty())
-            GTEST_SKIP() << unavailable;
         if (!fs::is_directory(Samples("png")) && !fs::is_directory(Samples("jpeg")))
             GTEST_SKIP() << "no sample files in " << QV_SAMPLE_DATA_DIR;
     }
 };
+
+// The cases that compare with ImageMagick skip where it cannot run (the Windows build).
+class ImageSampleFilesAgainstReference : public ImageSampleFiles
+{
+protected:
+    void SetUp() override
+    {
+        ImageSampleFiles::SetUp();
+        const std::string unavailable = reference_decoder::Unavailable();
+        if (!unavailable.empty())
+            GTEST_SKIP() << unavailable;
+    }
+};
 }  // namespace
 
-TEST_F(ImageSampleFiles, PngFilesEqualTheReferenceDecoder)
+// Every PNG and JPEG sample, and every TGA sample the TGA loader refuses, loads (on every
+// target, ImageMagick or not).
+TEST_F(ImageSampleFiles, EveryFileLoads)
+{
+    static QVTgaLoader tgaLoader;
+    int loaded = 0;
+    for (const auto& [folder, extension] :
+         {std::pair{"png", ".png"}, std::pair{"jpeg", ".jpg"}, std::pair{"tga", ".tga"}})
+    {
+        for (const std::string& file : FilesIn(Samples(folder), extension))
+        {
+            SCOPED_TRACE(file);
+            QVImage image;
+            bool read = false;
+            StandardOutputOf([&] { read = tgaLoader.Load(&image.GetLoaders(), file.c_str()); });
+            if (!read)
+            {
+                EXPECT_TRUE(LoadWithImgLoader(image, file));
+            }
+            loaded += image.GetPixels() != nullptr ? 1 : 0;
+        }
+    }
+    EXPECT_GT(loaded, 0);
+}
+
+TEST_F(ImageSampleFilesAgainstReference, PngFilesEqualTheReferenceDecoder)
 {
     const std::vector<std::string> files = FilesIn(Samples("png"), ".png");
     EXPECT_FALSE(files.empty());
@@ -116,7 +151,7 @@ TEST_F(ImageSampleFiles, PngFilesEqualTheReferenceDecoder)
         ExpectAsReference(file, file.find("16") != std::string::npos ? 1 : 0, 0.5);
 }
 
-TEST_F(ImageSampleFiles, JpegFilesAgreeWithTheReferenceDecoder)
+TEST_F(ImageSampleFilesAgainstReference, JpegFilesAgreeWithTheReferenceDecoder)
 {
     std::vector<std::string> files = FilesIn(Samples("jpeg"), ".jpg");
     for (const std::string& file : FilesIn(Samples("obj"), ".jpg"))
@@ -129,7 +164,7 @@ TEST_F(ImageSampleFiles, JpegFilesAgreeWithTheReferenceDecoder)
 // Every sample TGA file goes to exactly one loader: the TGA loader reads its kind, the image
 // loader takes the others (run-length encoded, colour-mapped, grey, 16-bit) and reads them as
 // ImageMagick does.
-TEST_F(ImageSampleFiles, EveryTgaFileGoesToOneLoaderAndEqualsTheReferenceDecoder)
+TEST_F(ImageSampleFilesAgainstReference, EveryTgaFileGoesToOneLoaderAndEqualsTheReferenceDecoder)
 {
     static QVTgaLoader tgaLoader;
     int taken = 0;
@@ -165,7 +200,7 @@ TEST_F(ImageSampleFiles, EveryTgaFileGoesToOneLoaderAndEqualsTheReferenceDecoder
 
 // Progressive JPEG, GIF and BMP (24 bits, and 32 with alpha), made by ImageMagick from the
 // sample files into the working directory.
-TEST_F(ImageSampleFiles, FilesMadeByImageMagickEqualTheReferenceDecoder)
+TEST_F(ImageSampleFilesAgainstReference, FilesMadeByImageMagickEqualTheReferenceDecoder)
 {
     struct Made
     {
