@@ -1,5 +1,7 @@
 #include "loaders/image/ImageKind.h"
 
+#include "loaders/image/StbDecoder.h"
+
 #include <cstring>
 
 namespace img
@@ -7,6 +9,11 @@ namespace img
 namespace
 {
 int Word(const std::uint8_t* at) { return at[0] | (at[1] << 8); }
+
+std::uint32_t Long(const std::uint8_t* at)
+{
+    return static_cast<std::uint32_t>(Word(at)) | (static_cast<std::uint32_t>(Word(at + 2)) << 16);
+}
 
 bool StartsWith(const std::uint8_t* head, std::size_t size, const char* magic, std::size_t length)
 {
@@ -64,7 +71,7 @@ bool IsBmp(const std::uint8_t* head, std::size_t size)
     if (!StartsWith(head, size, "BM", 2) || size < 18)
         return false;
     // The info header's size names its version; anything else is not a bitmap.
-    const long infoSize = Word(head + 14) | (static_cast<long>(Word(head + 16)) << 16);
+    const std::uint32_t infoSize = Long(head + 14);
     return infoSize == 12 || infoSize == 40 || infoSize == 56 || infoSize == 108 || infoSize == 124;
 }
 }  // namespace
@@ -85,6 +92,43 @@ ImageKind RecogniseImage(const std::uint8_t* head, std::size_t size, bool tgaNam
     if (tgaHeader && DecoderReads(ReadTgaHeader(head)))
         return ImageKind::Tga;
     return ImageKind::None;
+}
+
+bool CanHoldItsPixels(ImageKind kind, const std::uint8_t* data, std::size_t size)
+{
+    if (kind == ImageKind::Tga && size >= 18)
+    {
+        const TgaHeader h = ReadTgaHeader(data);
+        const std::uint64_t pixels = static_cast<std::uint64_t>(h.width) * h.height;
+        const std::uint64_t bytes = (static_cast<std::uint64_t>(h.depth) + 7) / 8;
+        const std::uint64_t entries =
+            h.colourMapType == 1 ? h.colourMapLength * ((h.colourMapEntryBits + 7) / 8u) : 0;
+        const std::uint64_t start = 18u + data[0] + entries;
+        // A run-length packet is one header byte and one or more pixels, covering up to 128.
+        const std::uint64_t stored =
+            h.imageType >= 8 ? (pixels + 127) / 128 * (1 + bytes) : pixels * bytes;
+        return start + stored <= size;
+    }
+    if (kind == ImageKind::Bmp && size >= 34 && Long(data + 14) >= 40)
+    {
+        // The old 12-byte header has 16-bit sizes, bounded enough; compressed bitmaps are left
+        // to the decoder, which reads none; sizes beyond its limits it refuses itself.
+        const std::int32_t width = static_cast<std::int32_t>(Long(data + 18));
+        const std::int32_t height = static_cast<std::int32_t>(Long(data + 22));
+        const std::uint64_t columns =
+            width < 0 ? 0u - static_cast<std::uint64_t>(width) : static_cast<std::uint64_t>(width);
+        const std::uint64_t rows = height < 0 ? 0u - static_cast<std::uint64_t>(height)
+                                              : static_cast<std::uint64_t>(height);
+        const std::uint64_t bits = Word(data + 28);
+        const std::uint32_t compression = Long(data + 30);
+        if ((compression != 0 && compression != 3) || bits > 32 ||
+            columns > static_cast<std::uint64_t>(kLargestSide) ||
+            rows > static_cast<std::uint64_t>(kLargestSide))
+            return true;
+        const std::uint64_t stride = (columns * bits + 31) / 32 * 4;
+        return Long(data + 10) + stride * rows <= size;
+    }
+    return true;
 }
 
 TgaFixes TgaFixesOf(const std::uint8_t* head)

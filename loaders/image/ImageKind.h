@@ -25,6 +25,12 @@ const std::size_t kRecogniseBytes = 18;
 // The kind of the file that starts with head (size bytes of it); tgaName: the name ends in .tga.
 ImageKind RecogniseImage(const std::uint8_t* head, std::size_t size, bool tgaName);
 
+// Whether a file of that kind, whole in data, can hold the pixels its header claims: false for a
+// TGA or BMP file shorter than its uncompressed pixels (or, run-length encoded, than the fewest
+// packets that cover them), so that a few bytes cannot make the decoder fill a huge picture.
+// Other kinds are bounded by their compression and the decoder's limits.
+bool CanHoldItsPixels(ImageKind kind, const std::uint8_t* data, std::size_t size);
+
 // What the loader must do on top of the decoder for a TGA file that starts with head (18 bytes).
 struct TgaFixes
 {

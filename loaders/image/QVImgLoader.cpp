@@ -109,6 +109,11 @@ bool QVImgLoader::Load(QVModCollection* client, const QVString& fileName)
                     kLargestFileBytes);
         return false;
     }
+    if (!img::CanHoldItsPixels(kind, bytes.get(), size))
+    {
+        std::printf("Image not decoded: the file is shorter than the pixels it claims.\n");
+        return false;
+    }
     img::DecodedPixels decoded;
     std::string reason;
     if (!img::DecodeImage(bytes.get(), size, decoded, reason))

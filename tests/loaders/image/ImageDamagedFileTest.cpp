@@ -41,6 +41,17 @@ std::string Jpeg(unsigned width, unsigned height)
     return bytes;
 }
 
+// A Huffman table whose 16 code counts claim 255 symbols each: 4080 symbols for a table of 256.
+std::string JpegWithOversizedHuffmanTable()
+{
+    const int symbols = 16 * 255;
+    const int length = 2 + 17 + symbols;
+    std::string bytes = "\xFF\xD8\xFF\xC4";
+    bytes += {static_cast<char>(length >> 8), static_cast<char>(length), '\x13'};
+    bytes += std::string(16, '\xFF') + std::string(symbols, '\x01');
+    return bytes + "\xFF\xD9";
+}
+
 std::string Gif(unsigned width, unsigned height)
 {
     std::string bytes = "GIF89a";
@@ -74,6 +85,14 @@ std::vector<Damaged> DamagedFiles()
     rleHuge.width = rleHuge.height = 65535;
     rleHuge.depth = 32;
     rleHuge.descriptor = 8;
+    TgaSpec rleShort = rleHuge;
+    rleShort.width = rleShort.height = 6168;
+    rleShort.pixels = std::string(64, '\x18');
+    TgaSpec uncompressedShort;
+    uncompressedShort.imageType = 3;
+    uncompressedShort.depth = 8;
+    uncompressedShort.width = uncompressedShort.height = 4096;
+    uncompressedShort.pixels = "abc";
     TgaSpec paletteOfTwelveBits;
     paletteOfTwelveBits.imageType = 1;
     paletteOfTwelveBits.colourMapType = 1;
@@ -91,11 +110,16 @@ std::vector<Damaged> DamagedFiles()
         {"large-no-scan.jpg", Jpeg(8000, 8000), "Image not decoded: "},
         {"zero.jpg", Jpeg(0, 16), "Image not decoded: "},
         {"cut.jpg", "\xFF\xD8\xFF", "Image not decoded: "},
+        {"huffman-overflow.jpg", JpegWithOversizedHuffmanTable(), "Image not decoded: "},
         {"huge.gif", Gif(65535, 65535), "Image not decoded: "},
         {"no-frame.gif", Gif(4, 4), "Image not decoded: "},
         {"huge.bmp", Bmp(30000, -30000, "abc"), "Image not decoded: "},
         {"zero.bmp", Bmp(0, 0, ""), "Image not decoded: "},
         {"huge-rle.tga", TgaBytes(rleHuge), "Image not decoded: "},
+        // A few bytes that would make the decoder fill a picture of tens of megabytes.
+        {"short-rle.tga", TgaBytes(rleShort), "Image not decoded: "},
+        {"short-grey.tga", TgaBytes(uncompressedShort), "Image not decoded: "},
+        {"short.bmp", Bmp(4096, 4096, "abc"), "Image not decoded: "},
         // Not recognised: nothing said, left to other loaders.
         {"twelve-bit-palette.tga", TgaBytes(paletteOfTwelveBits), ""},
         {"empty.png", "", ""},
