@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # qvglview --screenshot saves one frame of the demo scene and ends with 0; the frame matches the
-# reference picture. With the TGA loader module beside it, --texture changes the picture.
+# reference picture. With the TGA loader module beside it, --texture changes the picture; with the
+# image loader module, the same texture as PNG or JPEG gives the same picture.
 source "$(dirname "$0")/../../../ui/gui/common.sh"
 source "$(dirname "$0")/glview.sh"
 
