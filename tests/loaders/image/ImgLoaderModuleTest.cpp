@@ -10,107 +10,85 @@
 
 namespace
 {
-QVLoaderModule* CollectedLoader(QVImage& image, const char* name)
-{
-    for (unsigned i = 0; i < image.GetLoaders().GetCount(); ++i)
-        if (Narrow(image.GetLoaders().GetAt(i)->GetName()) == name)
-            return static_cast<QVLoaderModule*>(image.GetLoaders().GetAt(i));
-    return nullptr;
-}
-
-TgaSpec Tga(int type, int depth, int descriptor, int width, int height, const std::string& pixels)
+std::string Tga(int type, int depth, int descriptor, int width, const std::string& pixels)
 {
     TgaSpec spec;
     spec.imageType = type;
     spec.depth = depth;
     spec.descriptor = descriptor;
     spec.width = width;
-    spec.height = height;
+    spec.height = type == 3 ? 2 : 1;
     spec.pixels = pixels;
-    return spec;
+    return TgaBytes(spec);
 }
 
-struct Answer
-{
-    const char* name;
-    std::string bytes;
-    bool imgLoaderTakes;
-    std::string pixels;  // what the image holds after a host's Load; empty: not loaded
-};
-
-std::vector<Answer> Answers()
-{
-    const std::string png1x1 = std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08"
-                                           "\x00\x00\x00\x00\x3a\x7e\x9b\x55\0\0\0\x0aIDAT\x78\x9c"
-                                           "\x63\x68\x00\x00\x00\x82\x00\x81\x77\xcd\x72\xb6\0\0\0"
-                                           "\0IEND\xae\x42\x60\x82",
-                                           67);
-    return {
-        // The TGA loader's kind stays with it, under any name the TGA loader takes.
-        {"plain.tga", TgaBytes(Tga(2, 24, 0, 2, 1, "abcdef")), false, "abcdef"},
-        {"plain.TGA", TgaBytes(Tga(2, 32, 8, 1, 1, "abcd")), false, "abcd"},
-        // Run-length encoded: one raw packet of two pixels; right to left turns them.
-        {"rle.tga",
-         TgaBytes(Tga(10, 24, 0, 2, 1,
-                      "\x01"
-                      "abcdef")),
-         true, "abcdef"},
-        {"rle-mirrored.tga",
-         TgaBytes(Tga(10, 24, 0x10, 2, 1,
-                      "\x01"
-                      "abcdef")),
-         true, "defabc"},
-        // 32 bits declaring no alpha bits: the fourth byte is not alpha.
-        {"no-alpha.tga", TgaBytes(Tga(2, 32, 0, 1, 1, std::string("abc\0", 4))), true, "abc\xFF"},
-        // Grey, stored top row first.
-        {"grey.tga", TgaBytes(Tga(3, 8, 0x20, 2, 2, "1234")), true, "3412"},
-        // 16 bits: 5 bits per colour, all set, is white.
-        {"16-bit.tga", TgaBytes(Tga(2, 16, 0, 1, 1, "\xFF\x7F")), true, "\xFF\xFF\xFF"},
-        // Told by content whatever the name; RLE TGA bytes under another name are nobody's.
-        {"grey.texture", png1x1, true, "\x80"},
-        {"rle.bin",
-         TgaBytes(Tga(10, 24, 0, 2, 1,
-                      "\x01"
-                      "abcdef")),
-         false, ""},
-    };
-}
+// A 1 x 1 grey PNG of value 0x80, as zlib compresses it.
+const std::string kPng("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\0\0\0\0\x3a\x7e\x9b"
+                       "\x55\0\0\0\x0aIDAT\x78\x9c\x63\x68\x00\x00\x00\x82\x00\x81\x77\xcd\x72\xb6"
+                       "\0\0\0\0IEND\xae\x42\x60\x82",
+                       67);
 }  // namespace
-
-TEST(ImgLoaderModule, TheManagerLoadsItWithItsDescriptors)
-{
-    QVLoaderModule* loader =
-        static_cast<QVLoaderModule*>(GetModManager().LoadModule("qvimgloader.qvm"));
-    ASSERT_NE(nullptr, loader);
-    EXPECT_EQ("Image loader", Narrow(loader->GetName()));
-    EXPECT_EQ("Image Loader", Narrow(loader->GetType()));
-    EXPECT_EQ("All", Narrow(loader->GetPlatform()));
-    EXPECT_EQ("Png Jpeg Bmp Gif", Narrow(loader->GetDescription()));
-    EXPECT_EQ("", Narrow(loader->GetFileName()));
-}
 
 TEST(ImgLoaderModule, EachFileGoesToTheOneLoaderThatReadsIt)
 {
     QVImage image;
-    QVLoaderModule* imgLoader = CollectedLoader(image, "Image loader");
-    ASSERT_NE(nullptr, imgLoader);
-    ASSERT_NE(nullptr, CollectedLoader(image, "TGA loader"));
-    for (const Answer& answer : Answers())
+    QVLoaderModule* imgLoader = nullptr;
+    bool tgaLoaderFound = false;
+    for (unsigned i = 0; i < image.GetLoaders().GetCount(); ++i)
     {
-        SCOPED_TRACE(answer.name);
-        ScratchFile file(answer.name, answer.bytes);
-        EXPECT_EQ(answer.imgLoaderTakes, imgLoader->CanLoad(file.Name()));
+        QVModule* module = image.GetLoaders().GetAt(i);
+        if (Narrow(module->GetName()) == "Image loader")
+            imgLoader = static_cast<QVLoaderModule*>(module);
+        tgaLoaderFound = tgaLoaderFound || Narrow(module->GetName()) == "TGA loader";
+    }
+    ASSERT_TRUE(imgLoader != nullptr && tgaLoaderFound);
+
+    const struct
+    {
+        const char* name;
+        std::string bytes;
+        bool imgLoaderTakes;
+        std::string pixels;  // what the image holds after the host's Load; empty: not loaded
+    } files[] = {
+        // The TGA loader's kind stays with it (it prints its data-size line).
+        {"plain.tga", Tga(2, 24, 0, 2, "abcdef"), false, "abcdef"},
+        {"plain.TGA", Tga(2, 32, 8, 1, "abcd"), false, "abcd"},
+        // Run-length encoded: one raw packet of two pixels; right to left turns them.
+        {"rle.tga", Tga(10, 24, 0, 2, "\001abcdef"), true, "abcdef"},
+        {"rle-mirrored.tga", Tga(10, 24, 0x10, 2, "\001abcdef"), true, "defabc"},
+        // 32 bits declaring no alpha bits: the fourth byte is not alpha.
+        {"no-alpha.tga", Tga(2, 32, 0, 1, std::string("abc\0", 4)), true, "abc\xFF"},
+        // Grey stored top row first; grey with alpha widens to BGRA.
+        {"grey.tga", Tga(3, 8, 0x20, 2, "1234"), true, "3412"},
+        {"grey-alpha.tga", Tga(3, 16, 0x08, 1, "a1b2"), true, "aaa1bbb2"},
+        // 16 bits: 5 bits per colour, all set, is white.
+        {"16-bit.tga", Tga(2, 16, 0, 1, "\xFF\x7F"), true, "\xFF\xFF\xFF"},
+        // Told by content whatever the name; run-length TGA bytes under another name are nobody's.
+        {"grey.texture", kPng, true, "\x80"},
+        {"rle.bin", Tga(10, 24, 0, 2, "\001abcdef"), false, ""},
+    };
+    for (const auto& file : files)
+    {
+        SCOPED_TRACE(file.name);
+        ScratchFile scratch(file.name, file.bytes);
+        EXPECT_EQ(file.imgLoaderTakes, imgLoader->CanLoad(scratch.Name()));
         MarkImage(image);
         const std::string output =
-            StandardOutputOf([&] { EXPECT_EQ(!answer.pixels.empty(), image.Load(file.Text())); });
-        if (answer.pixels.empty())
+            StandardOutputOf([&] { EXPECT_EQ(!file.pixels.empty(), image.Load(scratch.Text())); });
+        if (file.pixels.empty())
         {
             ExpectMarked(image);
             continue;
         }
-        EXPECT_EQ(answer.pixels, PixelsOf(image));
-        // The TGA loader's files get its data-size line; the image loader adds nothing.
-        const bool tgaLoaderRead = output.find("DataSize in bytes") != std::string::npos;
-        EXPECT_EQ(!answer.imgLoaderTakes, tgaLoaderRead) << output;
+        EXPECT_EQ(file.pixels, PixelsOf(image));
+        EXPECT_EQ(!file.imgLoaderTakes, output.find("DataSize in bytes") != std::string::npos);
+    }
+    // Clients that are no images are refused without a word; nothing is ever saved.
+    ScratchFile png("client.png", kPng);
+    QVModCollection meshes(0x4009, "Object Loader");
+    for (QVModCollection* client : {&meshes, static_cast<QVModCollection*>(nullptr)})
+    {
+        EXPECT_EQ("", StandardOutputOf([&] { EXPECT_FALSE(imgLoader->Load(client, png.Name())); }));
+        EXPECT_FALSE(imgLoader->Save(client, png.Name()));
     }
 }
