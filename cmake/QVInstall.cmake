@@ -24,7 +24,7 @@ foreach(program appletcheck rayviewer uitest qvrender qvmods qvaplayer)
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
-foreach(module qvmemmgr qvproploader qvtgaloader qv3dsloader qvraytracer qvoglrenderer
+foreach(module qvmemmgr qvproploader qvtgaloader qvimgloader qv3dsloader qvraytracer qvoglrenderer
                qvuimanagerx11 qvuimanagerw32)
   if(TARGET ${module})
     install(TARGETS ${module} LIBRARY DESTINATION ${qv_module_destination}

@@ -140,12 +140,12 @@ bool QVGLView::LoadTexture(const std::string& fileName)
     if (texture->GetLoaders().GetCount() == 0)
     {
         Complain("cannot read the texture '" + fileName +
-                 "': no image loader module (qvtgaloader.qvm) was found");
+                 "': no image loader module (qvtgaloader.qvm, qvimgloader.qvm) was found");
         return false;
     }
     if (!texture->Load(QVString(fileName.c_str())))
     {
-        Complain("cannot read the texture '" + fileName + "': not a TGA image the loader reads");
+        Complain("cannot read the texture '" + fileName + "': no image loader reads it");
         return false;
     }
     // Mipmaps keep the sphere's small far triangles from shimmering.

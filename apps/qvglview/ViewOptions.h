@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-// qvglview's command line: [--model FILE.3ds] [--texture FILE.tga] [--screenshot FILE.tga]
+// qvglview's command line: [--model FILE.3ds] [--texture IMAGE] [--screenshot FILE.tga]
 // [--help].
 struct ViewOptions
 {
