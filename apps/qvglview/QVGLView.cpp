@@ -139,13 +139,12 @@ bool QVGLView::LoadTexture(const std::string& fileName)
     texture.reset(new QVImage());
     if (texture->GetLoaders().GetCount() == 0)
     {
-        Complain("cannot read the texture '" + fileName +
-                 "': no image loader module (qvtgaloader.qvm) was found");
+        Complain("cannot read the texture '" + fileName + "': no image loader module was found");
         return false;
     }
     if (!texture->Load(QVString(fileName.c_str())))
     {
-        Complain("cannot read the texture '" + fileName + "': not a TGA image the loader reads");
+        Complain("cannot read the texture '" + fileName + "': no image loader reads it");
         return false;
     }
     // Mipmaps keep the sphere's small far triangles from shimmering.
@@ -155,7 +154,8 @@ bool QVGLView::LoadTexture(const std::string& fileName)
         Complain("the renderer could not make a texture of '" + fileName + "'");
         return false;
     }
-    for (QVSGMaterial* material : TexturedMaterials())
+    textured = TexturedMaterials();
+    for (QVSGMaterial* material : textured)
         material->texture = texture.get();
     return true;
 }
@@ -179,10 +179,12 @@ void QVGLView::Shutdown()
     if (renderer == nullptr)
         return;
     world->ReleaseHard(renderer);
+    if (showsModel)
+        model.Release(renderer);
     if (texture)
     {
         texture->ReleaseHard(renderer);
-        for (QVSGMaterial* material : TexturedMaterials())
+        for (QVSGMaterial* material : textured)
             material->texture = nullptr;
     }
     renderer->Release();
@@ -194,6 +196,6 @@ void QVGLView::Shutdown()
 std::vector<QVSGMaterial*> QVGLView::TexturedMaterials()
 {
     if (showsModel)
-        return {&model.world.GetDefaultMaterial()};
+        return model.UntexturedMaterials();
     return {&scene.red, &scene.mirror, &scene.green, &scene.grey};
 }

@@ -52,7 +52,7 @@ bool ViewOptions::Parse(const std::vector<std::string>& words, std::string& erro
 
 const char* ViewOptions::Usage()
 {
-    return "usage: qvglview [--model FILE.3ds] [--texture FILE.tga] [--screenshot FILE.tga]\n"
+    return "usage: qvglview [--model FILE] [--texture FILE] [--screenshot FILE.tga]\n"
            "Shows the demonstration scene through the OpenGL renderer (qvoglrenderer.qvm).\n"
            "Drag the mouse to orbit the camera, Z and S to move it, Q to quit.\n"
            "  --model FILE.3ds       shows that model instead, centred and lit\n"

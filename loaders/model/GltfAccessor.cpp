@@ -34,8 +34,7 @@ bool GltfAccessor::Open(const tinygltf::Model& model, int index, int components,
     }
     const int typeCode = accessor.componentType - TINYGLTF_COMPONENT_TYPE_BYTE;
     if (typeCode < 0 || typeCode > 6 || typeCode == 4 || (allowedTypes & (1u << typeCode)) == 0 ||
-        tinygltf::GetNumComponentsInType(static_cast<std::uint32_t>(accessor.type)) !=
-            components)
+        tinygltf::GetNumComponentsInType(static_cast<std::uint32_t>(accessor.type)) != components)
     {
         error = name + " has a type or component type that cannot serve here";
         return false;
@@ -43,10 +42,9 @@ bool GltfAccessor::Open(const tinygltf::Model& model, int index, int components,
     m_componentType = accessor.componentType;
     m_normalised = accessor.normalized;
     m_count = accessor.count;
-    const std::size_t elementSize =
-        static_cast<std::size_t>(components) *
-        static_cast<std::size_t>(
-            tinygltf::GetComponentSizeInBytes(static_cast<std::uint32_t>(m_componentType)));
+    const std::size_t elementSize = static_cast<std::size_t>(components) *
+                                    static_cast<std::size_t>(tinygltf::GetComponentSizeInBytes(
+                                        static_cast<std::uint32_t>(m_componentType)));
     // An index accessor may hold three entries per triangle; nothing else more than a vertex each.
     if (m_count > 3 * model::kMaxTriangles)
     {
@@ -71,7 +69,8 @@ bool GltfAccessor::Open(const tinygltf::Model& model, int index, int components,
         error = name + " names a buffer that does not exist";
         return false;
     }
-    const std::vector<unsigned char>& buffer = model.buffers[static_cast<std::size_t>(view.buffer)].data;
+    const std::vector<unsigned char>& buffer =
+        model.buffers[static_cast<std::size_t>(view.buffer)].data;
     if (view.byteOffset > buffer.size() || view.byteLength > buffer.size() - view.byteOffset)
     {
         error = name + ": its buffer view reaches past the end of its buffer";

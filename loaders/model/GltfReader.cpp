@@ -319,8 +319,7 @@ private:
         return true;
     }
 
-    bool AddPrimitive(const tinygltf::Primitive& primitive, const Matrix& world,
-                      std::string& error)
+    bool AddPrimitive(const tinygltf::Primitive& primitive, const Matrix& world, std::string& error)
     {
         const int mode = primitive.mode < 0 ? TINYGLTF_MODE_TRIANGLES : primitive.mode;
         if (mode != TINYGLTF_MODE_TRIANGLES && mode != TINYGLTF_MODE_TRIANGLE_STRIP &&
@@ -404,13 +403,14 @@ private:
             return false;
 
         // Normals go through the inverse transpose, for which the cofactor matrix serves up to a
-        // factor (they are normalised); a mirroring transform turns the winding round.
+        // factor (they are normalised); a mirroring transform turns the winding round. The
+        // cofactors are stored column by column, like the matrix.
         const double* m = world.m;
         const double cofactor[9] = {
             m[5] * m[10] - m[6] * m[9], m[6] * m[8] - m[4] * m[10], m[4] * m[9] - m[5] * m[8],
             m[2] * m[9] - m[1] * m[10], m[0] * m[10] - m[2] * m[8], m[1] * m[8] - m[0] * m[9],
-            m[1] * m[6] - m[2] * m[5], m[2] * m[4] - m[0] * m[6], m[0] * m[5] - m[1] * m[4]};
-        const double determinant = m[0] * cofactor[0] + m[4] * cofactor[1] + m[8] * cofactor[2];
+            m[1] * m[6] - m[2] * m[5],  m[2] * m[4] - m[0] * m[6],  m[0] * m[5] - m[1] * m[4]};
+        const double determinant = m[0] * cofactor[0] + m[4] * cofactor[3] + m[8] * cofactor[6];
         const std::uint32_t first = static_cast<std::uint32_t>(m_mesh.VertexCount());
         for (std::size_t i = 0; i < count; ++i)
         {
@@ -418,16 +418,19 @@ private:
             const double p[3] = {positions.Float(i, 0), positions.Float(i, 1),
                                  positions.Float(i, 2)};
             for (int row = 0; row < 3; ++row)
-                v.position[row] = m[row] * p[0] + m[4 + row] * p[1] + m[8 + row] * p[2] + m[12 + row];
+                v.position[row] =
+                    m[row] * p[0] + m[4 + row] * p[1] + m[8 + row] * p[2] + m[12 + row];
             if (hasNormals)
             {
                 const double n[3] = {normals.Float(i, 0), normals.Float(i, 1), normals.Float(i, 2)};
                 double t[3];
                 for (int row = 0; row < 3; ++row)
-                    t[row] = cofactor[row * 3] * n[0] + cofactor[row * 3 + 1] * n[1] +
-                             cofactor[row * 3 + 2] * n[2];
-                const double length = std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]);
-                v.hasNormal = length > 0.0;
+                    t[row] =
+                        cofactor[row] * n[0] + cofactor[3 + row] * n[1] + cofactor[6 + row] * n[2];
+                // The cofactors are the inverse transpose times the determinant: its sign counts.
+                const double length =
+                    std::copysign(std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]), determinant);
+                v.hasNormal = length != 0.0 && std::isfinite(length);
                 for (int row = 0; row < 3 && v.hasNormal; ++row)
                     v.normal[row] = static_cast<float>(t[row] / length);
             }
@@ -476,8 +479,8 @@ private:
         ModelMesh::Material material{std::string(), {1.0f, 1.0f, 1.0f, 1.0f}};
         for (std::size_t i = 0; i < 4 && i < pbr.baseColorFactor.size(); ++i)
             material.colour[i] = static_cast<float>(pbr.baseColorFactor[i]);
-        if (pbr.baseColorTexture.index >= 0 && !TextureFile(pbr.baseColorTexture.index,
-                                                            material.texture, error))
+        if (pbr.baseColorTexture.index >= 0 &&
+            !TextureFile(pbr.baseColorTexture.index, material.texture, error))
             return false;
         number = m_mesh.AddMaterial(material);
         m_materials[index] = number;
@@ -546,7 +549,7 @@ private:
     bool m_counting = false;
     std::size_t m_vertices = 0;  // what the counting walk has found so far
     std::size_t m_triangles = 0;
-    std::map<int, int> m_materials;         // glTF material -> mesh material
+    std::map<int, int> m_materials;           // glTF material -> mesh material
     std::map<int, std::string> m_imageFiles;  // glTF image -> file
 };
 }  // namespace
@@ -598,7 +601,8 @@ bool ReadGltf(const std::string& path, ModelMesh& mesh, std::string& error)
             return false;
         if (JsonNestsDeeperThan(json, jsonSize, model::kMaxJsonDepth))
         {
-            error = "the JSON nests deeper than " + std::to_string(model::kMaxJsonDepth) + " levels";
+            error =
+                "the JSON nests deeper than " + std::to_string(model::kMaxJsonDepth) + " levels";
             return false;
         }
         tinygltf::Model model;

@@ -15,8 +15,7 @@ ModelFolder::ModelFolder(const std::string& modelPath)
     }
 }
 
-bool ModelFolder::Resolve(const std::string& reference, std::string& path,
-                          std::string& error) const
+bool ModelFolder::Resolve(const std::string& reference, std::string& path, std::string& error) const
 {
     const std::string quoted = "the reference '" + reference.substr(0, 200) + "' ";
     if (reference.empty())
@@ -29,8 +28,7 @@ bool ModelFolder::Resolve(const std::string& reference, std::string& path,
         error = quoted + "holds a NUL character";
         return false;
     }
-    if (reference[0] == '/' || reference[0] == '\\' ||
-        reference.find(':') != std::string::npos)
+    if (reference[0] == '/' || reference[0] == '\\' || reference.find(':') != std::string::npos)
     {
         error = quoted + "is absolute: only files beside the model are read";
         return false;

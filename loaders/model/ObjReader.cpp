@@ -142,8 +142,8 @@ private:
         {
             // Files hold normals of any length, zero among them: those count as absent.
             const float* n = &m_attrib.normals[3 * static_cast<std::size_t>(corner.vn)];
-            const double length = std::sqrt(double(n[0]) * n[0] + double(n[1]) * n[1] +
-                                            double(n[2]) * n[2]);
+            const double length =
+                std::sqrt(double(n[0]) * n[0] + double(n[1]) * n[1] + double(n[2]) * n[2]);
             v.hasNormal = length > 0.0 && std::isfinite(length);
             for (int axis = 0; axis < 3 && v.hasNormal; ++axis)
                 v.normal[axis] = static_cast<float>(n[axis] / length);

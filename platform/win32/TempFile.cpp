@@ -17,10 +17,9 @@ std::string QVWriteTemporaryFile(const std::string& suffix, const void* data, st
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt)
     {
-        const std::string path = std::string(folder) + "qv-" +
-                                 std::to_string(GetCurrentProcessId()) + "-" +
-                                 std::to_string(GetTickCount()) + "-" +
-                                 std::to_string(++counter) + suffix;
+        const std::string path =
+            std::string(folder) + "qv-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(GetTickCount()) + "-" + std::to_string(++counter) + suffix;
         HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_TEMPORARY, nullptr);
         if (file == INVALID_HANDLE_VALUE)

@@ -42,17 +42,19 @@ std::string Bytes(std::initializer_list<T> values)
 std::string Triangle(std::initializer_list<std::pair<std::string, std::string>> edits = {},
                      std::string indices = Bytes<std::uint16_t>({0, 1, 2, 0}))
 {
-    const std::string buffer = Bytes<float>({0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 1}) + indices;
+    const std::string buffer = Bytes<float>({0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 1}) +
+                               indices + Bytes<float>({0, 0, 1, 0, 0, 1, 0, 0, 1});
     std::string doc =
         R"({"asset":{"version":"2.0"},"scene":0,"scenes":[{"nodes":[0]}],)"
         R"("nodes":[{"mesh":0}],"meshes":[{"primitives":[{"attributes":{"POSITION":0,)"
-        R"("TEXCOORD_0":2},"indices":1}]}],"accessors":[)"
+        R"("TEXCOORD_0":2,"NORMAL":3},"indices":1}]}],"accessors":[)"
         R"({"bufferView":0,"componentType":5126,"count":3,"type":"VEC3"},)"
         R"({"bufferView":1,"componentType":5123,"count":3,"type":"SCALAR"},)"
-        R"({"bufferView":2,"componentType":5126,"count":3,"type":"VEC2"}],)"
+        R"({"bufferView":2,"componentType":5126,"count":3,"type":"VEC2"},)"
+        R"({"bufferView":3,"componentType":5126,"count":3,"type":"VEC3"}],)"
         R"("bufferViews":[{"buffer":0,"byteLength":36},{"buffer":0,"byteOffset":60,"byteLength":6},)"
-        R"({"buffer":0,"byteOffset":36,"byteLength":24}],)"
-        R"("buffers":[{"byteLength":68,"uri":"data:application/octet-stream;base64,)" +
+        R"({"buffer":0,"byteOffset":36,"byteLength":24},{"buffer":0,"byteOffset":68,"byteLength":36}],)"
+        R"("buffers":[{"byteLength":104,"uri":"data:application/octet-stream;base64,)" +
         Base64(buffer) + R"("}]})";
     for (const auto& edit : edits)
     {
@@ -91,22 +93,29 @@ TEST(ModelCraftedGltf, ATriangleIsWoundPlacedAndMappedAsTheSystemExpects)
     EXPECT_EQ(plain.mesh.GetSubObjects()[0].name.GetLength(), 0);
 
     // A parent's translation and a mirroring scale: the winding turns so the front stays +z.
-    file.Write(Triangle({{R"("nodes":[{"mesh":0}])",
-                          R"("nodes":[{"translation":[5,0,0],"children":[1]},)"
-                          R"({"mesh":0,"scale":[-1,1,1]}])"}}));
+    file.Write(
+        Triangle({{R"("nodes":[{"mesh":0}])", R"("nodes":[{"translation":[5,0,0],"children":[1]},)"
+                                              R"({"mesh":0,"scale":[-1,1,1]}])"}}));
     LoadedModel mirrored(file.Name());
     ASSERT_TRUE(mirrored.ok) << mirrored.Error();
     EXPECT_DOUBLE_EQ(mirrored.mesh.GetVertex(1).x, 4.0);
     EXPECT_EQ(mirrored.mesh.GetIndex(1), 1);
     EXPECT_FLOAT_EQ(mirrored.mesh.GetVertex(0).nz, 1.0f);
 
+    // A rotation of a quarter turn about x takes the file's normal +z to -y.
+    file.Write(Triangle({{R"("nodes":[{"mesh":0}])",
+                          R"("nodes":[{"mesh":0,"rotation":[0.70710678,0,0,0.70710678]}])"}}));
+    LoadedModel turned(file.Name());
+    ASSERT_TRUE(turned.ok) << turned.Error();
+    EXPECT_NEAR(turned.mesh.GetVertex(0).ny, -1.0f, 1e-6);
+
     // A base colour factor and texture file go to the group's sub-object.
-    file.Write(Triangle({{R"("indices":1})", R"("indices":1,"material":0})"},
-                         {R"("accessors")",
-                          R"("materials":[{"pbrMetallicRoughness":{"baseColorFactor":)"
-                          R"([1,0.5,0.25,1],"baseColorTexture":{"index":0}}}],)"
-                          R"("textures":[{"source":0}],"images":[{"uri":"wood%20grain.png"}],)"
-                          R"("accessors")"}}));
+    file.Write(Triangle(
+        {{R"("indices":1})", R"("indices":1,"material":0})"},
+         {R"("accessors")", R"("materials":[{"pbrMetallicRoughness":{"baseColorFactor":)"
+                            R"([1,0.5,0.25,1],"baseColorTexture":{"index":0}}}],)"
+                            R"("textures":[{"source":0}],"images":[{"uri":"wood%20grain.png"}],)"
+                            R"("accessors")"}}));
     LoadedModel textured(file.Name());
     ASSERT_TRUE(textured.ok) << textured.Error();
     EXPECT_STREQ(textured.mesh.GetSubObjects()[0].name.GetBuffer(), "wood grain.png");
@@ -126,7 +135,8 @@ void ExpectRefused(const HostileCase& c, const char* extension)
     LoadedModel model(file.Name(), 1);
     EXPECT_FALSE(model.ok) << c.name;
     EXPECT_NE(model.Error().find(c.message), std::string::npos)
-        << c.name << ": expected a message with '" << c.message << "', got '" << model.Error() << "'";
+        << c.name << ": expected a message with '" << c.message << "', got '" << model.Error()
+        << "'";
     EXPECT_EQ(model.mesh.GetVertexCount(), 1) << c.name;
     EXPECT_EQ(model.mesh.GetFaceGroupCount(), 0) << c.name;
 }
@@ -149,7 +159,8 @@ TEST(ModelCraftedGltf, HostileFilesEndWithAMessageAndNothingLoaded)
         R"("buffers":[{"byteLength":36}]})";
     const HostileCase cases[] = {
         {"index-past-vertices", Triangle({}, Bytes<std::uint16_t>({0, 1, 3, 0})), "passes"},
-        {"count-past-view", Triangle({{R"("count":3,"type":"VEC3")", R"("count":4,"type":"VEC3")"}}),
+        {"count-past-view",
+         Triangle({{R"("count":3,"type":"VEC3")", R"("count":4,"type":"VEC3")"}}),
          "past the end of its buffer view"},
         {"view-past-buffer", Triangle({{R"("byteLength":36})", R"("byteLength":36000})"}}),
          "past the end of its buffer"},
@@ -161,21 +172,25 @@ TEST(ModelCraftedGltf, HostileFilesEndWithAMessageAndNothingLoaded)
          Triangle({{R"({"bufferView":0,"componentType":5126,"count":3,)",
                     R"({"componentType":5126,"count":3000000,)"},
                    {R"(,"indices":1})", "}"},
-                   {R"("TEXCOORD_0":2)", R"("NORMAL":0)"},
+                   {R"("TEXCOORD_0":2,"NORMAL":3)", R"("NORMAL":0)"},
                    {R"("scenes":[{"nodes":[0]}])", R"("scenes":[{"nodes":[0,1,2]}])"},
                    {R"("nodes":[{"mesh":0}])", R"("nodes":[{"mesh":0},{"mesh":0},{"mesh":0}])"}}),
          "more than"},
         {"stride-below-element",
-         Triangle({{R"({"buffer":0,"byteLength":36})", R"({"buffer":0,"byteLength":36,"byteStride":4})"}}),
+         Triangle({{R"({"buffer":0,"byteLength":36})",
+                    R"({"buffer":0,"byteLength":36,"byteStride":4})"}}),
          "stride"},
-        {"sparse", Triangle({{R"("type":"VEC2")", R"("type":"VEC2","sparse":{"count":1,)"
-                                                  R"("indices":{"bufferView":1,"componentType":5123},)"
-                                                  R"("values":{"bufferView":2}})"}}),
+        {"sparse",
+         Triangle({{R"("type":"VEC2")", R"("type":"VEC2","sparse":{"count":1,)"
+                                        R"("indices":{"bufferView":1,"componentType":5123},)"
+                                        R"("values":{"bufferView":2}})"}}),
          "sparse"},
-        {"node-is-its-own-child", Triangle({{R"("nodes":[{"mesh":0}])", R"("nodes":[{"mesh":0,"children":[0]}])"}}),
+        {"node-is-its-own-child",
+         Triangle({{R"("nodes":[{"mesh":0}])", R"("nodes":[{"mesh":0,"children":[0]}])"}}),
          "own descendant"},
         {"node-with-two-parents",
-         Triangle({{R"("nodes":[{"mesh":0}])", R"("nodes":[{"children":[2]},{"children":[2]},{"mesh":0}])"},
+         Triangle({{R"("nodes":[{"mesh":0}])",
+                    R"("nodes":[{"children":[2]},{"children":[2]},{"mesh":0}])"},
                    {R"("scenes":[{"nodes":[0]}])", R"("scenes":[{"nodes":[0,1]}])"}}),
          "two nodes"},
         {"absurd-node-depth", Triangle({{R"("nodes":[{"mesh":0}])", Chain(300)}}), "deeper than"},
@@ -184,10 +199,12 @@ TEST(ModelCraftedGltf, HostileFilesEndWithAMessageAndNothingLoaded)
                                         std::string(100000, ']') + R"(,"asset":{)"}}),
          "nests deeper"},
         {"buffer-uri-leaving-the-folder",
-         Triangle({{R"("uri":"data:application/octet-stream;base64,)", R"("uri":"..%2Foutside.bin","x":")"}}),
+         Triangle({{R"("uri":"data:application/octet-stream;base64,)",
+                    R"("uri":"..%2Foutside.bin","x":")"}}),
          "leads out"},
         {"absolute-buffer-uri",
-         Triangle({{R"("uri":"data:application/octet-stream;base64,)", R"("uri":"/etc/passwd","x":")"}}),
+         Triangle(
+             {{R"("uri":"data:application/octet-stream;base64,)", R"("uri":"/etc/passwd","x":")"}}),
          "absolute"},
         {"image-uri-leaving-the-folder",
          Triangle({{R"("indices":1})", R"("indices":1,"material":0})"},
@@ -224,12 +241,15 @@ TEST(ModelCraftedObj, PolygonsMaterialsAndHostileReferences)
         polygon += " " + std::to_string(i % 3 + 1);
     const HostileCase cases[] = {
         {"vertex-past-the-list", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 4\n", "does not have"},
-        {"relative-vertex-before-the-list", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf -1 -2 -5\n", "does not have"},
+        {"relative-vertex-before-the-list", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf -1 -2 -5\n",
+         "does not have"},
         {"texture-coordinate-past-the-list", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nf 1/1 2/2 3/1\n",
          "does not have"},
-        {"library-leaving-the-folder", "mtllib ../x.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n", "leads out"},
+        {"library-leaving-the-folder", "mtllib ../x.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n",
+         "leads out"},
         {"texture-leaving-the-folder",
-         "mtllib loaders-test-outside.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl red\nf 1 2 3\n", "leads out"},
+         "mtllib loaders-test-outside.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl red\nf 1 2 3\n",
+         "leads out"},
         {"face-of-300-corners", polygon + "\n", "255"},
     };
     for (const HostileCase& c : cases)
