@@ -17,7 +17,6 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -98,11 +97,18 @@ void WriteSheet()
 
 bool Exists(const std::string& path, void*) { return std::ifstream(path).good(); }
 std::string Expand(const std::string& path, void*) { return path; }
+// As the parser's own file access reads: the size first, then one read.
 bool ReadWhole(std::vector<unsigned char>* out, std::string*, const std::string& path, void*)
 {
     std::ifstream in(path, std::ios::binary);
-    out->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return in.good() || in.eof();
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (!in || size <= 0)
+        return false;
+    out->resize(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(out->data()), size);
+    return bool(in);
 }
 bool WriteWhole(std::string*, const std::string&, const std::vector<unsigned char>&, void*)
 {
