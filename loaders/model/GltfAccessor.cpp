@@ -140,3 +140,58 @@ std::uint32_t GltfAccessor::Index(std::size_t i) const
         return 0;
     }
 }
+
+std::uint32_t GltfAccessor::LargestIndex() const
+{
+    std::uint32_t largest = 0;
+    if (m_data == nullptr)
+    {
+        return largest;
+    }
+    const auto scan = [&](auto type)
+    {
+        using T = decltype(type);
+        for (std::size_t i = 0; i < m_count; ++i)
+        {
+            const std::uint32_t value = ReadAt<T>(m_data + i * m_stride);
+            largest = value > largest ? value : largest;
+        }
+    };
+    switch (m_componentType)
+    {
+    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
+        scan(std::uint8_t());
+        break;
+    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT:
+        scan(std::uint16_t());
+        break;
+    case TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT:
+        scan(std::uint32_t());
+        break;
+    default:
+        break;
+    }
+    return largest;
+}
+
+void GltfAccessor::Triple(std::size_t i, std::uint32_t out[3]) const
+{
+    if (m_componentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT && m_data != nullptr)
+    {
+        for (int k = 0; k < 3; ++k)
+            out[k] = ReadAt<std::uint32_t>(m_data + (i + k) * m_stride);
+        return;
+    }
+    for (int k = 0; k < 3; ++k)
+        out[k] = Index(i + k);
+}
+
+void GltfAccessor::Vec3(std::size_t i, float out[3]) const
+{
+    if (m_data == nullptr)
+    {
+        out[0] = out[1] = out[2] = 0.0f;
+        return;
+    }
+    std::memcpy(out, m_data + i * m_stride, 3 * sizeof(float));
+}

@@ -31,6 +31,13 @@ public:
     float Float(std::size_t i, int c) const;
     // Element i of an index accessor.
     std::uint32_t Index(std::size_t i) const;
+    // The largest element of an index accessor (0 when empty): one pass with one type decision,
+    // as a model of a million triangles has millions of indices to check.
+    std::uint32_t LargestIndex() const;
+    // Elements i, i + 1, i + 2 of an index accessor.
+    void Triple(std::size_t i, std::uint32_t out[3]) const;
+    // The three float components of element i of a VEC3 FLOAT accessor (zeros without data).
+    void Vec3(std::size_t i, float out[3]) const;
 
     // The type bits of Open.
     static const unsigned kFloat = 1u << 6;

@@ -219,22 +219,28 @@ public:
         std::vector<int> roots;
         if (!Roots(roots, error))
             return false;
-        // The first walk only counts, so that a file whose nodes name a mesh many times over is
-        // refused before anything is made; the second fills the mesh.
-        for (m_counting = true;; m_counting = false)
-        {
-            m_visited.assign(m_model.nodes.size(), false);
-            for (int root : roots)
-            {
-                if (!Walk(root, Identity(), 0, error))
-                    return false;
-            }
-            if (!m_counting)
-                return true;
-        }
+        // The first walk checks and counts, so that a refused file changes nothing and a file
+        // whose nodes name a mesh many times over is refused before anything is made; the second
+        // fills the mesh.
+        m_counting = true;
+        if (!WalkScene(roots, error) || !m_mesh.Begin(error))
+            return false;
+        m_counting = false;
+        return WalkScene(roots, error);
     }
 
 private:
+    bool WalkScene(const std::vector<int>& roots, std::string& error)
+    {
+        m_visited.assign(m_model.nodes.size(), false);
+        for (int root : roots)
+        {
+            if (!Walk(root, Identity(), 0, error))
+                return false;
+        }
+        return true;
+    }
+
     // The scene's nodes; every child checked to exist and to have one parent only.
     bool Roots(std::vector<int>& roots, std::string& error)
     {
@@ -386,21 +392,17 @@ private:
                                                                       : 0;
         if (m_counting)
         {
-            m_vertices += count;
-            m_triangles += triangles;
-            return m_mesh.Fits(m_vertices, m_triangles, error);
-        }
-        for (std::size_t i = 0; indexed && i < corners; ++i)
-        {
-            if (indices.Index(i) >= count)
+            const std::uint32_t largest = indexed ? indices.LargestIndex() : 0;
+            if (indexed && corners > 0 && largest >= count)
             {
-                error = "an index (" + std::to_string(indices.Index(i)) +
-                        ") passes the primitive's " + std::to_string(count) + " vertices";
+                error = "an index (" + std::to_string(largest) + ") passes the primitive's " +
+                        std::to_string(count) + " vertices";
                 return false;
             }
+            return Material(primitive.material, material, error) &&
+                   m_mesh.Count(material, count, triangles, error);
         }
-        if (!Material(primitive.material, material, error))
-            return false;
+        Material(primitive.material, material, error);  // made in the first walk
 
         // Normals go through the inverse transpose, for which the cofactor matrix serves up to a
         // factor (they are normalised); a mirroring transform turns the winding round. The
@@ -415,14 +417,16 @@ private:
         for (std::size_t i = 0; i < count; ++i)
         {
             ModelMesh::Vertex v{};
-            const double p[3] = {positions.Float(i, 0), positions.Float(i, 1),
-                                 positions.Float(i, 2)};
+            float f[3];
+            positions.Vec3(i, f);
+            const double p[3] = {f[0], f[1], f[2]};
             for (int row = 0; row < 3; ++row)
                 v.position[row] =
                     m[row] * p[0] + m[4 + row] * p[1] + m[8 + row] * p[2] + m[12 + row];
             if (hasNormals)
             {
-                const double n[3] = {normals.Float(i, 0), normals.Float(i, 1), normals.Float(i, 2)};
+                normals.Vec3(i, f);
+                const double n[3] = {f[0], f[1], f[2]};
                 double t[3];
                 for (int row = 0; row < 3; ++row)
                     t[row] =
@@ -448,7 +452,13 @@ private:
         for (std::size_t t = 0; t < triangles; ++t)
         {
             std::uint32_t a, b, c;
-            if (mode == TINYGLTF_MODE_TRIANGLES)
+            if (mode == TINYGLTF_MODE_TRIANGLES && indexed)
+            {
+                std::uint32_t triple[3];
+                indices.Triple(3 * t, triple);
+                a = first + triple[0], b = first + triple[1], c = first + triple[2];
+            }
+            else if (mode == TINYGLTF_MODE_TRIANGLES)
                 a = corner(3 * t), b = corner(3 * t + 1), c = corner(3 * t + 2);
             else if (mode == TINYGLTF_MODE_TRIANGLE_STRIP)
                 a = corner(t + (t & 1)), b = corner(t + 1 - (t & 1)), c = corner(t + 2);
@@ -480,16 +490,16 @@ private:
         for (std::size_t i = 0; i < 4 && i < pbr.baseColorFactor.size(); ++i)
             material.colour[i] = static_cast<float>(pbr.baseColorFactor[i]);
         if (pbr.baseColorTexture.index >= 0 &&
-            !TextureFile(pbr.baseColorTexture.index, material.texture, error))
+            !Texture(pbr.baseColorTexture.index, material, error))
             return false;
         number = m_mesh.AddMaterial(material);
         m_materials[index] = number;
         return true;
     }
 
-    // The file of texture `index`'s image: beside the model, or written from the model's bytes.
-    // A texture without an image, or with one that is no known kind, is left without a file.
-    bool TextureFile(int index, std::string& file, std::string& error)
+    // The image of texture `index`: a file beside the model, or the model's own bytes (written
+    // to a file when the mesh is begun). A texture without an image is left out.
+    bool Texture(int index, ModelMesh::Material& material, std::string& error)
     {
         if (static_cast<std::size_t>(index) >= m_model.textures.size())
         {
@@ -499,18 +509,13 @@ private:
         const int source = m_model.textures[static_cast<std::size_t>(index)].source;
         if (source < 0 || static_cast<std::size_t>(source) >= m_model.images.size())
             return true;
-        const auto done = m_imageFiles.find(source);
-        if (done != m_imageFiles.end())
-        {
-            file = done->second;
-            return true;
-        }
         const tinygltf::Image& image = m_model.images[static_cast<std::size_t>(source)];
         const auto data = m_access.dataImages.find(source);
         if (data != m_access.dataImages.end())
         {
-            file = WriteEmbeddedImage(data->second.first, data->second.second.data(),
-                                      data->second.second.size());
+            material.embeddedType = data->second.first;
+            material.embedded = data->second.second.data();
+            material.embeddedSize = data->second.second.size();
         }
         else if (image.bufferView >= 0)
         {
@@ -528,16 +533,16 @@ private:
                 error = "an image's buffer view reaches past the end of its buffer";
                 return false;
             }
-            file = WriteEmbeddedImage(image.mimeType, buffer->data() + view->byteOffset,
-                                      view->byteLength);
+            material.embeddedType = image.mimeType;
+            material.embedded = buffer->data() + view->byteOffset;
+            material.embeddedSize = view->byteLength;
         }
         else if (!image.uri.empty())
         {
             const std::string reference = PercentDecoded(image.uri);
-            if (!m_folder.Resolve(reference, file, error))
+            if (!m_folder.Resolve(reference, material.texture, error))
                 return false;
         }
-        m_imageFiles[source] = file;
         return true;
     }
 
@@ -547,10 +552,7 @@ private:
     ModelMesh& m_mesh;
     std::vector<bool> m_visited;
     bool m_counting = false;
-    std::size_t m_vertices = 0;  // what the counting walk has found so far
-    std::size_t m_triangles = 0;
-    std::map<int, int> m_materials;           // glTF material -> mesh material
-    std::map<int, std::string> m_imageFiles;  // glTF image -> file
+    std::map<int, int> m_materials;  // glTF material -> mesh material
 };
 }  // namespace
 

@@ -1,23 +1,27 @@
 #include "loaders/model/ModelMesh.h"
 
+#include "loaders/model/EmbeddedImage.h"
 #include "loaders/model/ModelLimits.h"
 #include "scene/QVSGMesh.h"
 
-#include <algorithm>
 #include <cmath>
+#include <new>
 
-ModelMesh::ModelMesh() { AddMaterial(Material{std::string(), {1.0f, 1.0f, 1.0f, 1.0f}}); }
+ModelMesh::ModelMesh(QVSGMesh& mesh) : m_mesh(mesh)
+{
+    AddMaterial(Material{std::string(), {1.0f, 1.0f, 1.0f, 1.0f}});
+}
 
 int ModelMesh::AddMaterial(const Material& material)
 {
     m_materials.push_back(material);
-    m_groups.emplace_back();
+    m_triangles.push_back(0);
     return static_cast<int>(m_materials.size() - 1);
 }
 
-bool ModelMesh::Fits(std::size_t vertices, std::size_t triangles, std::string& error) const
+bool ModelMesh::Count(int material, std::size_t vertices, std::size_t triangles, std::string& error)
 {
-    if (vertices > model::kMaxVertices - m_vertices.size())
+    if (vertices > model::kMaxVertices - m_vertexCount)
     {
         error = "more than " + std::to_string(model::kMaxVertices) + " vertices";
         return false;
@@ -27,132 +31,139 @@ bool ModelMesh::Fits(std::size_t vertices, std::size_t triangles, std::string& e
         error = "more than " + std::to_string(model::kMaxTriangles) + " triangles";
         return false;
     }
+    m_vertexCount += vertices;
+    m_triangleCount += triangles;
+    m_triangles[static_cast<std::size_t>(material)] += triangles;
     return true;
 }
 
-std::uint32_t ModelMesh::AddVertex(const Vertex& vertex)
+bool ModelMesh::Begin(std::string& error)
 {
-    m_vertices.push_back(vertex);
-    return static_cast<std::uint32_t>(m_vertices.size() - 1);
+    int groupCount = 0;
+    for (std::size_t count : m_triangles)
+    {
+        groupCount += count > 0 ? 1 : 0;
+    }
+    bool ok = m_mesh.ResizeVertices(static_cast<int>(m_vertexCount)) &&
+              m_mesh.ResizeIndices(static_cast<int>(3 * m_triangleCount)) &&
+              m_mesh.ResizeFaceGroups(groupCount) && m_mesh.GetSubObjects().SetSize(groupCount);
+    try
+    {
+        m_withoutNormal.assign(m_vertexCount, false);
+    }
+    catch (const std::bad_alloc&)
+    {
+        ok = false;
+    }
+    if (!ok)
+    {
+        m_mesh.ResizeVertices(0);
+        m_mesh.ResizeIndices(0);
+        m_mesh.ResizeFaceGroups(0);
+        m_mesh.GetSubObjects().SetSize(0);
+        error = "not enough memory for the mesh";
+        return false;
+    }
+    m_vertices = m_mesh.GetVertexData();
+    m_indices = m_mesh.GetIndexData();
+    m_groupOf.assign(m_materials.size(), 0);
+    std::size_t first = 0;
+    int g = 0;
+    for (std::size_t m = 0; m < m_materials.size(); ++m)
+    {
+        const std::size_t count = m_triangles[m];
+        if (count == 0)
+        {
+            continue;
+        }
+        Material& material = m_materials[m];
+        QVFaceGroup& group = m_mesh.GetFaceGroup(g);
+        group.SetFirstIndex(static_cast<std::int32_t>(first));
+        group.SetIndexCount(static_cast<std::int32_t>(3 * count));
+        if (material.embedded != nullptr)
+        {
+            material.texture =
+                WriteEmbeddedImage(material.embeddedType, material.embedded, material.embeddedSize);
+        }
+        QVSubObject& sub = m_mesh.GetSubObjects()[g];
+        sub.name.Assign(material.texture.c_str());
+        // The sub-object's vector keeps its three components: the colour's alpha is not handed on.
+        sub.vector.Set(material.colour[0], material.colour[1], material.colour[2]);
+        m_groupOf[m] = static_cast<std::size_t>(g);
+        // From now on the group's cursor: where its next index goes.
+        m_triangles[m] = first;
+        first += 3 * count;
+        ++g;
+    }
+    return true;
+}
+
+std::uint32_t ModelMesh::AddVertex(const Vertex& from)
+{
+    QVVertex& to = m_vertices[m_added];
+    to.SetPosition(from.position[0], from.position[1], from.position[2]);
+    to.SetNormal(from.normal[0], from.normal[1], from.normal[2]);
+    to.SetUV(from.uv[0], from.uv[1]);
+    m_withoutNormal[m_added] = !from.hasNormal;
+    return static_cast<std::uint32_t>(m_added++);
 }
 
 void ModelMesh::AddTriangle(int material, std::uint32_t a, std::uint32_t b, std::uint32_t c)
 {
-    std::vector<std::int32_t>& group = m_groups[static_cast<std::size_t>(material)];
+    std::size_t& at = m_triangles[static_cast<std::size_t>(material)];
     // Reversed, as the system winds its triangles.
-    group.push_back(static_cast<std::int32_t>(a));
-    group.push_back(static_cast<std::int32_t>(c));
-    group.push_back(static_cast<std::int32_t>(b));
-    ++m_triangleCount;
+    m_indices[at] = static_cast<std::int32_t>(a);
+    m_indices[at + 1] = static_cast<std::int32_t>(c);
+    m_indices[at + 2] = static_cast<std::int32_t>(b);
+    at += 3;
 }
 
-void ModelMesh::ComputeMissingNormals()
+void ModelMesh::Finish()
 {
-    std::vector<double> sums;
-    for (const Vertex& vertex : m_vertices)
+    bool any = false;
+    for (std::size_t i = 0; i < m_added && !any; ++i)
     {
-        if (!vertex.hasNormal)
-        {
-            sums.assign(3 * m_vertices.size(), 0.0);
-            break;
-        }
+        any = m_withoutNormal[i];
     }
-    if (sums.empty())
+    if (!any)
     {
         return;
     }
-    for (const std::vector<std::int32_t>& group : m_groups)
+    std::vector<double> sums(3 * m_added, 0.0);
+    const int indexCount = m_mesh.GetIndexCount();
+    for (int k = 0; k + 2 < indexCount; k += 3)
     {
-        for (std::size_t k = 0; k + 2 < group.size(); k += 3)
+        // The mesh's rule on the stored winding: n = (P2 - P0) x (P1 - P0), unit length.
+        const QVVertex& p0 = m_vertices[m_indices[k]];
+        const QVVertex& p1 = m_vertices[m_indices[k + 1]];
+        const QVVertex& p2 = m_vertices[m_indices[k + 2]];
+        const double a[3] = {p2.x - p0.x, p2.y - p0.y, p2.z - p0.z};
+        const double b[3] = {p1.x - p0.x, p1.y - p0.y, p1.z - p0.z};
+        const double n[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
+                             a[0] * b[1] - a[1] * b[0]};
+        const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        if (!(length > 0.0) || !std::isfinite(length))
         {
-            // The mesh's rule on the stored winding: n = (P2 - P0) x (P1 - P0), unit length.
-            const double* p0 = m_vertices[static_cast<std::size_t>(group[k])].position;
-            const double* p1 = m_vertices[static_cast<std::size_t>(group[k + 1])].position;
-            const double* p2 = m_vertices[static_cast<std::size_t>(group[k + 2])].position;
-            const double a[3] = {p2[0] - p0[0], p2[1] - p0[1], p2[2] - p0[2]};
-            const double b[3] = {p1[0] - p0[0], p1[1] - p0[1], p1[2] - p0[2]};
-            double n[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
-                           a[0] * b[1] - a[1] * b[0]};
-            const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-            if (!(length > 0.0) || !std::isfinite(length))
+            continue;  // no direction
+        }
+        for (int corner = 0; corner < 3; ++corner)
+        {
+            double* sum = &sums[3 * static_cast<std::size_t>(m_indices[k + corner])];
+            for (int axis = 0; axis < 3; ++axis)
             {
-                continue;  // no direction
-            }
-            for (std::size_t corner = 0; corner < 3; ++corner)
-            {
-                double* sum = &sums[3 * static_cast<std::size_t>(group[k + corner])];
-                for (int axis = 0; axis < 3; ++axis)
-                {
-                    sum[axis] += n[axis] / length;
-                }
+                sum[axis] += n[axis] / length;
             }
         }
     }
-    for (std::size_t i = 0; i < m_vertices.size(); ++i)
+    for (std::size_t i = 0; i < m_added; ++i)
     {
-        Vertex& vertex = m_vertices[i];
         const double* sum = &sums[3 * i];
         const double length = std::sqrt(sum[0] * sum[0] + sum[1] * sum[1] + sum[2] * sum[2]);
-        if (vertex.hasNormal || !(length > 0.0))
+        if (m_withoutNormal[i] && length > 0.0 && std::isfinite(length))
         {
-            continue;
-        }
-        for (int axis = 0; axis < 3; ++axis)
-        {
-            vertex.normal[axis] = static_cast<float>(sum[axis] / length);
+            m_vertices[i].SetNormal(static_cast<float>(sum[0] / length),
+                                    static_cast<float>(sum[1] / length),
+                                    static_cast<float>(sum[2] / length));
         }
     }
-}
-
-bool ModelMesh::CommitTo(QVSGMesh& mesh, std::string& error)
-{
-    ComputeMissingNormals();
-    int groupCount = 0;
-    for (const std::vector<std::int32_t>& group : m_groups)
-    {
-        groupCount += group.empty() ? 0 : 1;
-    }
-    const int vertexCount = static_cast<int>(m_vertices.size());
-    const int indexCount = static_cast<int>(3 * m_triangleCount);
-    if (!mesh.ResizeVertices(vertexCount) || !mesh.ResizeIndices(indexCount) ||
-        !mesh.ResizeFaceGroups(groupCount) || !mesh.GetSubObjects().SetSize(groupCount))
-    {
-        mesh.ResizeVertices(0);
-        mesh.ResizeIndices(0);
-        mesh.ResizeFaceGroups(0);
-        mesh.GetSubObjects().SetSize(0);
-        error = "not enough memory for the mesh";
-        return false;
-    }
-    QVVertex* vertices = mesh.GetVertexData();
-    for (int i = 0; i < vertexCount; ++i)
-    {
-        const Vertex& from = m_vertices[static_cast<std::size_t>(i)];
-        vertices[i].SetPosition(from.position[0], from.position[1], from.position[2]);
-        vertices[i].SetNormal(from.normal[0], from.normal[1], from.normal[2]);
-        vertices[i].SetUV(from.uv[0], from.uv[1]);
-    }
-    std::int32_t* indices = mesh.GetIndexData();
-    int first = 0;
-    int g = 0;
-    for (std::size_t m = 0; m < m_groups.size(); ++m)
-    {
-        const std::vector<std::int32_t>& group = m_groups[m];
-        if (group.empty())
-        {
-            continue;
-        }
-        std::copy(group.begin(), group.end(), indices + first);
-        QVFaceGroup& faceGroup = mesh.GetFaceGroup(g);
-        faceGroup.SetFirstIndex(first);
-        faceGroup.SetIndexCount(static_cast<std::int32_t>(group.size()));
-        QVSubObject& sub = mesh.GetSubObjects()[g];
-        sub.name.Assign(m_materials[m].texture.c_str());
-        // The sub-object's vector keeps its three components: the colour's alpha is not handed on.
-        sub.vector.Set(m_materials[m].colour[0], m_materials[m].colour[1],
-                       m_materials[m].colour[2]);
-        first += static_cast<int>(group.size());
-        ++g;
-    }
-    return true;
 }

@@ -74,7 +74,9 @@ public:
     {
     }
 
-    bool Add(const tinyobj::shape_t& shape, std::string& error)
+    // First pass over a shape: checks every corner, gives each distinct corner its vertex
+    // number and counts what the faces add.
+    bool Count(const tinyobj::shape_t& shape, std::string& error)
     {
         const std::vector<tinyobj::index_t>& indices = shape.mesh.indices;
         std::size_t at = 0;
@@ -84,23 +86,18 @@ public:
             if (n > indices.size() - at)
                 break;  // caught below
             int material = 0;
+            const std::size_t known = m_corners.size();
             if (!Material(f < shape.mesh.material_ids.size() ? shape.mesh.material_ids[f] : -1,
-                          material, error) ||
-                !m_mesh.Fits(n, n >= 3 ? n - 2 : 0, error))
+                          material, error))
                 return false;
-            std::uint32_t first = 0;
-            std::uint32_t previous = 0;
             for (std::size_t k = 0; k < n; ++k)
             {
-                std::uint32_t vertex = 0;
-                if (!Vertex(indices[at + k], vertex, error))
+                if (!Vertex(indices[at + k], error))
                     return false;
-                if (k == 0)
-                    first = vertex;
-                else if (k >= 2)
-                    m_mesh.AddTriangle(material, first, previous, vertex);
-                previous = vertex;
             }
+            m_faceMaterials.push_back(material);
+            if (!m_mesh.Count(material, m_corners.size() - known, n >= 3 ? n - 2 : 0, error))
+                return false;
             at += n;
         }
         if (at != indices.size())
@@ -111,14 +108,34 @@ public:
         return true;
     }
 
+    // Second pass: the vertices, then each shape's faces as fans of triangles.
+    void AddVertices()
+    {
+        for (const Corner& corner : m_corners)
+            m_mesh.AddVertex(MakeVertex(corner));
+    }
+    void Fill(const tinyobj::shape_t& shape)
+    {
+        for (std::size_t f = 0; f < shape.mesh.num_face_vertices.size(); ++f)
+        {
+            const std::size_t n = shape.mesh.num_face_vertices[f];
+            const std::uint32_t* vertex = &m_cornerVertices[m_nextCorner];
+            for (std::size_t k = 2; k < n; ++k)
+                m_mesh.AddTriangle(m_faceMaterials[m_nextFace], vertex[0], vertex[k - 1],
+                                   vertex[k]);
+            m_nextCorner += n;
+            ++m_nextFace;
+        }
+    }
+
 private:
     static bool Inside(int index, std::size_t size, std::size_t width)
     {
         return index >= 0 && static_cast<std::size_t>(index) < size / width;
     }
 
-    // The mesh vertex of a face corner, made on first use.
-    bool Vertex(const tinyobj::index_t& index, std::uint32_t& vertex, std::string& error)
+    // Checks a face corner and notes its vertex number, new for a corner not seen before.
+    bool Vertex(const tinyobj::index_t& index, std::string& error)
     {
         if (!Inside(index.vertex_index, m_attrib.vertices.size(), 3) ||
             (index.texcoord_index != -1 &&
@@ -129,12 +146,16 @@ private:
             return false;
         }
         const Corner corner{index.vertex_index, index.texcoord_index, index.normal_index};
-        const auto known = m_vertices.find(corner);
-        if (known != m_vertices.end())
-        {
-            vertex = known->second;
-            return true;
-        }
+        const auto found =
+            m_vertexOf.emplace(corner, static_cast<std::uint32_t>(m_corners.size())).first;
+        if (found->second == m_corners.size())
+            m_corners.push_back(corner);
+        m_cornerVertices.push_back(found->second);
+        return true;
+    }
+
+    ModelMesh::Vertex MakeVertex(const Corner& corner) const
+    {
         ModelMesh::Vertex v{};
         for (int axis = 0; axis < 3; ++axis)
             v.position[axis] = m_attrib.vertices[3 * static_cast<std::size_t>(corner.v) + axis];
@@ -153,9 +174,7 @@ private:
             v.uv[0] = m_attrib.texcoords[2 * static_cast<std::size_t>(corner.vt)];
             v.uv[1] = m_attrib.texcoords[2 * static_cast<std::size_t>(corner.vt) + 1];
         }
-        vertex = m_mesh.AddVertex(v);
-        m_vertices.emplace(corner, vertex);
-        return true;
+        return v;
     }
 
     bool Material(int index, int& number, std::string& error)
@@ -186,7 +205,12 @@ private:
     const std::vector<tinyobj::material_t>& m_materials;
     const ModelFolder& m_folder;
     ModelMesh& m_mesh;
-    std::unordered_map<Corner, std::uint32_t, CornerHash> m_vertices;
+    std::unordered_map<Corner, std::uint32_t, CornerHash> m_vertexOf;
+    std::vector<Corner> m_corners;                // the distinct corners, by vertex number
+    std::vector<std::uint32_t> m_cornerVertices;  // every face corner's vertex number
+    std::vector<int> m_faceMaterials;             // every face's mesh material
+    std::size_t m_nextCorner = 0;                 // second pass: where it is
+    std::size_t m_nextFace = 0;
     std::map<int, int> m_numbers;  // OBJ material -> mesh material
 };
 }  // namespace
@@ -226,9 +250,14 @@ bool ReadObj(const std::string& path, ModelMesh& mesh, std::string& error)
         ObjFlattener flattener(attrib, materials, folder, mesh);
         for (const tinyobj::shape_t& shape : shapes)
         {
-            if (!flattener.Add(shape, error))
+            if (!flattener.Count(shape, error))
                 return false;
         }
+        if (!mesh.Begin(error))
+            return false;
+        flattener.AddVertices();
+        for (const tinyobj::shape_t& shape : shapes)
+            flattener.Fill(shape);
         return true;
     }
     catch (const std::bad_alloc&)

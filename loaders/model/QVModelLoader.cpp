@@ -61,11 +61,12 @@ bool QVModelLoader::Load(QVModCollection* client, const QVString& fileName)
     }
     else
     {
-        ModelMesh model;
+        ModelMesh model(*mesh);
         const bool read = ExtensionOf(name) == "obj" ? ReadObj(name, model, m_lastError)
                                                      : ReadGltf(name, model, m_lastError);
-        if (read && model.CommitTo(*mesh, m_lastError))
+        if (read)
         {
+            model.Finish();
             return true;
         }
     }
