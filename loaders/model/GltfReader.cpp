@@ -486,7 +486,7 @@ private:
             number = known->second;
             return true;
         }
-        ModelMesh::Material material{std::string(), {1.0f, 1.0f, 1.0f, 1.0f}};
+        ModelMesh::Material material;
         for (std::size_t i = 0; i < 4 && i < pbr.baseColorFactor.size(); ++i)
             material.colour[i] = static_cast<float>(pbr.baseColorFactor[i]);
         if (pbr.baseColorTexture.index >= 0 &&

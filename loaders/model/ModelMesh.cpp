@@ -9,7 +9,7 @@
 
 ModelMesh::ModelMesh(QVSGMesh& mesh) : m_mesh(mesh)
 {
-    AddMaterial(Material{std::string(), {1.0f, 1.0f, 1.0f, 1.0f}});
+    AddMaterial(Material());
 }
 
 int ModelMesh::AddMaterial(const Material& material)

@@ -31,7 +31,7 @@ public:
     struct Material
     {
         std::string texture;
-        float colour[4];
+        float colour[4] = {1.0f, 1.0f, 1.0f, 1.0f};  // red, green, blue, alpha
         const unsigned char* embedded = nullptr;
         std::size_t embeddedSize = 0;
         std::string embeddedType;  // its MIME type, when the file says

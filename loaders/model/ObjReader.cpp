@@ -189,10 +189,10 @@ private:
             return true;
         }
         const tinyobj::material_t& from = m_materials[static_cast<std::size_t>(index)];
-        ModelMesh::Material material{
-            std::string(),
-            {static_cast<float>(from.diffuse[0]), static_cast<float>(from.diffuse[1]),
-             static_cast<float>(from.diffuse[2]), static_cast<float>(from.dissolve)}};
+        ModelMesh::Material material;
+        for (int i = 0; i < 3; ++i)
+            material.colour[i] = static_cast<float>(from.diffuse[i]);
+        material.colour[3] = static_cast<float>(from.dissolve);
         if (!from.diffuse_texname.empty() &&
             !m_folder.Resolve(from.diffuse_texname, material.texture, error))
             return false;
