@@ -27,7 +27,7 @@ if [ -z "$samples" ]; then
   done
 fi
 # Target name -> the sample folders whose files seed it.
-declare -A sample_seeds=([tds_loader_fuzzer]=3ds [model_loader_fuzzer]="gltf obj")
+declare -A sample_seeds=([tds_loader_fuzzer]=3ds [image_loader_fuzzer]=png [model_loader_fuzzer]="gltf obj")
 
 echo "== build fuzz targets"
 if ! cmake --preset fuzz -B "$build" >"$artifacts/configure.log" 2>&1; then

@@ -139,7 +139,8 @@ bool QVGLView::LoadTexture(const std::string& fileName)
     texture.reset(new QVImage());
     if (texture->GetLoaders().GetCount() == 0)
     {
-        Complain("cannot read the texture '" + fileName + "': no image loader module was found");
+        Complain("cannot read the texture '" + fileName +
+                 "': no image loader module (qvtgaloader.qvm, qvimgloader.qvm) was found");
         return false;
     }
     if (!texture->Load(QVString(fileName.c_str())))

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-// qvglview's command line: [--model FILE] [--texture FILE] [--screenshot FILE.tga]
+// qvglview's command line: [--model FILE] [--texture IMAGE] [--screenshot FILE.tga]
 // [--help].
 struct ViewOptions
 {

@@ -18,8 +18,9 @@ std::string Unavailable()
 bool Decode(const std::string& fileName, bool alpha, std::string& pixels)
 {
     // The names are the tests' own or the sample folder's: no quote characters.
-    const std::string command =
-        "convert '" + fileName + "' -auto-orient " + (alpha ? "rgba:-" : "rgb:-") + " 2>/dev/null";
+    const std::string command = "convert '" + fileName +
+                                "' -set colorspace sRGB -auto-orient -depth 8 " +
+                                (alpha ? "rgba:-" : "rgb:-") + " 2>/dev/null";
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
     {

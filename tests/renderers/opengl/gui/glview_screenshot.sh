@@ -28,4 +28,20 @@ textured=$(png "$artefacts/qvglview-textured.tga") || fail "the textured screens
 d=$(distance "$shot" "$textured")
 echo "textured: distance $d from the plain picture"
 below 0.02 "$d" || fail "the texture did not change the picture (distance $d)"
+
+# The same texture as PNG and JPEG, read by the image loader module, gives the same picture.
+if [ ! -e "$bin/qvimgloader.qvm" ]; then
+  echo "no qvimgloader.qvm: PNG and JPEG textures are not tried"
+  echo "PASS"
+  exit 0
+fi
+for kind in png jpg; do
+  convert "$texture" -quality 95 "$artefacts/texture.$kind" || fail "convert could not make a $kind"
+  run_glview --texture "$artefacts/texture.$kind" --screenshot "$artefacts/qvglview-$kind.tga"
+  [ "$exit_code" = 0 ] || fail "$kind texture: exit code $exit_code: $(cat "$artefacts/err.txt")"
+  same=$(png "$artefacts/qvglview-$kind.tga") || fail "the $kind screenshot is no TGA image"
+  d=$(distance "$textured" "$same")
+  echo "$kind texture: distance $d from the TGA-textured picture"
+  below "$d" 0.01 || fail "the $kind texture shows differently (distance $d)"
+done
 echo "PASS"
