@@ -387,6 +387,14 @@ private:
             return false;
         const std::size_t corners = indexed ? indices.Count() : count;
         int material = 0;
+        // A double-sided material is seen from behind too, where the renderers cull: its
+        // triangles come twice, the second time turned round, on vertices whose normals face
+        // the other way.
+        const std::size_t sides =
+            texture != nullptr &&
+                    m_model.materials[static_cast<std::size_t>(primitive.material)].doubleSided
+                ? 2
+                : 1;
         const std::size_t triangles = mode == TINYGLTF_MODE_TRIANGLES ? corners / 3
                                       : corners >= 3                  ? corners - 2
                                                                       : 0;
@@ -400,7 +408,7 @@ private:
                 return false;
             }
             return Material(primitive.material, material, error) &&
-                   m_mesh.Count(material, count, triangles, error);
+                   m_mesh.Count(material, sides * count, sides * triangles, error);
         }
         Material(primitive.material, material, error);  // made in the first walk
 
@@ -414,8 +422,9 @@ private:
             m[1] * m[6] - m[2] * m[5],  m[2] * m[4] - m[0] * m[6],  m[0] * m[5] - m[1] * m[4]};
         const double determinant = m[0] * cofactor[0] + m[4] * cofactor[3] + m[8] * cofactor[6];
         const std::uint32_t first = static_cast<std::uint32_t>(m_mesh.VertexCount());
-        for (std::size_t i = 0; i < count; ++i)
+        for (std::size_t k = 0; k < sides * count; ++k)
         {
+            const std::size_t i = k % count;
             ModelMesh::Vertex v{};
             float f[3];
             positions.Vec3(i, f);
@@ -435,8 +444,9 @@ private:
                 const double length =
                     std::copysign(std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]), determinant);
                 v.hasNormal = length != 0.0 && std::isfinite(length);
+                const double side = k < count ? 1.0 : -1.0;
                 for (int row = 0; row < 3 && v.hasNormal; ++row)
-                    v.normal[row] = static_cast<float>(t[row] / length);
+                    v.normal[row] = static_cast<float>(side * t[row] / length);
             }
             if (hasUvs)
             {
@@ -449,8 +459,9 @@ private:
         const bool mirrored = determinant < 0.0;
         const auto corner = [&](std::size_t i)
         { return first + (indexed ? indices.Index(i) : static_cast<std::uint32_t>(i)); };
-        for (std::size_t t = 0; t < triangles; ++t)
+        for (std::size_t k = 0; k < sides * triangles; ++k)
         {
+            const std::size_t t = k % triangles;
             std::uint32_t a, b, c;
             if (mode == TINYGLTF_MODE_TRIANGLES && indexed)
             {
@@ -464,8 +475,13 @@ private:
                 a = corner(t + (t & 1)), b = corner(t + 1 - (t & 1)), c = corner(t + 2);
             else
                 a = corner(t + 1), b = corner(t + 2), c = corner(0);
-            if (mirrored)
+            if (mirrored != (k >= triangles))
                 std::swap(b, c);
+            if (k >= triangles)
+            {
+                const std::uint32_t back = static_cast<std::uint32_t>(count);
+                a += back, b += back, c += back;
+            }
             m_mesh.AddTriangle(material, a, b, c);
         }
         return true;

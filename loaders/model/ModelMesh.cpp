@@ -7,10 +7,7 @@
 #include <cmath>
 #include <new>
 
-ModelMesh::ModelMesh(QVSGMesh& mesh) : m_mesh(mesh)
-{
-    AddMaterial(Material());
-}
+ModelMesh::ModelMesh(QVSGMesh& mesh) : m_mesh(mesh) { AddMaterial(Material()); }
 
 int ModelMesh::AddMaterial(const Material& material)
 {

@@ -109,6 +109,15 @@ TEST(ModelCraftedGltf, ATriangleIsWoundPlacedAndMappedAsTheSystemExpects)
     ASSERT_TRUE(turned.ok) << turned.Error();
     EXPECT_NEAR(turned.mesh.GetVertex(0).ny, -1.0f, 1e-6);
 
+    // A double-sided material: the triangle again, turned round, on vertices facing -z.
+    file.Write(Triangle({{R"("indices":1})", R"("indices":1,"material":0})"},
+                         {R"("accessors")", R"("materials":[{"doubleSided":true}],"accessors")"}}));
+    LoadedModel twoSided(file.Name());
+    ASSERT_TRUE(twoSided.ok) << twoSided.Error();
+    ASSERT_EQ(twoSided.Triangles(), 2);
+    EXPECT_EQ(twoSided.mesh.GetIndex(4), 3 + 1);
+    EXPECT_FLOAT_EQ(twoSided.mesh.GetVertex(3).nz, -1.0f);
+
     // A base colour factor and texture file go to the group's sub-object.
     file.Write(Triangle(
         {{R"("indices":1})", R"("indices":1,"material":0})"},

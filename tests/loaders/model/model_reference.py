@@ -56,9 +56,11 @@ def gltf_facts(path):
                 continue
             pos = doc['accessors'][prim['attributes']['POSITION']]
             corners = doc['accessors'][prim['indices']]['count'] if 'indices' in prim else pos['count']
-            tris += corners // 3 if mode == 4 else max(corners - 2, 0)
-            verts += pos['count']
             material = doc.get('materials', [{}])[prim['material']] if 'material' in prim else {}
+            # Double-sided materials are drawn from both sides: everything twice.
+            sides = 2 if material.get('doubleSided') else 1
+            tris += sides * (corners // 3 if mode == 4 else max(corners - 2, 0))
+            verts += sides * pos['count']
             if 'baseColorTexture' in material.get('pbrMetallicRoughness', {}):
                 textured.add(prim['material'])
             for corner in range(8):
