@@ -24,8 +24,8 @@ foreach(program appletcheck rayviewer uitest qvrender qvmods qvaplayer)
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
-foreach(module qvmemmgr qvproploader qvtgaloader qvimgloader qv3dsloader qvraytracer qvoglrenderer
-               qvuimanagerx11 qvuimanagerw32)
+foreach(module qvmemmgr qvproploader qvtgaloader qvimgloader qv3dsloader qvmodelloader
+               qvraytracer qvoglrenderer qvuimanagerx11 qvuimanagerw32)
   if(TARGET ${module})
     install(TARGETS ${module} LIBRARY DESTINATION ${qv_module_destination}
                               RUNTIME DESTINATION ${qv_module_destination})

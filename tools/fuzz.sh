@@ -26,8 +26,8 @@ if [ -z "$samples" ]; then
     [ -d "$candidate" ] && { samples=$candidate; break; }
   done
 fi
-# Target name -> the sample folder whose files seed it.
-declare -A sample_seeds=([tds_loader_fuzzer]=3ds [image_loader_fuzzer]=png)
+# Target name -> the sample folders whose files seed it.
+declare -A sample_seeds=([tds_loader_fuzzer]=3ds [image_loader_fuzzer]=png [model_loader_fuzzer]="gltf obj")
 
 echo "== build fuzz targets"
 if ! cmake --preset fuzz -B "$build" >"$artifacts/configure.log" 2>&1; then
@@ -58,10 +58,11 @@ for target in "$build"/bin/*_fuzzer; do
   if [ -d "fuzz/corpus/$name" ]; then
     cp -R "fuzz/corpus/$name/." "$corpus/"
   fi
-  kind=${sample_seeds[$name]:-}
-  if [ -n "$kind" ] && [ -n "$samples" ] && [ -d "$samples/$kind" ]; then
-    find "$samples/$kind" -maxdepth 1 -type f -exec cp {} "$corpus/" \;
-  fi
+  for kind in ${sample_seeds[$name]:-}; do
+    if [ -n "$samples" ] && [ -d "$samples/$kind" ]; then
+      find "$samples/$kind" -maxdepth 1 -type f -exec cp {} "$corpus/" \;
+    fi
+  done
   log=$artifacts/$name.log
   echo "== fuzz $name for ${seconds}s ($(ls "$corpus" | wc -l) seeds)"
   # The target runs in an empty directory of its own: it writes its input files there, and its

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 namespace
 {
@@ -39,7 +40,7 @@ bool ModelScene::Load(const std::string& fileName, std::string& error)
     QVModCollection& loaders = mesh.GetLoaders();
     if (loaders.GetCount() == 0)
     {
-        error = quoted + "no object loader module (qv3dsloader.qvm) was found";
+        error = quoted + "no object loader module (qv3dsloader.qvm, qvmodelloader.qvm) was found";
         return false;
     }
     const QVString name(fileName.c_str());
@@ -51,7 +52,8 @@ bool ModelScene::Load(const std::string& fileName, std::string& error)
     }
     if (!loaded)
     {
-        error = quoted + "not a 3D Studio file (.3ds) the loader reads";
+        error = quoted + "no object loader reads it (3D Studio .3ds, glTF .gltf and .glb, " +
+                "Wavefront .obj)";
         return false;
     }
     if (mesh.GetVertexCount() == 0 || mesh.GetIndexCount() < 3)
@@ -60,6 +62,7 @@ bool ModelScene::Load(const std::string& fileName, std::string& error)
         return false;
     }
     Fit();
+    MakeMaterials();
 
     light.SetPosition(-4, 8, 6);
     light.SetAmbient(0.1, 0.1, 0.1, 1);
@@ -109,8 +112,75 @@ void ModelScene::Fit()
                      -scale * (low[2] + high[2]) / 2.0);
 }
 
+void ModelScene::MakeMaterials()
+{
+    QVArray<QVSubObject>& described = mesh.GetSubObjects();
+    std::map<std::string, QVImage*> images;
+    for (int g = 0; g < mesh.GetFaceGroupCount() && g < described.GetSize(); ++g)
+    {
+        const QVVector& colour = described[g].vector;
+        std::unique_ptr<QVSGMaterial> material(new QVSGMaterial());
+        material->ambient.Set(colour[0], colour[1], colour[2], 0.0);
+        material->diffuse.Set(0.9 * colour[0], 0.9 * colour[1], 0.9 * colour[2], 0.0);
+        material->specular.Set(0.3, 0.3, 0.3, 0.0);
+        material->baseColour.Set(0.1, 0.1, 0.1, 0.0);
+        material->shininess = 32;
+        const QVString& file = described[g].name;
+        if (file.GetLength() > 0)
+        {
+            // Groups that share a file share the image; one that cannot be read is said once.
+            const std::string name(file.GetBuffer());
+            const auto known = images.find(name);
+            if (known != images.end())
+            {
+                material->texture = known->second;
+            }
+            else
+            {
+                std::unique_ptr<QVImage> image(new QVImage());
+                if (image->Load(file))
+                {
+                    image->SetMipmapMode(1);
+                    material->texture = image.get();
+                    m_textures.push_back(std::move(image));
+                }
+                else
+                {
+                    std::fprintf(stderr,
+                                 "qvglview: the texture '%s' cannot be read; drawn without\n",
+                                 name.c_str());
+                }
+                images[name] = material->texture;
+            }
+        }
+        mesh.SetMaterial(material.get(), g, false);
+        m_materials.push_back(std::move(material));
+    }
+}
+
+std::vector<QVSGMaterial*> ModelScene::UntexturedMaterials()
+{
+    std::vector<QVSGMaterial*> untextured{&world.GetDefaultMaterial()};
+    for (const std::unique_ptr<QVSGMaterial>& material : m_materials)
+    {
+        if (material->texture == nullptr)
+            untextured.push_back(material.get());
+    }
+    return untextured;
+}
+
+void ModelScene::Release(QVRenderer* renderer)
+{
+    for (const std::unique_ptr<QVImage>& texture : m_textures)
+        texture->ReleaseHard(renderer);
+}
+
 void ModelScene::Bind(QVRenderer* renderer)
 {
+    for (const std::unique_ptr<QVImage>& texture : m_textures)
+        texture->InitHard(renderer);
+    for (const std::unique_ptr<QVSGMaterial>& material : m_materials)
+        material->InitHard(renderer);
     mesh.InitHard(renderer);
     camera.InitHard(renderer);
     light.InitHard(renderer);

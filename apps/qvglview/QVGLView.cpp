@@ -155,7 +155,8 @@ bool QVGLView::LoadTexture(const std::string& fileName)
         Complain("the renderer could not make a texture of '" + fileName + "'");
         return false;
     }
-    for (QVSGMaterial* material : TexturedMaterials())
+    textured = TexturedMaterials();
+    for (QVSGMaterial* material : textured)
         material->texture = texture.get();
     return true;
 }
@@ -179,10 +180,12 @@ void QVGLView::Shutdown()
     if (renderer == nullptr)
         return;
     world->ReleaseHard(renderer);
+    if (showsModel)
+        model.Release(renderer);
     if (texture)
     {
         texture->ReleaseHard(renderer);
-        for (QVSGMaterial* material : TexturedMaterials())
+        for (QVSGMaterial* material : textured)
             material->texture = nullptr;
     }
     renderer->Release();
@@ -194,6 +197,6 @@ void QVGLView::Shutdown()
 std::vector<QVSGMaterial*> QVGLView::TexturedMaterials()
 {
     if (showsModel)
-        return {&model.world.GetDefaultMaterial()};
+        return model.UntexturedMaterials();
     return {&scene.red, &scene.mirror, &scene.green, &scene.grey};
 }

@@ -39,14 +39,15 @@ private:
     int SaveScreenshot(const std::string& fileName);
     // Releases the scene's renderer data, the texture and the renderer.
     void Shutdown();
-    // The materials the texture goes on: the demo scene's four, or the model's default one.
+    // The materials the texture goes on: the demo scene's four, or the model's untextured ones.
     std::vector<QVSGMaterial*> TexturedMaterials();
 
     SceneViewer viewer;
     QVRenderer* renderer;  // the OpenGL renderer module, null until loaded
     DemoScene scene;
     ModelScene model;
-    bool showsModel;                   // with --model
-    QVSGWorld* world;                  // the scene shown: the demo scene's or the model's
-    std::unique_ptr<QVImage> texture;  // with --texture
+    bool showsModel;                      // with --model
+    QVSGWorld* world;                     // the scene shown: the demo scene's or the model's
+    std::unique_ptr<QVImage> texture;     // with --texture
+    std::vector<QVSGMaterial*> textured;  // the materials it went on
 };

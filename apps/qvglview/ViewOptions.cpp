@@ -52,11 +52,11 @@ bool ViewOptions::Parse(const std::vector<std::string>& words, std::string& erro
 
 const char* ViewOptions::Usage()
 {
-    return "usage: qvglview [--model FILE.3ds] [--texture IMAGE] [--screenshot FILE.tga]\n"
+    return "usage: qvglview [--model FILE] [--texture IMAGE] [--screenshot FILE.tga]\n"
            "Shows the demonstration scene through the OpenGL renderer (qvoglrenderer.qvm).\n"
            "Drag the mouse to orbit the camera, Z and S to move it, Q to quit.\n"
-           "  --model FILE.3ds       shows that model instead, centred and lit\n"
-           "                         (read by the 3D Studio loader module, qv3dsloader.qvm)\n"
+           "  --model FILE           shows that model instead, centred and lit: .3ds (read by\n"
+           "                         qv3dsloader.qvm), .gltf, .glb or .obj (qvmodelloader.qvm)\n"
            "  --texture IMAGE        puts the image on the sphere and the boxes, or the model\n"
            "                         (TGA, PNG, JPEG, BMP or GIF, read by the image loader\n"
            "                         modules qvtgaloader.qvm and qvimgloader.qvm)\n"

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-// qvglview's command line: [--model FILE.3ds] [--texture IMAGE] [--screenshot FILE.tga]
+// qvglview's command line: [--model FILE] [--texture IMAGE] [--screenshot FILE.tga]
 // [--help].
 struct ViewOptions
 {
-    std::string model;       // 3D Studio file shown instead of the demo scene; empty: none
+    std::string model;       // model file shown instead of the demo scene; empty: none
     std::string texture;     // image for the sphere and the boxes, or the model; empty: none
     std::string screenshot;  // where one frame is saved before the program ends; empty: none
     bool help = false;

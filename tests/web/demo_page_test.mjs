@@ -60,6 +60,7 @@ await runBrowserTest('web demo page', { root: site }, async (browser) => {
   const applets = [
     { selector: '#hello', width: 320, height: 200 },
     { selector: '#spinner', width: 320, height: 240 },
+    { selector: '#gltfspinner', width: 320, height: 240 },
     { selector: '#rayscene', width: 400, height: 300 },
     { selector: '#rayscene-small', width: 200, height: 150 },
   ];
@@ -100,6 +101,17 @@ await runBrowserTest('web demo page', { root: site }, async (browser) => {
         saveArtefact(options, 'spinner.png', encodePng(second));
         assert.ok(countColours(second) > 2, 'the spinner shows a flat picture');
         assert.ok(compare(first, second).largest > 0, 'the spinner stands still');
+      } },
+    { name: 'the glTF crate turns (two pictures a second apart differ, many colours)',
+      run: async () => {
+        const selector = await appletWindow(page, '#gltfspinner');
+        await new Promise((r) => setTimeout(r, 1500));
+        const first = await page.pixels(selector);
+        await new Promise((r) => setTimeout(r, 1000));
+        const second = await page.pixels(selector);
+        saveArtefact(options, 'gltfspinner.png', encodePng(second));
+        assert.ok(countColours(second) > 2, 'the crate shows a flat picture');
+        assert.ok(compare(first, second).largest > 0, 'the crate stands still');
       } },
     { name: 'the small traced scene matches the stored qvrender image (200 x 150)',
       run: async () => {

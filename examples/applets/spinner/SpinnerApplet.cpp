@@ -4,7 +4,6 @@
 #include "gl/QVGLContext.h"
 #include "loaders/QVLoaderModule.h"
 #include "modules/LoadModuleAs.h"
-#include "modules/ModuleExport.h"
 #include "modules/RunTimePath.h"
 #include "platform/Directory.h"
 #include "renderers/HostWindowSetup.h"
@@ -14,12 +13,8 @@
 #include <algorithm>
 #include <cmath>
 
-QV_DEFINE_MODULE(SpinnerApplet)
-
 namespace
 {
-const char* const ModelFile = "spinner.3ds";
-const char* const TextureFile = "checker.tga";
 const char* const RendererFile = "qvoglrenderer.qvm";
 const double StartSpeed = 2.0;  // degrees per frame
 const double SpeedStep = 1.0;
@@ -46,11 +41,17 @@ std::string Narrow(const QVString& text)
 }  // namespace
 
 SpinnerApplet::SpinnerApplet()
-    : m_window(nullptr), m_parameters(nullptr), m_renderer(nullptr), m_speed(StartSpeed),
-      m_pausedSpeed(0.0)
+    : SpinnerApplet("spinnerapplet.qvm", "Spinner Applet", "spinner.3ds", "checker.tga")
 {
-    SetFileName(QVString("spinnerapplet.qvm"));
-    SetName(QVString("Spinner Applet"));
+}
+
+SpinnerApplet::SpinnerApplet(const char* moduleFile, const char* appletName, const char* modelFile,
+                             const char* textureFile)
+    : m_modelFile(modelFile), m_textureFile(textureFile), m_window(nullptr), m_parameters(nullptr),
+      m_renderer(nullptr), m_speed(StartSpeed), m_pausedSpeed(0.0)
+{
+    SetFileName(QVString(moduleFile));
+    SetName(QVString(appletName));
     SetPlatform(QVString("All"));
 }
 
@@ -87,6 +88,7 @@ int SpinnerApplet::Run()
         return 1;
     }
     m_window->SetListener(this);
+    MakeMaterials();
     m_scene->mesh.InitHard(m_renderer);
     m_scene->camera.InitHard(m_renderer);
     m_scene->light.InitHard(m_renderer);
@@ -112,7 +114,7 @@ int SpinnerApplet::Run()
 
 bool SpinnerApplet::LoadModel(const std::string& directory, std::string& error)
 {
-    const std::string path = directory + QVPathSeparator() + ModelFile;
+    const std::string path = directory + QVPathSeparator() + m_modelFile;
     const QVString name(path.c_str());
     QVModCollection& loaders = m_scene->mesh.GetLoaders();
     bool loaded = false;
@@ -180,7 +182,9 @@ bool SpinnerApplet::StartRenderer(std::string& error)
 
 bool SpinnerApplet::LoadTexture(const std::string& directory, std::string& error)
 {
-    const std::string path = directory + QVPathSeparator() + TextureFile;
+    if (m_textureFile == nullptr)
+        return true;
+    const std::string path = directory + QVPathSeparator() + m_textureFile;
     if (!m_scene->texture.Load(QVString(path.c_str())))
     {
         error = "no loader module read the texture " + path;
@@ -196,6 +200,34 @@ bool SpinnerApplet::LoadTexture(const std::string& directory, std::string& error
     return true;
 }
 
+void SpinnerApplet::MakeMaterials()
+{
+    QVArray<QVSubObject>& described = m_scene->mesh.GetSubObjects();
+    for (int g = 0; g < m_scene->mesh.GetFaceGroupCount() && g < described.GetSize(); ++g)
+    {
+        const QVVector& colour = described[g].vector;
+        std::unique_ptr<QVSGMaterial> material(new QVSGMaterial());
+        material->ambient.Set(colour[0], colour[1], colour[2], 0.0);
+        material->diffuse.Set(colour[0], colour[1], colour[2], 0.0);
+        material->specular.Set(0.3, 0.3, 0.3, 0.0);
+        material->shininess = 32;
+        // A texture that cannot be read leaves the group in its colour.
+        std::unique_ptr<QVImage> image(new QVImage());
+        if (described[g].name.GetLength() > 0 && image->Load(described[g].name))
+        {
+            image->SetMipmapMode(1);
+            if (image->InitHard(m_renderer))
+            {
+                material->texture = image.get();
+                m_scene->textures.push_back(std::move(image));
+            }
+        }
+        material->InitHard(m_renderer);
+        m_scene->mesh.SetMaterial(material.get(), g, false);
+        m_scene->materials.push_back(std::move(material));
+    }
+}
+
 void SpinnerApplet::Release()
 {
     if (m_renderer == nullptr)
@@ -205,6 +237,8 @@ void SpinnerApplet::Release()
     }
     m_scene->world.ReleaseHard(m_renderer);
     m_scene->texture.ReleaseHard(m_renderer);
+    for (const std::unique_ptr<QVImage>& texture : m_scene->textures)
+        texture->ReleaseHard(m_renderer);
     m_scene->world.GetDefaultMaterial().texture = nullptr;
     m_renderer->Release();
     GetModManager().ReleaseModule(m_renderer);

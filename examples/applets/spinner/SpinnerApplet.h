@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class QVRenderer;
 
@@ -18,12 +19,20 @@ class QVRenderer;
 // the renderer and the two loader modules; the applet makes "@temp_path", where they were
 // unpacked, its working directory, so the module manager finds the modules there.
 //
+// A model whose loader describes materials (one per face group, in the mesh's sub-objects: a
+// colour and a texture file, as the glTF and OBJ loader does) is drawn with those; the
+// "gltfspinner" sample is this applet with such a model and no texture of its own.
+//
 // Keys: + or Up spin faster, - or Down slower (below zero the model turns the other way), Space
 // stops or restarts it. The applet ends when its window is closed.
 class SpinnerApplet : public QVApplet, public QVUIListener
 {
 public:
     SpinnerApplet();
+    // An applet of module file moduleFile and name appletName showing modelFile with
+    // textureFile on the default material (null: no texture besides the model's own).
+    SpinnerApplet(const char* moduleFile, const char* appletName, const char* modelFile,
+                  const char* textureFile);
 
     bool Init(QVUIWindow* window, QVAppletHost* host, QVProperties* parameters) override;
     // Loads the scene and the renderer, then draws a frame after every pass of the window's
@@ -38,7 +47,12 @@ private:
     bool LoadModel(const std::string& directory, std::string& error);
     bool StartRenderer(std::string& error);
     bool LoadTexture(const std::string& directory, std::string& error);
+    // A material per face group that the model describes, with its texture when one is read.
+    void MakeMaterials();
     void Release();
+
+    const char* m_modelFile;
+    const char* m_textureFile;  // null: none
 
     QVUIWindow* m_window;
     QVProperties* m_parameters;
@@ -53,6 +67,8 @@ private:
         QVSGMesh mesh;
         QVSGLight light;
         QVImage texture;
+        std::vector<std::unique_ptr<QVSGMaterial>> materials;  // the model's
+        std::vector<std::unique_ptr<QVImage>> textures;        // their images
     };
     std::unique_ptr<Scene> m_scene;
     double m_speed;        // degrees per frame

@@ -3,21 +3,24 @@
 # texture, the renderer and loader modules beside the program, as the plug-in unpacks it): the
 # window appears and shows a model that moves between two screenshots and is not one colour;
 # Space stops it (two screenshots equal) and Up starts it again; closing the window ends the
-# program with 0. The fourth argument is the package.
+# program with 0. The fourth argument is the package, the sixth the applet module in it
+# (spinnerapplet.qvm unless given: the gltfspinner sample is the same applet with a glTF model).
 source "$(dirname "$0")/../../ui/gui/common.sh"
 source "$(dirname "$0")/applet_common.sh"
 package=$4
+module=${6:-spinnerapplet.qvm}
+name=${module%.qvm}
 
 export QV_RUNTIME_KEY=
-copy_program "$artefacts/spinner/bin"
+copy_program "$artefacts/$name/bin"
 (cd "$(dirname "$program")" && unzip -q -o "$package") || fail "cannot unpack $package"
 
-start_program spinnerapplet.qvm
+start_program "$module"
 window=$(wait_window "QVEAPPs Tester") || fail "no window QVEAPPs Tester"
 sleep $((2 * wait_scale))
 
 # shot <name>: the window's client, kept as an artefact; prints its path.
-shot() { import -window "$window" "$artefacts/$1.png" && echo "$artefacts/$1.png"; }
+shot() { import -window "$window" "$artefacts/$name-$1.png" && echo "$artefacts/$name-$1.png"; }
 differing() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
 
 first=$(shot spinner-1) || fail "no screenshot"

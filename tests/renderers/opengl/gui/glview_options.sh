@@ -33,7 +33,7 @@ while read -r file text; do
     --screenshot "$artefacts/never.tga" </dev/null
 done <<CASES
 missing.3ds the file cannot be opened
-text.3ds not a 3D Studio file (.3ds) the loader reads
+text.3ds no object loader reads it
 empty.3ds the file holds no triangle mesh
 CASES
 [ ! -e "$artefacts/never.tga" ] || fail "a screenshot was written although a texture or model failed"
