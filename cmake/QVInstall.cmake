@@ -19,7 +19,7 @@ else()
 endif()
 set(qv_package_destination ${CMAKE_INSTALL_LIBDIR}/cmake/QV)
 
-foreach(program appletcheck rayviewer uitest qvrender qvmods qvaplayer)
+foreach(program appletcheck rayviewer uitest qvrender qvmods qvaplayer qvglview)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
@@ -27,7 +27,9 @@ endforeach()
 foreach(module qvmemmgr qvproploader qvtgaloader qv3dsloader qvraytracer qvoglrenderer
                qvuimanagerx11 qvuimanagerw32)
   if(TARGET ${module})
-    install(TARGETS ${module} LIBRARY DESTINATION ${qv_module_destination}
+    # Exported as QV::<module>, which an applet out of the tree names in its MODULES.
+    install(TARGETS ${module} EXPORT QVModules
+                              LIBRARY DESTINATION ${qv_module_destination}
                               RUNTIME DESTINATION ${qv_module_destination})
   endif()
 endforeach()
@@ -43,7 +45,11 @@ foreach(applet hello spinner)
   endif()
 endforeach()
 
-# What an applet or module author builds against.
+# What an applet or module author builds against. The tree names these libraries as the
+# installed package does too, so that an applet's CMakeLists.txt reads the same in and out of it.
+foreach(library qv_runtime qv_scene qv_loaders qv_ui qv_renderer qv_applet)
+  add_library(QV::${library} ALIAS ${library})
+endforeach()
 install(TARGETS qv_platform qv_runtime qv_scene qv_loaders qv_ui qv_renderer qv_applet
         EXPORT QVTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
@@ -59,6 +65,7 @@ install(DIRECTORY core modules platform gl scene renderers loaders ui
 install(FILES plugin/QVApplet.h plugin/QVAppletHost.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qv/plugin)
 install(EXPORT QVTargets NAMESPACE QV:: DESTINATION ${qv_package_destination})
+install(EXPORT QVModules NAMESPACE QV:: DESTINATION ${qv_package_destination})
 
 include(CMakePackageConfigHelpers)
 write_basic_package_version_file(${CMAKE_BINARY_DIR}/QVConfigVersion.cmake

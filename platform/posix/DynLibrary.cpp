@@ -12,6 +12,12 @@
 
 namespace
 {
+std::string& LastError()
+{
+    thread_local std::string error;
+    return error;
+}
+
 // Whether the system's search for a bare name would meet something other than a regular file
 // before any library: the programs' run path (their own directory) comes first, then
 // LD_LIBRARY_PATH. The system's library directories are not checked: only root writes there.
@@ -50,12 +56,18 @@ QVHandle QVOpenLibrary(const char* path)
     // A bare name is searched by the system, whose first places are checked the same way.
     const bool bare = std::strchr(path, '/') == nullptr;
     if (bare ? SearchMeetsNonRegularFile(path) : !QVIsRegularFile(path))
+    {
+        LastError() = std::string(path) + ": not a regular file";
         return nullptr;
+    }
     QVHandle library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr)
-        dlerror();  // clear the error state; failures are reported by the null handle
+    // Reading the error also clears it.
+    const char* error = library == nullptr ? dlerror() : nullptr;
+    LastError() = error != nullptr ? error : "";
     return library;
 }
+
+std::string QVLastLibraryError() { return LastError(); }
 
 bool QVCloseLibrary(QVHandle library) { return library != nullptr && dlclose(library) == 0; }
 

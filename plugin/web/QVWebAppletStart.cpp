@@ -2,6 +2,8 @@
 
 #include "loaders/QVProperties.h"
 #include "modules/LoadModuleAs.h"
+#include "modules/ModuleLoadFailure.h"
+#include "modules/RunTimePath.h"
 #include "plugin/QVApplet.h"
 #include "plugin/QVAppletPackage.h"
 #include "plugin/web/QVWebAppletHost.h"
@@ -13,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 // Tells the page script how the applet is doing: "running" before Init, "ended" after Run,
 // "failed" (with the reason) when it could not start.
@@ -51,6 +54,20 @@ bool ParseNumber(const char* text, long low, long high, int& value)
         return false;
     value = static_cast<int>(number);
     return true;
+}
+
+// The element of the applet that runs (one per bundle instance), for the module load failures
+// told while it runs.
+int runningElement = 0;
+
+// A module the applet asked for is not there: said in the element's state message, the applet
+// still running (it may go on without the module).
+void SayModuleNotLoaded(const char* fileName)
+{
+    const std::string message = std::string("the module ") + fileName +
+                                " could not be loaded: " + DescribeLibraryFailure(fileName);
+    std::fprintf(stderr, "qvapplet: %s\n", message.c_str());
+    qv_web_applet_state(runningElement, "running", message.c_str());
 }
 
 int Fail(int element, const std::string& message)
@@ -144,8 +161,21 @@ int RunWebApplet(const QVWebAppletStart& start)
 
     static QVWebAppletHost host(start.element);
     qv_web_applet_state(start.element, "running", "");
+    runningElement = start.element;
+    SetModuleLoadFailureHandler(SayModuleNotLoaded);
     applet->Init(&window, &host, &parameters);
     applet->Run();
+    // Run ends when the page takes the applet away; before that, its loop was missing or ended
+    // early, and its controls would stay on the page without anyone serving them.
+    if (!window.IsClosed())
+    {
+        const char* message = "the applet's Run returned while its window was still open: Run "
+                              "should call its window's UI manager's ProcessMessages until it "
+                              "returns false";
+        std::fprintf(stderr, "qvapplet: %s\n", message);
+        qv_web_applet_state(start.element, "ended", message);
+        return 0;
+    }
     qv_web_applet_state(start.element, "ended", "");
     return 0;
 }
