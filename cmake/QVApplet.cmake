@@ -27,10 +27,12 @@
 # file>" and, instead of the module library, a small file of that name standing for the code
 # compiled into the bundle; the MODULES are linked into the bundle and likewise packed as small
 # files standing for them. The target
-# <name>_web makes the bundle; its property QV_BUNDLE_FILE holds the path of <name>.js.
+# <name>_web makes the bundle; its property QV_BUNDLE_FILE holds the path of <name>.js. The page
+# script qvapplet.js is copied beside it.
 #
-# The same file serves the installed CMake package (find_package(QV)); web bundles are made in
-# the QV tree only.
+# The same file serves the installed CMake package (find_package(QV)): out of the QV tree too,
+# a desktop SDK (installed from a desktop build) makes packages, and a web SDK (installed from a
+# web build, configured with emcmake) makes the web bundle, with qvapplet.js staged beside it.
 if(NOT DEFINED QV_APPLET_TARGET)
   set(QV_APPLET_TARGET qv_applet)
 endif()
@@ -152,27 +154,40 @@ endfunction()
 # qv_add_web_bundle(<name> <applet module target> <output directory> [<module targets...>])
 # The web bundle of an applet (see above). Web builds only.
 function(qv_add_web_bundle name module directory)
+  # Names as the installed package gives them; the tree has them under these names too (its
+  # aliases are made with the targets, so they are looked for only when the bundle is made).
   get_property(main GLOBAL PROPERTY QV_WEB_PLAYER_MAIN)
-  if(NOT main OR NOT TARGET qv_web_player)
-    message(FATAL_ERROR "qv_add_applet(${name}): the web player (plugin/web) is not part of the build")
+  if(NOT main)
+    message(FATAL_ERROR "qv_add_applet(${name}): the web player (plugin/web) is not part of the "
+            "build, or the QV package found is no web SDK (install QV from a web build)")
   endif()
   string(MAKE_C_IDENTIFIER ${name} id)
   set(bundle ${name}_web)
   add_executable(${bundle} ${main})
   set_target_properties(${bundle} PROPERTIES OUTPUT_NAME ${name} SUFFIX ".js"
                         RUNTIME_OUTPUT_DIRECTORY ${directory})
-  target_link_libraries(${bundle} PRIVATE qv_web_player)
+  target_link_libraries(${bundle} PRIVATE QV::qv_web_player)
   # What the player loads itself: the UI manager, the property loader for qveapp.cfg and the
   # memory manager; then the applet and the modules it asks for.
-  set(modules qvuimanagerweb qvproploader qvmemmgr ${module} ${ARGN})
+  set(modules "")
+  foreach(part QV::qvuimanagerweb QV::qvproploader QV::qvmemmgr ${module} ${ARGN})
+    # One name per module (the tree's aliases to their targets), or it would be compiled in twice.
+    if(TARGET ${part})
+      get_target_property(aliased ${part} ALIASED_TARGET)
+      if(aliased)
+        set(part ${aliased})
+      endif()
+    endif()
+    list(APPEND modules ${part})
+  endforeach()
   list(REMOVE_DUPLICATES modules)
   qv_link_modules(${bundle} ${modules})
   # The applet's loop blocks; the UI manager yields to the browser from inside it.
-  if(TARGET qv_web_async)
-    target_link_libraries(${bundle} PRIVATE qv_web_async)
-  else()
-    target_link_options(${bundle} PRIVATE -sASYNCIFY=1)
-  endif()
+  target_link_libraries(${bundle} PRIVATE QV::qv_web_async)
+  # The page script that runs the bundles, staged beside them: a page loads both from one place.
+  get_property(script GLOBAL PROPERTY QV_WEB_PLAYER_SCRIPT)
+  add_custom_command(TARGET ${bundle} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${script} ${directory}/qvapplet.js VERBATIM)
   target_link_options(${bundle} PRIVATE
     -sMODULARIZE=1 -sEXPORT_NAME=QVApplet_${id} -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web
     "-sEXPORTED_RUNTIME_METHODS=['FS','UTF8ToString']" -sALLOW_MEMORY_GROWTH=1

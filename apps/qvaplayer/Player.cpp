@@ -296,7 +296,17 @@ bool Player::StartApplets()
         // The "download": a copy in a folder of the applet's own, handed over as a file.
         const std::string folder = CreateDownloadFolder(options.downloadParent);
         const std::string name = FileNameOf(applet.package);
-        if (folder.empty() || !CopyIntoFolder(applet.package, folder, name, applet.bytes))
+        if (folder.empty())
+        {
+            // The player makes a folder of its own in it, not the --download-dir itself.
+            PlayerComplain("applet %d: cannot make a download folder in %s (it must exist and "
+                           "be writable)",
+                           number,
+                           options.downloadParent.empty() ? "the temporary folder"
+                                                          : options.downloadParent.c_str());
+            return false;
+        }
+        if (!CopyIntoFolder(applet.package, folder, name, applet.bytes))
         {
             PlayerComplain("applet %d: cannot copy %s into a download folder", number,
                            applet.package.c_str());
