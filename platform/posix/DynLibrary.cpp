@@ -3,6 +3,7 @@
 #include "platform/ProgramDirectory.h"
 #include "platform/RegularFile.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -12,10 +13,15 @@
 
 namespace
 {
-std::string& LastError()
+// A plain buffer: a thread-local object with a destructor would keep every library that holds
+// this code (each module links it) from ever being unloaded.
+thread_local char lastError[512];
+
+void KeepLastError(const std::string& text)
 {
-    thread_local std::string error;
-    return error;
+    const std::size_t length = std::min(text.size(), sizeof lastError - 1);
+    text.copy(lastError, length);
+    lastError[length] = '\0';
 }
 
 // Whether the system's search for a bare name would meet something other than a regular file
@@ -57,17 +63,17 @@ QVHandle QVOpenLibrary(const char* path)
     const bool bare = std::strchr(path, '/') == nullptr;
     if (bare ? SearchMeetsNonRegularFile(path) : !QVIsRegularFile(path))
     {
-        LastError() = std::string(path) + ": not a regular file";
+        KeepLastError(std::string(path) + ": not a regular file");
         return nullptr;
     }
     QVHandle library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
     // Reading the error also clears it.
     const char* error = library == nullptr ? dlerror() : nullptr;
-    LastError() = error != nullptr ? error : "";
+    KeepLastError(error != nullptr ? error : "");
     return library;
 }
 
-std::string QVLastLibraryError() { return LastError(); }
+std::string QVLastLibraryError() { return lastError; }
 
 bool QVCloseLibrary(QVHandle library) { return library != nullptr && dlclose(library) == 0; }
 

@@ -2,6 +2,7 @@
 
 #include "platform/RegularFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <windows.h>
@@ -9,10 +10,15 @@
 namespace
 {
 // Set once by QVKeepWorkingDirectoryOutOfSearch; this library's own loads only, not the process's.
-std::string& LastError()
+// A plain buffer: a thread-local object with a destructor would keep every library that holds
+// this code (each module links it) from ever being unloaded.
+thread_local char lastError[512];
+
+void KeepLastError(const std::string& text)
 {
-    thread_local std::string error;
-    return error;
+    const std::size_t length = std::min(text.size(), sizeof lastError - 1);
+    text.copy(lastError, length);
+    lastError[length] = '\0';
 }
 
 // The system's text for an error code, without the line end it carries.
@@ -45,7 +51,7 @@ QVHandle QVOpenLibrary(const char* path)
     // name is left to the system's search.
     if (std::strpbrk(path, "\\/:") != nullptr && !QVIsRegularFile(path))
     {
-        LastError() = std::string(path) + ": not a regular file";
+        KeepLastError(std::string(path) + ": not a regular file");
         return nullptr;
     }
     // No "cannot find" dialog box for a library that is missing: a failed load is a null handle.
@@ -54,7 +60,7 @@ QVHandle QVOpenLibrary(const char* path)
     HMODULE library = bare && WorkingDirectoryKeptOut()
                           ? LoadLibraryExA(path, nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS)
                           : LoadLibraryA(path);
-    LastError() = library == nullptr ? SystemErrorText(GetLastError()) : std::string();
+    KeepLastError(library == nullptr ? SystemErrorText(GetLastError()) : std::string());
     SetErrorMode(previous);
     // Each time a library built with this toolchain is loaded anew, its runtime takes a
     // thread-local storage index (for the exception data of each thread) that unloading never
@@ -69,7 +75,7 @@ QVHandle QVOpenLibrary(const char* path)
     return reinterpret_cast<QVHandle>(library);
 }
 
-std::string QVLastLibraryError() { return LastError(); }
+std::string QVLastLibraryError() { return lastError; }
 
 bool QVCloseLibrary(QVHandle library)
 {
