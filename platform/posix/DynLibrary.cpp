@@ -63,7 +63,7 @@ QVHandle QVOpenLibrary(const char* path)
     const bool bare = std::strchr(path, '/') == nullptr;
     if (bare ? SearchMeetsNonRegularFile(path) : !QVIsRegularFile(path))
     {
-        KeepLastError(std::string(path) + ": not a regular file");
+        KeepLastError(std::string(path) + ": no regular file there");
         return nullptr;
     }
     QVHandle library = dlopen(path, RTLD_NOW | RTLD_LOCAL);

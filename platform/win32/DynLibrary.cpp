@@ -51,7 +51,7 @@ QVHandle QVOpenLibrary(const char* path)
     // name is left to the system's search.
     if (std::strpbrk(path, "\\/:") != nullptr && !QVIsRegularFile(path))
     {
-        KeepLastError(std::string(path) + ": not a regular file");
+        KeepLastError(std::string(path) + ": no regular file there");
         return nullptr;
     }
     // No "cannot find" dialog box for a library that is missing: a failed load is a null handle.
