@@ -11,6 +11,8 @@
 #   lib/                 static libraries every module links (its own copy of the core)
 #   lib/cmake/QV/        the CMake package
 #   share/qv/applets/    the sample applet packages
+#   share/qv/web/        web builds: the web player's main, its page script qvapplet.js and the
+#                        web UI manager's page library (cmake/QVInstallWeb.cmake)
 include(GNUInstallDirs)
 if(QV_TARGET_WIN32)
   set(qv_module_destination ${CMAKE_INSTALL_BINDIR})
@@ -19,16 +21,20 @@ else()
 endif()
 set(qv_package_destination ${CMAKE_INSTALL_LIBDIR}/cmake/QV)
 
-foreach(program appletcheck rayviewer uitest qvrender qvmods qvaplayer)
+foreach(program appletcheck rayviewer uitest qvrender qvmods qvaplayer qvglview)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
 foreach(module qvmemmgr qvproploader qvtgaloader qvimgloader qv3dsloader qvmodelloader
-               qvraytracer qvoglrenderer qvuimanagerx11 qvuimanagerw32)
+               qvraytracer qvoglrenderer qvuimanagerx11 qvuimanagerw32 qvuimanagerweb)
   if(TARGET ${module})
-    install(TARGETS ${module} LIBRARY DESTINATION ${qv_module_destination}
-                              RUNTIME DESTINATION ${qv_module_destination})
+    # Exported as QV::<module>, which an applet out of the tree names in its MODULES. On the
+    # web a module is the object files that a bundle compiles in.
+    install(TARGETS ${module} EXPORT QVModules
+                              LIBRARY DESTINATION ${qv_module_destination}
+                              RUNTIME DESTINATION ${qv_module_destination}
+                              OBJECTS DESTINATION ${qv_module_destination}/objects)
   endif()
 endforeach()
 # The browser plug-in beside the modules, which it finds in its own directory.
@@ -43,7 +49,14 @@ foreach(applet hello spinner)
   endif()
 endforeach()
 
-# What an applet or module author builds against.
+# What an applet or module author builds against. The tree names these libraries as the
+# installed package does too, so that an applet's CMakeLists.txt reads the same in and out of it.
+foreach(library qv_runtime qv_scene qv_loaders qv_ui qv_renderer qv_applet qv_web_player
+                qv_web_async)
+  if(TARGET ${library})
+    add_library(QV::${library} ALIAS ${library})
+  endif()
+endforeach()
 install(TARGETS qv_platform qv_runtime qv_scene qv_loaders qv_ui qv_renderer qv_applet
         EXPORT QVTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
@@ -58,7 +71,11 @@ install(DIRECTORY core modules platform gl scene renderers loaders ui
         PATTERN "3ds" EXCLUDE PATTERN "raytracer" EXCLUDE PATTERN "opengl" EXCLUDE)
 install(FILES plugin/QVApplet.h plugin/QVAppletHost.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qv/plugin)
+if(QV_TARGET_WEB)
+  include(cmake/QVInstallWeb.cmake)
+endif()
 install(EXPORT QVTargets NAMESPACE QV:: DESTINATION ${qv_package_destination})
+install(EXPORT QVModules NAMESPACE QV:: DESTINATION ${qv_package_destination})
 
 include(CMakePackageConfigHelpers)
 write_basic_package_version_file(${CMAKE_BINARY_DIR}/QVConfigVersion.cmake

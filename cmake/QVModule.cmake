@@ -30,8 +30,10 @@ endif()
 # The export lists: modules/ in the source tree, beside this file once installed.
 if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/qvmodule.map)
   set(QV_MODULE_EXPORTS_DIR ${CMAKE_CURRENT_LIST_DIR})
+  set(QV_IN_SOURCE_TREE OFF)
 else()
   get_filename_component(QV_MODULE_EXPORTS_DIR ${CMAKE_CURRENT_LIST_DIR}/../modules ABSOLUTE)
+  set(QV_IN_SOURCE_TREE ON)
 endif()
 
 # qv_set_module_name(<target>): on ELF targets the library's SONAME is its file name, so that
@@ -103,10 +105,19 @@ function(qv_link_modules program)
   endforeach()
 endfunction()
 
+# The installed package names its modules QV::<name>; the tree's go by both names, so that an
+# applet's MODULES read the same in and out of the tree.
+function(qv_module_alias name)
+  if(QV_IN_SOURCE_TREE)
+    add_library(QV::${name} ALIAS ${name})
+  endif()
+endfunction()
+
 function(qv_add_module name)
   cmake_parse_arguments(ARG "" "OUTPUT_DIRECTORY" "SOURCES;LIBS" ${ARGN})
   if(QV_TARGET_WEB)
     add_library(${name} OBJECT ${ARG_SOURCES})
+    qv_module_alias(${name})
     qv_compile_in_module(${name} ${name}${QV_MODULE_SUFFIX} "${ARG_OUTPUT_DIRECTORY}")
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${QV_RUNTIME_TARGET})
     if(COMMAND qv_set_warnings)
@@ -115,6 +126,7 @@ function(qv_add_module name)
     return()
   endif()
   add_library(${name} MODULE ${ARG_SOURCES})
+  qv_module_alias(${name})
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX "${QV_MODULE_SUFFIX}"
     CXX_VISIBILITY_PRESET hidden C_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
   if(ARG_OUTPUT_DIRECTORY)

@@ -1,6 +1,7 @@
 #include "modules/QVModManager.h"
 
 #include "core/object/QVException.h"
+#include "modules/ModuleLoadFailure.h"
 #include "modules/RunTimePath.h"
 #include "platform/Directory.h"
 #include "platform/FileSearch.h"
@@ -102,6 +103,8 @@ QVModManager::~QVModManager()
 QVModule* QVModManager::LoadModule(const char* fileName, int& status)
 {
     QVModule* module = Load(fileName, status, true);
+    if (module == nullptr)
+        ReportModuleLoadFailure(fileName);
     // The caller keeps what it asked for by name: no collection may release it under it.
     if (status == QV_LOAD_ALREADY)
         Forget(module);

@@ -3,8 +3,11 @@
 #include "platform/Directory.h"
 #include "platform/DynLibrary.h"
 #include "platform/FileSearch.h"
+#include "platform/ModulePlaces.h"
+#include "platform/RegularFile.h"
 #include "platform/RunTimeKey.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
@@ -72,12 +75,12 @@ int DriveNumber(unsigned short letter)
     return static_cast<int>(letter) - 'A' + 1;
 }
 
-QVHandle TryInDirectory(const QVString& directory, const char* name)
+std::string InDirectory(const QVString& directory, const char* name)
 {
     QVString path(directory);
     path.AppendChar(QVPathSeparator());
     path.Append(name);
-    return QVOpenLibrary(path.GetBuffer());
+    return path.GetBuffer();
 }
 
 // Kept as a standard string: it is set before the allocation hook may be used and read until the
@@ -181,13 +184,12 @@ void FindFilesIn(const char* directory, QVList<QVString>& names, const char* pat
         FindInWorkingPlace(pattern, names);
 }
 
-QVHandle LoadDynLibrary(const char* name)
+std::vector<std::string> LibrarySearchPaths(const char* name)
 {
+    std::vector<std::string> paths;
     if (name == nullptr || name[0] == '\0')
-        return nullptr;
-    QVHandle library = QVOpenLibrary(name);
-    if (library != nullptr)
-        return library;
+        return paths;
+    paths.emplace_back(name);
 
     QVString directory;
     GetStartDirectory(directory);
@@ -195,33 +197,71 @@ QVHandle LoadDynLibrary(const char* name)
     {
         // A name with a directory part is tried as it is, as AddWorkingDirectory leaves it.
         const bool bare = std::strchr(name, QVPathSeparator()) == nullptr;
-        library = bare ? TryInDirectory(directory, name) : QVOpenLibrary(name);
+        paths.push_back(bare ? InDirectory(directory, name) : std::string(name));
     }
     else
     {
         QVString inWorkingDirectory(name);
         AddWorkingDirectory(inWorkingDirectory);
-        library = QVOpenLibrary(inWorkingDirectory.GetBuffer());
+        paths.emplace_back(inWorkingDirectory.GetBuffer());
     }
-    if (library != nullptr)
-        return library;
 
     GetOwnDirectory(directory);
     if (directory.GetLength() > 0)
+        paths.push_back(InDirectory(directory, name));
+    // An installation under another prefix than the one it was built for finds its own modules.
+    const std::string besideProgram = QVModulesBesideProgram();
+    if (!besideProgram.empty())
+        paths.push_back(InDirectory(QVString(besideProgram.c_str()), name));
+
+    GetSystemDir(directory);
+    paths.push_back(InDirectory(directory, name));
+    // An absent runtime directory leaves an empty text: the name is then tried at the root.
+    GetRunTimePath(directory);
+    paths.push_back(InDirectory(directory, name));
+    return paths;
+}
+
+QVHandle LoadDynLibrary(const char* name)
+{
+    for (const std::string& path : LibrarySearchPaths(name))
     {
-        library = TryInDirectory(directory, name);
+        QVHandle library = QVOpenLibrary(path.c_str());
         if (library != nullptr)
             return library;
     }
+    return nullptr;
+}
 
-    GetSystemDir(directory);
-    library = TryInDirectory(directory, name);
-    if (library != nullptr)
-        return library;
-
-    // An absent runtime directory leaves an empty text: the name is then tried at the root.
-    GetRunTimePath(directory);
-    return TryInDirectory(directory, name);
+std::string DescribeLibraryFailure(const char* name)
+{
+    const std::vector<std::string> paths = LibrarySearchPaths(name);
+    if (paths.empty())
+        return "no library name was given";
+    std::vector<std::string> looked;
+    for (const std::string& path : paths)
+    {
+        // A bare name is the system's own search; every other try is a file.
+        if (path.find(QVPathSeparator()) == std::string::npos)
+        {
+            looked.emplace_back("the system's library search");
+            continue;
+        }
+        if (QVIsRegularFile(path.c_str()))
+        {
+            QVHandle library = QVOpenLibrary(path.c_str());
+            if (library == nullptr)
+                return path + " failed to load: " + QVLastLibraryError();
+            QVCloseLibrary(library);
+            return path + " loads now: it changed while it was looked for";
+        }
+        if (std::find(looked.begin(), looked.end(), path) == looked.end())
+            looked.push_back(path);
+    }
+    std::string text = std::string(name) + " was not found. Looked for it at:";
+    for (const std::string& place : looked)
+        text += "\n  " + place;
+    return text;
 }
 
 void SetOwnDirectory(const char* directory)

@@ -4,6 +4,9 @@
 #include "core/string/QVString.h"
 #include "platform/QVHandle.h"
 
+#include <string>
+#include <vector>
+
 // Where the runtime lives, directory changes, file listings and dynamic libraries, as the module
 // manager and the applet runner use them. Paths are 8-bit QVStrings of any length.
 // The operating-system side is in platform/ (RunTimeKey.h, Directory.h, FileSearch.h,
@@ -44,9 +47,19 @@ void FindFilesIn(const char* directory, QVList<QVString>& names, const char* pat
 
 // Loads a library, trying in turn: (1) the system's own search for name, (2) the working
 // directory (the start directory when one is set), then the own directory when one is set (see
-// SetOwnDirectory), (3) the system directory, (4) the runtime directory (the root when it is not
-// set). Returns the handle, or null when all of them fail.
+// SetOwnDirectory), then the modules' directory of the installation the program belongs to
+// (platform/ModulePlaces.h), (3) the system directory, (4) the runtime directory (the root when it
+// is not set). Returns the handle, or null when all of them fail.
 QVHandle LoadDynLibrary(const char* name);
+
+// The paths LoadDynLibrary tries for name, in its order (the first is name itself, for the
+// system's own search); empty for no name.
+std::vector<std::string> LibrarySearchPaths(const char* name);
+
+// Why LoadDynLibrary(name) gives nothing, for a person to read: the first path there that holds
+// a file and the loader's reason for refusing it, or that the name was found nowhere and the
+// places looked at, one per line.
+std::string DescribeLibraryFailure(const char* name);
 
 // The directory the host started in, for a library whose host later makes folders the working
 // directory whose libraries must never be loaded: the browser plug-in, whose applets' start-up

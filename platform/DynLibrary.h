@@ -2,12 +2,18 @@
 
 #include "platform/QVHandle.h"
 
+#include <string>
+
 // Dynamic libraries. Windows: LoadLibraryA, GetProcAddress, FreeLibrary. Linux: dlopen with
 // RTLD_NOW | RTLD_LOCAL (every library keeps its own symbols), dlsym, dlclose.
 
 // Loads the library at path (a bare name uses the system's own search). Null on failure, and for
 // a path that names anything but a regular file (see RegularFile.h).
 QVHandle QVOpenLibrary(const char* path);
+
+// Why the last QVOpenLibrary of the calling thread failed, as the system's loader tells it (a
+// missing dependency, a file of another architecture, ...); empty after a success.
+std::string QVLastLibraryError();
 
 // Drops one reference to the library. Returns false on failure or for a null handle.
 bool QVCloseLibrary(QVHandle library);

@@ -117,8 +117,8 @@ QVApplet* QVAppletPackage::LoadApplet(QVProperties& parameters)
         modulePath.AppendChar(QVPathSeparator());
         modulePath.Append(part.c_str());
     }
-    QVApplet* applet = LoadAppletModule(modulePath.GetBuffer());
-    if (applet != nullptr)
-        m_failure.clear();
+    std::string why;
+    QVApplet* applet = LoadAppletModule(modulePath.GetBuffer(), why);
+    m_failure = applet != nullptr ? std::string() : m_failure + ": " + why;
     return applet;
 }

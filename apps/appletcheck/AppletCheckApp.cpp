@@ -6,6 +6,9 @@
 #include "platform/ProgramPath.h"
 #include "plugin/AppletModule.h"
 
+#include <cstdio>
+#include <string>
+
 // The process-wide application, constructed before the program entry runs.
 AppletCheckApp appletCheckApplication;
 
@@ -43,9 +46,14 @@ int AppletCheckApp::RunArgs(QVArray<QVString>& words)
 
     QVString& name = words[0];
     name.SetEncoding(QVString::Narrow);
-    applet = LoadAppletModule(name.GetBuffer());
+    std::string failure;
+    applet = LoadAppletModule(name.GetBuffer(), failure);
     if (applet == nullptr)
     {
+        // The box waits for someone to answer it; the reason is on standard error at once.
+        std::fprintf(stderr, "appletcheck: cannot load %s: %s\n", name.GetBuffer(),
+                     failure.c_str());
+        std::fflush(stderr);
         QVString text("Error: Cannot load ");
         text.Append(name);
         Show(text);
@@ -55,6 +63,13 @@ int AppletCheckApp::RunArgs(QVArray<QVString>& words)
     parameters.Set(QVString("@temp_path"), ProgramDirectory());
     applet->Init(&window, this, &parameters);
     applet->Run();
+    // Run is the applet's message loop; one that returns at once (a loop forgotten) would leave
+    // the author with a window that closes by itself and nothing said.
+    if (!window.IsClosed())
+        std::fprintf(stderr,
+                     "appletcheck: the applet's Run returned while its window was still open: "
+                     "Run should call its window's UI manager's ProcessMessages until the "
+                     "window closes\n");
     applet->Shutdown();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "apps/framework/StartFailure.h"
 
 #include "modules/RunTimePath.h"
+#include "platform/ModulePlaces.h"
 #include "platform/ProgramDirectory.h"
 
 #include <cstdio>
@@ -33,6 +34,7 @@ void ReportModuleNotLoaded(const char* program, const char* type, const char* fi
     Place("the program's directory", QVProgramDirectory().c_str(), "(unknown)");
     std::fprintf(stderr, "  the system's library search path\n");
     Place("the working directory", TextOf(working), "(unknown)");
+    Place("the installation's modules", QVModulesBesideProgram().c_str(), "(none)");
     Place("the system directory", TextOf(system), "(unknown)");
     Place("the runtime directory", TextOf(runtime),
           hasRuntime ? "(key without value; the root directory instead)"

@@ -9,7 +9,8 @@ const int QV_EXIT_NOT_STARTED = 1;
 
 // Says that the module file could not be loaded as a module of the given type, and where the
 // library search looked for it: the program's directory and the system's own search, the
-// working directory, the system directory and the runtime directory.
+// working directory, the modules' directory of the program's installation, the system directory
+// and the runtime directory.
 void ReportModuleNotLoaded(const char* program, const char* type, const char* fileName);
 
 // Says that the module file was loaded but is not a module of the given type.

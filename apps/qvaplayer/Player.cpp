@@ -8,6 +8,7 @@
 #include "apps/qvaplayer/PlayerLog.h"
 #include "platform/Directory.h"
 #include "platform/DynLibrary.h"
+#include "platform/ModulePlaces.h"
 #include "platform/ProgramDirectory.h"
 
 #include <algorithm>
@@ -40,24 +41,19 @@ void SayNotPlayed(std::size_t first, std::size_t last, const char* why)
                        static_cast<int>(last), why);
 }
 
-// The plug-in beside the program (the build's layout, and Windows installs); else the one in the
-// installed modules' directory (Linux installs put it in lib/qv). The first when neither is there.
-std::string DefaultPluginPath()
+// Where the plug-in may lie, in the order tried: beside the program (the build's layout, and
+// Windows installs), in the modules' directory of the program's installation (Linux installs put
+// it in lib/qv), in the installed modules' directory.
+std::vector<std::string> PluginPlaces()
 {
-    const std::string besideProgram = JoinPath(QVProgramDirectory(), PluginFileName());
-    unsigned long long size = 0;
-    if (IsReadableFile(besideProgram, size))
-        return besideProgram;
+    std::vector<std::string> places = {QVProgramDirectory(), QVModulesBesideProgram()};
     std::vector<char> directory(4096);
     const int length = QVGetSystemDir(directory.data(), static_cast<int>(directory.size()));
     if (length > 0 && length < static_cast<int>(directory.size()))
-    {
-        const std::string installed = JoinPath(
-            std::string(directory.data(), static_cast<std::size_t>(length)), PluginFileName());
-        if (IsReadableFile(installed, size))
-            return installed;
-    }
-    return besideProgram;
+        places.emplace_back(directory.data(), static_cast<std::size_t>(length));
+    places.erase(std::remove(places.begin(), places.end(), std::string()), places.end());
+    places.erase(std::unique(places.begin(), places.end()), places.end());
+    return places;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& text)
@@ -183,11 +179,32 @@ bool Player::FindApplets()
 
 bool Player::StartPlugin()
 {
-    const std::string path = !options.pluginPath.empty() ? options.pluginPath : DefaultPluginPath();
+    std::string path = options.pluginPath;
+    if (path.empty())
+    {
+        std::string looked;
+        for (const std::string& place : PluginPlaces())
+        {
+            path = JoinPath(place, PluginFileName());
+            unsigned long long size = 0;
+            if (IsReadableFile(path, size))
+                break;
+            looked += "\n  " + place;
+            path.clear();
+        }
+        if (path.empty())
+        {
+            PlayerComplain("cannot find the plug-in library %s (or name it with --plugin). "
+                           "Looked for it in:%s",
+                           PluginFileName(), looked.c_str());
+            return false;
+        }
+    }
     library = QVOpenLibrary(path.c_str());
     if (library == nullptr)
     {
-        PlayerComplain("cannot load the plug-in library %s", path.c_str());
+        PlayerComplain("cannot load the plug-in library %s: %s", path.c_str(),
+                       QVLastLibraryError().c_str());
         return false;
     }
     std::string missing;
@@ -279,7 +296,17 @@ bool Player::StartApplets()
         // The "download": a copy in a folder of the applet's own, handed over as a file.
         const std::string folder = CreateDownloadFolder(options.downloadParent);
         const std::string name = FileNameOf(applet.package);
-        if (folder.empty() || !CopyIntoFolder(applet.package, folder, name, applet.bytes))
+        if (folder.empty())
+        {
+            // The player makes a folder of its own in it, not the --download-dir itself.
+            PlayerComplain("applet %d: cannot make a download folder in %s (it must exist and "
+                           "be writable)",
+                           number,
+                           options.downloadParent.empty() ? "the temporary folder"
+                                                          : options.downloadParent.c_str());
+            return false;
+        }
+        if (!CopyIntoFolder(applet.package, folder, name, applet.bytes))
         {
             PlayerComplain("applet %d: cannot copy %s into a download folder", number,
                            applet.package.c_str());

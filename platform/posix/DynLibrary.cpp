@@ -3,6 +3,7 @@
 #include "platform/ProgramDirectory.h"
 #include "platform/RegularFile.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -12,6 +13,17 @@
 
 namespace
 {
+// A plain buffer: a thread-local object with a destructor would keep every library that holds
+// this code (each module links it) from ever being unloaded.
+thread_local char lastError[512];
+
+void KeepLastError(const std::string& text)
+{
+    const std::size_t length = std::min(text.size(), sizeof lastError - 1);
+    text.copy(lastError, length);
+    lastError[length] = '\0';
+}
+
 // Whether the system's search for a bare name would meet something other than a regular file
 // before any library: the programs' run path (their own directory) comes first, then
 // LD_LIBRARY_PATH. The system's library directories are not checked: only root writes there.
@@ -50,12 +62,18 @@ QVHandle QVOpenLibrary(const char* path)
     // A bare name is searched by the system, whose first places are checked the same way.
     const bool bare = std::strchr(path, '/') == nullptr;
     if (bare ? SearchMeetsNonRegularFile(path) : !QVIsRegularFile(path))
+    {
+        KeepLastError(std::string(path) + ": no regular file there");
         return nullptr;
+    }
     QVHandle library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr)
-        dlerror();  // clear the error state; failures are reported by the null handle
+    // Reading the error also clears it.
+    const char* error = library == nullptr ? dlerror() : nullptr;
+    KeepLastError(error != nullptr ? error : "");
     return library;
 }
+
+std::string QVLastLibraryError() { return lastError; }
 
 bool QVCloseLibrary(QVHandle library) { return library != nullptr && dlclose(library) == 0; }
 

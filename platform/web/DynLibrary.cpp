@@ -6,9 +6,23 @@
 
 #include <cstring>
 
+namespace
+{
+bool lastOpenFailed = false;
+}  // namespace
+
 QVHandle QVOpenLibrary(const char* path)
 {
-    return const_cast<QVCompiledLibrary*>(QVFindCompiledLibrary(path));
+    const QVCompiledLibrary* library = QVFindCompiledLibrary(path);
+    lastOpenFailed = library == nullptr;
+    return const_cast<QVCompiledLibrary*>(library);
+}
+
+std::string QVLastLibraryError()
+{
+    return lastOpenFailed ? "not compiled into this program (an applet names the modules it "
+                            "brings in qv_add_applet's MODULES)"
+                          : "";
 }
 
 // The code stays, and so do its static objects: a library opened again after its last close is

@@ -2,12 +2,40 @@
 
 #include "platform/RegularFile.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 #include <windows.h>
 
 namespace
 {
 // Set once by QVKeepWorkingDirectoryOutOfSearch; this library's own loads only, not the process's.
+// A plain buffer: a thread-local object with a destructor would keep every library that holds
+// this code (each module links it) from ever being unloaded.
+thread_local char lastError[512];
+
+void KeepLastError(const std::string& text)
+{
+    const std::size_t length = std::min(text.size(), sizeof lastError - 1);
+    text.copy(lastError, length);
+    lastError[length] = '\0';
+}
+
+// The system's text for an error code, without the line end it carries.
+std::string SystemErrorText(DWORD code)
+{
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    std::string result = length > 0 && text != nullptr ? std::string(text, length) : std::string();
+    LocalFree(text);
+    while (!result.empty() &&
+           (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
+        result.pop_back();
+    return result + " (error " + std::to_string(code) + ")";
+}
+
 bool& WorkingDirectoryKeptOut()
 {
     static bool keptOut = false;
@@ -22,13 +50,17 @@ QVHandle QVOpenLibrary(const char* path)
     // Only a regular file is a library: a device or a pipe may keep the loader waiting. A bare
     // name is left to the system's search.
     if (std::strpbrk(path, "\\/:") != nullptr && !QVIsRegularFile(path))
+    {
+        KeepLastError(std::string(path) + ": no regular file there");
         return nullptr;
+    }
     // No "cannot find" dialog box for a library that is missing: a failed load is a null handle.
     const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     const bool bare = std::strpbrk(path, "\\/:") == nullptr;
     HMODULE library = bare && WorkingDirectoryKeptOut()
                           ? LoadLibraryExA(path, nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS)
                           : LoadLibraryA(path);
+    KeepLastError(library == nullptr ? SystemErrorText(GetLastError()) : std::string());
     SetErrorMode(previous);
     // Each time a library built with this toolchain is loaded anew, its runtime takes a
     // thread-local storage index (for the exception data of each thread) that unloading never
@@ -42,6 +74,8 @@ QVHandle QVOpenLibrary(const char* path)
                            reinterpret_cast<LPCSTR>(library), &pinned);
     return reinterpret_cast<QVHandle>(library);
 }
+
+std::string QVLastLibraryError() { return lastError; }
 
 bool QVCloseLibrary(QVHandle library)
 {

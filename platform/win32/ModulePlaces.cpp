@@ -10,3 +10,5 @@ std::vector<std::string> QVInstalledModulePlaces()
         places.push_back(program);
     return places;
 }
+
+std::string QVModulesBesideProgram() { return QVProgramDirectory(); }

@@ -194,6 +194,15 @@ void QVPluginInstance::Run()
     }
     m_applet->Init(&m_appletWindow, this, &m_parameters);
     m_applet->Run();
+    // Run ends when the page lets the applet go; before that, its loop was missing or ended
+    // early, and the applet's controls stay on the page without anyone serving them.
+    std::lock_guard<std::mutex> lock(m_startLock);
+    if (!m_stopRequested && !m_appletWindow.IsClosed())
+        std::fprintf(stderr,
+                     "npqvarunner: the applet in %s returned from Run while its window was still "
+                     "open: Run should call its window's UI manager's ProcessMessages until it "
+                     "returns false\n",
+                     Narrow(m_packageDirectory).c_str());
 }
 
 std::int32_t QVPluginInstance::WriteReady(NPStream*) { return WriteReadyBytes; }

@@ -2,6 +2,8 @@
 
 #include "loaders/QVProperties.h"
 #include "modules/LoadModuleAs.h"
+#include "modules/ModuleLoadFailure.h"
+#include "modules/RunTimePath.h"
 #include "plugin/QVApplet.h"
 #include "plugin/QVAppletPackage.h"
 #include "plugin/web/QVWebAppletHost.h"
@@ -14,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <string>
 
 // Tells the page script how the applet is doing: "running" before Init, "ended" after Run,
 // "failed" (with the reason, and the code of the page's failure panel) when it could not start.
@@ -77,6 +80,16 @@ const char* LoadFailureCode(const QVAppletPackage& package)
 }
 
 int runningElement = 0;
+
+// A module the applet asked for is not there: said in the element's state message, the applet
+// still running (it may go on without the module).
+void SayModuleNotLoaded(const char* fileName)
+{
+    const std::string message = std::string("the module ") + fileName +
+                                " could not be loaded: " + DescribeLibraryFailure(fileName);
+    std::fprintf(stderr, "qvapplet: %s\n", message.c_str());
+    qv_web_applet_state(runningElement, "running", message.c_str(), "");
+}
 
 // Memory the page cannot give: the page shows its panel before the bundle stops.
 void OutOfMemory()
@@ -172,8 +185,20 @@ int RunWebApplet(const QVWebAppletStart& start)
 
     static QVWebAppletHost host(start.element);
     qv_web_applet_state(start.element, "running", "", "");
+    SetModuleLoadFailureHandler(SayModuleNotLoaded);
     applet->Init(&window, &host, &parameters);
     applet->Run();
+    // Run ends when the page takes the applet away; before that, its loop was missing or ended
+    // early, and its controls would stay on the page without anyone serving them.
+    if (!window.IsClosed())
+    {
+        const char* message = "the applet's Run returned while its window was still open: Run "
+                              "should call its window's UI manager's ProcessMessages until it "
+                              "returns false";
+        std::fprintf(stderr, "qvapplet: %s\n", message);
+        qv_web_applet_state(start.element, "ended", message, "");
+        return 0;
+    }
     qv_web_applet_state(start.element, "ended", "", "");
     return 0;
 }

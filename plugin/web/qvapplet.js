@@ -704,8 +704,10 @@
         qvAppletState: (element, state, message, code) => {
           if (state === 'failed') return fail(record, code || 'QV-FAILED', message);
           if (record.state === 'failed') return;
+          // A module-load message comes as a second "running": the first frame is awaited once.
+          const entering = record.state !== state;
           setState(record, state, message);
-          if (state === 'running') awaitFirstFrame(record);
+          if (state === 'running' && entering) awaitFirstFrame(record);
           if (state === 'ended') releaseContexts(record);
         },
         qvUnpackBudget: () => unpackBudget(),

@@ -1,20 +1,17 @@
 #!/usr/bin/env bash
 # The hello sample built out of tree, as an applet author builds it: QV installed with
-# cmake --install into a prefix of its own, the sample configured with find_package(QV) and
-# packed by qv_add_applet, then run by the installed appletcheck, which finds its modules in the
-# installed modules' directory.
-# Usage: out_of_tree.sh <source dir> <build dir> <work dir> <compiler> <compile flags> <link flags> <build type>
+# cmake --install into a prefix of its own (sdk/install.sh), the sample configured with
+# find_package(QV) and packed by qv_add_applet, then run by the installed appletcheck, which finds
+# its modules in its own installation's modules' directory.
+# Usage: out_of_tree.sh <source dir> <prefix> <work dir> <compiler> <compile flags> <link flags> <build type>
 set -u
-source_dir=$1 build_dir=$2 work=$3 compiler=$4 compile_flags=$5 link_flags=$6 build_type=$7
-prefix=$work/prefix
+source_dir=$1 prefix=$2 work=$3 compiler=$4 compile_flags=$5 link_flags=$6 build_type=$7
 sample=$work/hello
 
 # The GUI helpers, for the installed program.
 source "$source_dir/tests/ui/gui/common.sh" "" "$prefix/bin/appletcheck" "$work"
-rm -rf "$prefix" "$sample"
+rm -rf "$sample"
 
-cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" 2>&1 ||
-  { cat "$work/install.log"; fail "cmake --install failed"; }
 for file in bin/appletcheck lib/qv/qvuimanagerx11.qvm lib/cmake/QV/QVConfig.cmake \
             include/qv/plugin/QVApplet.h include/qv/plugin/QVAppletHost.h share/qv/applets/hello.qva; do
   [ -e "$prefix/$file" ] || fail "not installed: $file"
@@ -37,8 +34,9 @@ cmake --build "$sample" >"$work/build.log" 2>&1 ||
 [ "$(nm -D --defined-only "$sample/helloapplet.qvm" | awk '{print $3}' | sort | tr '\n' ' ')" = "CreateMod ReleaseMod " ] ||
   fail "the module exports: $(nm -D --defined-only "$sample/helloapplet.qvm")"
 
-# The installed appletcheck runs it; the modules come from the installed modules' directory.
-export QV_SYSTEM_DIR=$prefix/lib/qv QV_RUNTIME_KEY=
+# The installed appletcheck runs it; the modules come from its installation, with no variable.
+unset QV_SYSTEM_DIR
+export QV_RUNTIME_KEY=
 report=$prefix/bin/hello-applet.txt
 start_program "$sample/helloapplet.qvm"
 window=$(wait_window "QVEAPPs Tester") || fail "no window QVEAPPs Tester"

@@ -37,6 +37,7 @@ cases=(
   " | --plugin ; nothere.so ; page.html | 1 | qvaplayer: cannot load the plug-in library nothere.so"
   " | --plugin ; $module_path ; page.html | 1 | qvaplayer: $module_path is not a browser plug-in: it does not export NP_"
   " | --plugin ; $standin_path ; many.html | 1 | qvaplayer: applet 1 has 32768 attributes; a plug-in is given 32767 at most"
+  " | --plugin ; $standin_path ; --download-dir ; nowhere ; page.html | 1 | qvaplayer: applet 1: cannot make a download folder in $(as_program_sees "$artefacts/nowhere") (it must exist and be writable)"
   " | --plugin ; $standin_path ; big.qva | 1 | qvaplayer: applet 1 is not played: the page's downloads would pass 1 GiB"
   "refuse-init | --plugin ; $standin_path ; page.html | 1 | qvaplayer: the plug-in refused to initialise (NPError 8)"
   "refuse-new | --plugin ; $standin_path ; page.html | 1 | qvaplayer: the plug-in refused applet 1 (NPError 5)"
