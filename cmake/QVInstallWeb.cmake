@@ -8,8 +8,8 @@
 #                        manager's page library (linked into every bundle)
 set(qv_web_libraries
   qv_web_player qv_web_async qv_package qv_minizip qv_zlib qv_uimanager_web qv_proploader_impl
-  qv_tgaloader_impl qv_tgawriter qv_3dsloader_impl qv_raytrace qv_glrenderer qv_gl qv_glu
-  qv_webgl_cpu)
+  qv_tgaloader_impl qv_tgawriter qv_3dsloader_impl qv_imgloader_impl qv_stb_decoder qv_stb_image
+  qv_modelloader_impl qv_model_libraries qv_raytrace qv_glrenderer qv_gl qv_glu qv_webgl_cpu)
 foreach(library ${qv_web_libraries})
   if(TARGET ${library})
     install(TARGETS ${library} EXPORT QVTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
