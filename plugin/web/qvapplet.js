@@ -592,6 +592,34 @@
     return opened !== null && opened !== undefined;
   }
 
+  // ---- Pausing out of sight. --------------------------------------------------------------
+  // An applet whose page is hidden or whose area is out of view is held back: its UI loop is
+  // not served until it is seen again (the bundle asks Module.qvPaused), so a page of applets
+  // costs no CPU in the background. background="run" keeps it going; the menu's pause holds it
+  // too.
+  function schedule(record) {
+    const hidden = document.visibilityState === 'hidden' || record.inView === false;
+    const paused = record.userPaused || (hidden && !record.runsInBackground);
+    if (paused === record.paused) return;
+    record.paused = paused;
+    if (record.module) record.module.qvPaused = paused;
+    record.element.toggleAttribute('data-qv-paused', paused);
+  }
+  const viewWatcher = globalThis.IntersectionObserver ? new IntersectionObserver((entries) => {
+    for (const entry of entries) {
+      const record = records.get(Number(entry.target.dataset.qvNumber));
+      if (!record) continue;
+      record.inView = entry.isIntersecting;
+      schedule(record);
+    }
+  }) : null;
+  function watchSight(record) {
+    record.paused = false;
+    record.runsInBackground = /^run$/i.test(record.element.getAttribute('background') || '');
+    if (viewWatcher) viewWatcher.observe(record.area);
+  }
+  document.addEventListener('visibilitychange', () => records.forEach(schedule));
+
   // ---- One applet. ------------------------------------------------------------------------
   async function start(element) {
     if (element.qvApplet) return element.qvApplet;
@@ -615,6 +643,7 @@
       return record;
     }
     record.area = makeArea(element, number, record.width, record.height);
+    watchSight(record);
     if (/^false$/i.test(element.getAttribute('autoplay') || '')) {
       setState(record, 'waiting');
       await waitForPlay(record);
@@ -708,6 +737,7 @@
           if (state === 'running') awaitFirstFrame(record);
           if (state === 'ended') releaseContexts(record);
         },
+        qvPaused: record.paused,
         qvUnpackBudget: () => unpackBudget(),
         qvUnpacked: (element, bytes) => { page.unpacked += Math.max(0, Number(bytes) || 0); },
       };

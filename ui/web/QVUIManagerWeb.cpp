@@ -14,6 +14,9 @@ namespace
 
 // How long a waiting ProcessMessages lets the page run before it looks at the queue again.
 const unsigned WaitStepMilliseconds = 10;
+// How often a program the page holds back looks whether it may go on: rarely enough to cost
+// nothing, often enough that it is back at once when it is seen again.
+const unsigned PausedStepMilliseconds = 100;
 
 int IdOf(const QVUIItem* item)
 {
@@ -176,6 +179,17 @@ bool QVUIManagerWeb::ProcessMessages(QVUIItem* item, bool wait)
     {
         item->StoreClosed(true);
         return false;
+    }
+    // Out of sight (a hidden tab, an applet scrolled away): the loop is not served until it
+    // is seen again, so that its drawing costs nothing meanwhile.
+    while (WebPage::Paused())
+    {
+        emscripten_sleep(PausedStepMilliseconds);
+        if (!WebPage::Exists(id))
+        {
+            item->StoreClosed(true);
+            return false;
+        }
     }
     WebEvent event;
     if (!NextEvent(item, id, wait, event))

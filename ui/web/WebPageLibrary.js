@@ -88,20 +88,31 @@ mergeInto(LibraryManager.library, {
     itemOf: function(target) {
       return target && target.closest ? target.closest('[data-qvitem]') : null;
     },
+    // Keys the browser keeps with their default action even in a focused applet: Tab and
+    // Shift+Tab move the focus onward, function keys reload, open the developer tools and so on.
+    browserKey: function(e) {
+      return e.key === 'Tab' || /^F([1-9]|1[0-9]|2[0-4])$/.test(e.key || '');
+    },
     onKey: function(e) {
       var item = QVUI.itemOf(e.target);
       if (!item) return;
       // The innermost window handles it: keys go to the focused item, as on the desktop.
       e.stopPropagation();
+      // Tab leaves the applet: it reaches neither the applet nor, going, its key-up.
+      if (e.key === 'Tab') return;
       QVUI.push({type: e.type === 'keydown' ? QVUI.KEY_DOWN : QVUI.KEY_UP,
                  window: +item.dataset.qvitem, x: 0, y: 0, flags: 0, control: 0,
                  code: e.code || '', key: e.key || ''});
-      // The applet has the keys (arrows and Space would scroll the page, Tab leave the applet);
-      // browser shortcuts with Control, Alt or Meta stay the browser's, and a focused button
-      // keeps Space and Enter to be pressed with.
-      if (item.tagName !== 'BUTTON' && !e.ctrlKey && !e.altKey && !e.metaKey)
+      // The applet has the keys (arrows, Space and the page keys would scroll the page);
+      // browser shortcuts (with Control, Alt or Meta, and the function keys) stay the
+      // browser's, and a focused button keeps Space and Enter to be pressed with.
+      if (item.tagName !== 'BUTTON' && !e.ctrlKey && !e.altKey && !e.metaKey &&
+          !QVUI.browserKey(e))
         e.preventDefault();
     },
+    // Pointer events of every kind: a touch or a pen in contact counts as the left button
+    // (the browser reports them so in buttons). A press or release is told as a move with
+    // the new buttons, the only mouse call listeners have.
     onMouse: function(e) {
       if (e.target.closest && e.target.closest('.qvui-titlebar')) return;
       var item = QVUI.itemOf(e.target);
@@ -110,6 +121,13 @@ mergeInto(LibraryManager.library, {
                       +item.dataset.qvkind === QVUI.HAND_LABEL))
         item = QVUI.itemOf(item.parentElement);
       if (item !== e.currentTarget) return;  // a button's, or an inner window's own
+      if (e.type === 'pointerdown') {
+        // The window takes the focus (also from a touch) and keeps the pointer while it drags.
+        if (document.activeElement !== item) item.focus({preventScroll: true});
+        if (item.setPointerCapture) {
+          try { item.setPointerCapture(e.pointerId); } catch (error) { /* pointer gone */ }
+        }
+      }
       var rect = item.getBoundingClientRect();
       var flags = 0;
       if (e.shiftKey) flags |= 1;
@@ -127,7 +145,12 @@ mergeInto(LibraryManager.library, {
       if (!element.hasAttribute('tabindex')) element.tabIndex = 0;
       element.addEventListener('keydown', QVUI.onKey);
       element.addEventListener('keyup', QVUI.onKey);
-      element.addEventListener('mousemove', QVUI.onMouse);
+      ['pointermove', 'pointerdown', 'pointerup'].forEach(function(type) {
+        element.addEventListener(type, QVUI.onMouse);
+      });
+      // Touch drags reach the applet instead of panning the page; the right button reaches the
+      // applet instead of opening the browser's menu.
+      element.style.touchAction = 'none';
       element.addEventListener('contextmenu', function(e) { e.preventDefault(); });
     },
     setText: function(element, text) {
@@ -268,6 +291,11 @@ mergeInto(LibraryManager.library, {
   qvui_post: function(id, type) {
     var event = {type: type, window: id, x: 0, y: 0, flags: 0, control: 0, code: '', key: ''};
     return QVUI.push(event) ? 1 : 0;
+  },
+
+  // Whether the page holds the program back (Module.qvPaused: its applet is out of sight).
+  qvui_paused: function() {
+    return Module['qvPaused'] ? 1 : 0;
   },
 
   // Takes the oldest event of the window root or of an element inside it into the WebEvent at
