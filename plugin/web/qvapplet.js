@@ -620,6 +620,136 @@
   }
   document.addEventListener('visibilitychange', () => records.forEach(schedule));
 
+  // ---- The player's menu: Shift + right click, or a long press; menu="false" has none. -------
+  const longPressMilliseconds = 600;
+  function debugInformation(record) {
+    let renderer = '(none)';
+    const context = (liveContexts.get(record.number) || [])[0];
+    if (context && !context.isContextLost()) {
+      const info = context.getExtension('WEBGL_debug_renderer_info');
+      renderer = String(context.getParameter(info ? info.UNMASKED_RENDERER_WEBGL : context.RENDERER));
+    }
+    return [`bundle: ${record.bundle ? record.bundle.script.href : '(none)'}`,
+            `package: ${record.source}`, `state: ${record.state}${record.paused ? ' (paused)' : ''}` +
+            `${record.code ? ` ${record.code}` : ''} ${record.message}`.trimEnd(),
+            `page: ${location.href}`, `browser: ${navigator.userAgent}`,
+            `WebGL renderer: ${renderer}`].join('\n');
+  }
+  // A note over the area (about, or what could not be copied) with a button that closes it.
+  function showNote(record, title, text) {
+    const note = overlay(record, 'qv-note', 'background: #f4f5f7; color: #223; padding: 8px;' +
+                         'z-index: 3;');
+    const heading = document.createElement('strong');
+    heading.textContent = title;
+    const body = document.createElement('textarea');
+    body.readOnly = true;
+    body.value = text;
+    body.style.cssText = 'width: 90%; flex: 1; margin: 6px 0; font: 11px monospace;';
+    const close = document.createElement('button');
+    close.type = 'button';
+    close.textContent = 'Close';
+    close.addEventListener('click', () => note.remove());
+    note.append(heading, body, close);
+    close.focus();
+    return note;
+  }
+  function closeMenu(record) {
+    if (record.menu) record.menu.remove();
+    record.menu = null;
+  }
+  function openMenu(record, clientX, clientY) {
+    closeMenu(record);
+    const full = document.fullscreenElement === record.area;
+    const choices = [
+      [full ? 'Exit full screen' : 'Full screen', () => (full ? document.exitFullscreen()
+        : record.area.requestFullscreen()).catch((e) => console.warn('[qv-applet]', e.message))],
+      [record.userPaused ? 'Resume' : 'Pause', () => {
+        record.userPaused = !record.userPaused;
+        schedule(record);
+      }],
+      ['Copy debug information', () => {
+        const text = debugInformation(record);
+        navigator.clipboard.writeText(text).catch(() => showNote(record, 'Debug information', text));
+      }],
+      ['About', () => showNote(record, 'About', 'QV applet player for web pages.\n' +
+                               debugInformation(record))],
+    ];
+    const box = record.area.getBoundingClientRect();
+    const menu = document.createElement('div');
+    menu.className = 'qv-menu';
+    menu.setAttribute('role', 'menu');
+    menu.style.cssText = 'position: absolute; z-index: 4; display: flex; flex-direction: column;' +
+      'background: #fff; border: 1px solid #99a; box-shadow: 0 2px 8px rgba(0,0,0,.3);' +
+      'font: 13px sans-serif; padding: 2px 0;' +
+      `left: ${Math.max(0, Math.min(clientX - box.left, box.width - 180))}px;` +
+      `top: ${Math.max(0, Math.min(clientY - box.top, box.height - 110))}px;`;
+    for (const [label, act] of choices) {
+      const item = document.createElement('button');
+      item.type = 'button';
+      item.setAttribute('role', 'menuitem');
+      item.textContent = label;
+      item.style.cssText = 'border: 0; background: none; text-align: left; padding: 4px 14px;' +
+        'font: inherit; white-space: nowrap;';
+      item.addEventListener('click', (event) => {
+        event.stopPropagation();
+        closeMenu(record);
+        act();
+      });
+      menu.appendChild(item);
+    }
+    menu.addEventListener('keydown', (event) => {
+      event.stopPropagation();
+      if (event.key === 'Escape') closeMenu(record);
+    });
+    record.area.appendChild(menu);
+    record.menu = menu;
+    menu.firstChild.focus({ preventScroll: true });
+  }
+  function offerMenu(record) {
+    const area = record.area;
+    let press = null;
+    const cancel = () => {
+      if (press) clearTimeout(press.timer);
+      press = null;
+    };
+    area.addEventListener('contextmenu', (event) => {
+      if (!event.shiftKey || !record.hasMenu) return;
+      event.preventDefault();
+      event.stopPropagation();
+      openMenu(record, event.clientX, event.clientY);
+    }, true);
+    // The click that ends a long press lands on the menu it opened: it chooses nothing.
+    let pressed = false;
+    area.addEventListener('click', (event) => {
+      if (!pressed) return;
+      pressed = false;
+      event.stopPropagation();
+      event.preventDefault();
+    }, true);
+    area.addEventListener('pointerdown', (event) => {
+      pressed = false;
+      if (record.menu && !record.menu.contains(event.target)) closeMenu(record);
+      if (event.pointerType === 'mouse' || !record.hasMenu) return;
+      cancel();
+      press = { x: event.clientX, y: event.clientY, timer: setTimeout(() => {
+        pressed = true;
+        openMenu(record, event.clientX, event.clientY);
+      }, longPressMilliseconds) };
+    }, true);
+    area.addEventListener('pointermove', (event) => {
+      if (press && Math.hypot(event.clientX - press.x, event.clientY - press.y) > 10) cancel();
+    }, true);
+    area.addEventListener('pointerup', cancel, true);
+    area.addEventListener('pointercancel', cancel, true);
+    // Escape leaves full screen here too (headless and embedded browsers may not do it).
+    area.addEventListener('keydown', (event) => {
+      if (event.key !== 'Escape' || document.fullscreenElement !== area) return;
+      event.preventDefault();
+      event.stopPropagation();
+      document.exitFullscreen().catch(() => {});
+    }, true);
+  }
+
   // ---- One applet. ------------------------------------------------------------------------
   async function start(element) {
     if (element.qvApplet) return element.qvApplet;
@@ -644,6 +774,8 @@
     }
     record.area = makeArea(element, number, record.width, record.height);
     watchSight(record);
+    record.hasMenu = !/^false$/i.test(element.getAttribute('menu') || '');
+    offerMenu(record);
     if (/^false$/i.test(element.getAttribute('autoplay') || '')) {
       setState(record, 'waiting');
       await waitForPlay(record);
@@ -738,6 +870,8 @@
           if (state === 'ended') releaseContexts(record);
         },
         qvPaused: record.paused,
+        // Sharp pictures at the screen's density (the UI manager caps it at 2) unless hidpi="false".
+        qvPixelRatio: /^false$/i.test(element.getAttribute('hidpi') || '') ? 1 : undefined,
         qvUnpackBudget: () => unpackBudget(),
         qvUnpacked: (element, bytes) => { page.unpacked += Math.max(0, Number(bytes) || 0); },
       };

@@ -208,6 +208,8 @@ void QVUIManagerWeb::DispatchEvent(const WebEvent& event)
     ElementRecord* record = Find(event.window);
     QVUIItem* item = record != nullptr ? record->item : nullptr;
     QVUIListener* listener = item != nullptr ? item->GetListener() : nullptr;
+    if (event.type == WEB_EVENT_SIZE && item != nullptr)
+        item->StoreSize(event.x, event.y);
     if (listener != nullptr)
     {
         switch (event.type)
@@ -234,6 +236,9 @@ void QVUIManagerWeb::DispatchEvent(const WebEvent& event)
             listener->OnCommand(control != nullptr ? control->item : nullptr);
             break;
         }
+        case WEB_EVENT_SIZE:
+            listener->OnSize(item, event.x, event.y);
+            break;
         case WEB_EVENT_CLOSE:
             item->StoreClosed(true);
             break;

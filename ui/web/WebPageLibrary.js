@@ -16,10 +16,23 @@ mergeInto(LibraryManager.library, {
     boxes: {},
     nextBox: 1,
     // Event types; the same values as WebEventType in WebEvent.h.
-    KEY_DOWN: 1, KEY_UP: 2, MOUSE_MOVE: 3, COMMAND: 4, CLOSE: 5, QUIT: 6,
+    KEY_DOWN: 1, KEY_UP: 2, MOUSE_MOVE: 3, COMMAND: 4, CLOSE: 5, QUIT: 6, SIZE: 7,
     // Item kinds (QVUIKind).
     STATIC: 0, WINDOW: 1, LABEL: 2, BUTTON: 3, HAND_LABEL: 4,
 
+    // Canvas pixels per CSS pixel of the windows' canvases: the screen's density (at most 2),
+    // so that pictures are sharp; Module.qvPixelRatio (the player: hidpi="false" gives 1) rules.
+    // The program sees its windows in CSS pixels all the same; a renderer reads the scale from
+    // the canvas (data-qv-scale).
+    pixelScale: function() {
+      var wanted = Number(Module['qvPixelRatio']) || globalThis.devicePixelRatio || 1;
+      return Math.min(Math.max(wanted, 1), 2);
+    },
+    sizeCanvas: function(canvas, width, height) {
+      var scale = Number(canvas.dataset.qvScale) || 1;
+      canvas.width = Math.round(Math.max(width, 0) * scale);
+      canvas.height = Math.round(Math.max(height, 0) * scale);
+    },
     element: function(id) { return document.getElementById('qvwin-' + id); },
     nextId: function() {
       globalThis.__qvNextWindowId = (globalThis.__qvNextWindowId || 1);
@@ -153,6 +166,32 @@ mergeInto(LibraryManager.library, {
       element.style.touchAction = 'none';
       element.addEventListener('contextmenu', function(e) { e.preventDefault(); });
     },
+    // A host element the page resizes (the player's area going full screen) takes the windows
+    // that fill it along: they get its new size, their canvas too, and an OnSize.
+    followSize: function(host) {
+      if (typeof ResizeObserver === 'undefined' || host.__qvuiSize) return;
+      host.__qvuiSize = [host.clientWidth, host.clientHeight];
+      new ResizeObserver(function() {
+        var old = host.__qvuiSize;
+        var width = host.clientWidth, height = host.clientHeight;
+        // A hidden host (nothing laid out) keeps its windows as they are.
+        if ((width === old[0] && height === old[1]) || (width === 0 && height === 0)) return;
+        host.__qvuiSize = [width, height];
+        Array.prototype.forEach.call(host.children, function(child) {
+          var style = child.style;
+          if (!child.classList.contains('qvui-window') || parseInt(style.left, 10) !== 0 ||
+              parseInt(style.top, 10) !== 0 || parseInt(style.width, 10) !== old[0] ||
+              parseInt(style.height, 10) !== old[1])
+            return;
+          style.width = width + 'px';
+          style.height = height + 'px';
+          var canvas = child.firstElementChild;
+          if (canvas && canvas.localName === 'canvas') QVUI.sizeCanvas(canvas, width, height);
+          QVUI.push({type: QVUI.SIZE, window: +child.dataset.qvitem, x: width, y: height,
+                     flags: 0, control: 0, code: '', key: ''});
+        });
+      }).observe(host);
+    },
     setText: function(element, text) {
       var kind = +element.dataset.qvkind;
       element.dataset.qvtext = text;
@@ -179,8 +218,8 @@ mergeInto(LibraryManager.library, {
       element.className = 'qvui-window';
       var canvas = document.createElement('canvas');
       canvas.id = 'qvwin-' + id + '-canvas';
-      canvas.width = Math.max(width, 0);
-      canvas.height = Math.max(height, 0);
+      canvas.dataset.qvScale = String(QVUI.pixelScale());
+      QVUI.sizeCanvas(canvas, width, height);
       canvas.style.backgroundColor = '#' + ('00000' + colour.toString(16)).slice(-6);
       element.appendChild(canvas);
       if (parentId === 0) {
@@ -230,6 +269,7 @@ mergeInto(LibraryManager.library, {
     QVUI.setText(element, QVUI.text(textPointer, textLength));
     parent.appendChild(element);
     if (kind === QVUI.STATIC || kind === QVUI.WINDOW) QVUI.listen(element);
+    if (kind === QVUI.WINDOW && parentId !== 0) QVUI.followSize(parent);
     return id;
   },
 
