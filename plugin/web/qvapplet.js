@@ -34,6 +34,12 @@
 // is opened in the named target with window.open(url, target). "javascript:", "vbscript:" and
 // "data:" URLs are refused in the bundle and never reach the page.
 //
+// For its user the player adds: a menu (Shift + right click or a long press; menu="false"
+// removes it) with full screen, pause, debug information and about; applets out of sight held
+// back (background="run" keeps one going); canvases at the screen's density (hidpi="false"
+// keeps CSS pixels); and the applet's folder kept in IndexedDB over reloads (persist="false"
+// keeps nothing; QVApplets.exportFiles / importFiles move it as a zip).
+//
 // All applets of the page together unpack at most 1 GiB (their files live in the tab's memory),
 // or less when the page's script sets QVApplets.config.unpackLimit (bytes): each bundle asks
 // for what is left when it unpacks and reports what it took.
