@@ -116,6 +116,9 @@ mergeInto(LibraryManager.library, {
       QVUI.push({type: e.type === 'keydown' ? QVUI.KEY_DOWN : QVUI.KEY_UP,
                  window: +item.dataset.qvitem, x: 0, y: 0, flags: 0, control: 0,
                  code: e.code || '', key: e.key || ''});
+      var held = item.__qvuiHeld || (item.__qvuiHeld = {});
+      if (e.type === 'keydown') held[e.code || e.key] = [e.code || '', e.key || ''];
+      else delete held[e.code || e.key];
       // The applet has the keys (arrows, Space and the page keys would scroll the page);
       // browser shortcuts (with Control, Alt or Meta, and the function keys) stay the
       // browser's, and a focused button keeps Space and Enter to be pressed with.
@@ -158,6 +161,16 @@ mergeInto(LibraryManager.library, {
       if (!element.hasAttribute('tabindex')) element.tabIndex = 0;
       element.addEventListener('keydown', QVUI.onKey);
       element.addEventListener('keyup', QVUI.onKey);
+      // Keys held when the focus leaves (Shift+Tab, a click elsewhere) go up: their key-up would
+      // reach another element and the window would hold them down for ever.
+      element.addEventListener('blur', function() {
+        var held = element.__qvuiHeld || {};
+        element.__qvuiHeld = {};
+        Object.keys(held).forEach(function(name) {
+          QVUI.push({type: QVUI.KEY_UP, window: +element.dataset.qvitem, x: 0, y: 0, flags: 0,
+                     control: 0, code: held[name][0], key: held[name][1]});
+        });
+      });
       ['pointermove', 'pointerdown', 'pointerup'].forEach(function(type) {
         element.addEventListener(type, QVUI.onMouse);
       });

@@ -186,7 +186,11 @@ await runBrowserTest('web_ui', { root: folder, width: 900, height: 700 }, async 
           assert.equal(await page.eval('seen[0].defaultPrevented'), prevented, `${code} ${modifiers}`);
         }
         assert.equal(await page.eval('scrollY'), 0, 'the page did not scroll');
-        await app.key('Tab', 'Tab', 9, '');
+        // Shift held while Tab moves the focus away: the window hears it go up.
+        await page.send('Input.dispatchKeyEvent', { type: 'rawKeyDown', code: 'ShiftLeft',
+          key: 'Shift', windowsVirtualKeyCode: 16, modifiers: SHIFT });
+        await app.key('Tab', 'Tab', 9, '', SHIFT);
+        await app.expect(['down window 0 16', 'up window 0 16']);
         assert.notEqual(await page.eval('document.activeElement.id'), `qvwin-${ids.window}`,
                         'Tab moves the focus onward');
         assert.ok(!(await app.since()).some((l) => / 9$/.test(l)), 'Tab is the page\'s');
