@@ -1,7 +1,8 @@
 // Web benchmark (not a test): from navigation to the hello applet's first frame on a local
 // server in headless Chromium (median of the runs; nothing cached between them), and the
 // spinner applet's frames per second at 320 x 240 (frames it draws and frames the browser shows,
-// over some seconds).
+// over some seconds), and the CPU a hidden page of 4 spinners costs: held back (as applets out of
+// sight are) and with background="run" (as every applet was before they were held back).
 //
 //   node bench/web/page_bench.mjs [--wasm build/wasm] [--runs 10] [--seconds 5]
 //
@@ -37,6 +38,46 @@ requestAnimationFrame(shown);`);
 fs.writeFileSync(path.join(site, 'bench-spinner.html'), `${head}<script src="bench-frames.js"></script>
 <script src="qvapplet.js"></script></head><body>
 <qv-applet id="a" src="spinner.qva" width="320" height="240"></qv-applet></body></html>`);
+const spinners = (more) => `${head}<script src="qvapplet.js"></script></head><body>${
+  Array.from({ length: 4 }, () => `<qv-applet src="spinner.qva" width="320" height="240" ${more}>` +
+                                  '</qv-applet>').join('')}</body></html>`;
+fs.writeFileSync(path.join(site, 'bench-hidden.html'), spinners(''));
+fs.writeFileSync(path.join(site, 'bench-hidden-run.html'), spinners('background="run"'));
+
+// CPU seconds (user + system) of every process of the browser's process group so far.
+function groupCpuSeconds(group) {
+  let ticks = 0;
+  for (const entry of fs.readdirSync('/proc')) {
+    if (!/^\d+$/.test(entry)) continue;
+    try {
+      const fields = fs.readFileSync(`/proc/${entry}/stat`, 'utf8').split(') ')[1].split(' ');
+      if (Number(fields[2]) === group) ticks += Number(fields[11]) + Number(fields[12]);
+    } catch { /* the process ended meanwhile */ }
+  }
+  return ticks / 100;  // USER_HZ
+}
+
+// The browser's CPU per second and the page's main-thread busy time per second while the page
+// of 4 spinners is hidden. Headless Chromium keeps its pages visible: the page is told it is
+// hidden as a browser tells a tab in the background.
+async function hiddenCost(browser, name, seconds) {
+  const page = await browser.open(name);
+  await page.waitFor(`QVApplets.all().length === 4 && QVApplets.all().every((r) => r.firstFrame)`,
+                     { timeout: 60000 });
+  await page.eval(`Object.defineProperty(document, 'visibilityState', { value: 'hidden' });
+    document.dispatchEvent(new Event('visibilitychange')); 1`);
+  await page.send('Performance.enable');
+  await new Promise((r) => setTimeout(r, 1000));
+  const busy = async () => (await page.send('Performance.getMetrics')).metrics
+    .find((m) => m.name === 'TaskDuration').value;
+  const [cpu, task, t] = [groupCpuSeconds(browser.process.pid), await busy(), Date.now()];
+  await new Promise((r) => setTimeout(r, seconds * 1000));
+  const elapsed = (Date.now() - t) / 1000;
+  const result = [(groupCpuSeconds(browser.process.pid) - cpu) / elapsed,
+                  (await busy() - task) / elapsed];
+  await page.send('Page.close').catch(() => {});
+  return result;
+}
 
 if (!chromiumAvailable()) {
   console.error('page_bench: no chromium');
@@ -65,6 +106,13 @@ try {
   console.log(`spinner 320 x 240: ${fps.toFixed(1)} frames drawn per second, ${shownFps.toFixed(1)} ` +
               `shown (the display's rate caps those), over ${seconds} s`);
   console.log(`browser: ${await page.eval('navigator.userAgent')}`);
+  await page.send('Page.close').catch(() => {});
+  for (const [name, what] of [['bench-hidden-run.html', 'background="run"'],
+                              ['bench-hidden.html', 'held back']]) {
+    const [cpu, busy] = await hiddenCost(browser, name, seconds);
+    console.log(`hidden page of 4 spinners, ${what}: browser CPU ${(cpu * 100).toFixed(1)}% of a ` +
+                `core, page main thread busy ${(busy * 100).toFixed(1)}%, over ${seconds} s`);
+  }
 } finally {
   await browser.close();
   fs.rmSync(site, { recursive: true, force: true });

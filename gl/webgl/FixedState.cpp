@@ -2,6 +2,7 @@
 
 #include "gl/webgl/WebGLCalls.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace
@@ -57,7 +58,7 @@ void Toggle(GLenum capability, bool on)
 
 FixedState& State() { return *current; }
 
-void CreateFixedState(int context, int width, int height)
+void CreateFixedState(int context, int width, int height, float pixelScale)
 {
     FixedState& state = states[context];
     state = FixedState();
@@ -94,11 +95,17 @@ void CreateFixedState(int context, int width, int height)
     state.packAlignment = 4;
     state.unpackAlignment = 4;
     state.textures.clear();
+    state.pixelScale = pixelScale >= 1.0f ? pixelScale : 1.0f;
     int* viewport = state.groups.viewport.viewport;
-    viewport[2] = width;
-    viewport[3] = height;
+    viewport[2] = static_cast<int>(std::lround(width / state.pixelScale));
+    viewport[3] = static_cast<int>(std::lround(height / state.pixelScale));
     current = &state;
     SendServerState();
+}
+
+int ToBuffer(int length)
+{
+    return static_cast<int>(std::lround(static_cast<double>(length) * State().pixelScale));
 }
 
 void SelectFixedState(int context)
@@ -175,7 +182,7 @@ void SendServerState()
     const bool* w = g.colourBuffer.writeMask;
     emscripten_glColorMask(w[0], w[1], w[2], w[3]);
     const int* v = g.viewport.viewport;
-    emscripten_glViewport(v[0], v[1], v[2], v[3]);
+    emscripten_glViewport(ToBuffer(v[0]), ToBuffer(v[1]), ToBuffer(v[2]), ToBuffer(v[3]));
     emscripten_glDepthRangef(g.viewport.depthRange[0], g.viewport.depthRange[1]);
     emscripten_glBindTexture(GL_TEXTURE_2D, g.texture.bound2D);
 }

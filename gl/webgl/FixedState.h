@@ -157,12 +157,19 @@ struct FixedState
     int unpackAlignment;
     std::unordered_map<GLuint, TextureRecord> textures;
     LayerObjects objects;
+    // Canvas pixels per window pixel (a sharp canvas on a high-density screen has 2): callers
+    // speak in window pixels, the drawing buffer is larger.
+    float pixelScale = 1.0f;
 };
 
+// A length in window pixels as drawing buffer pixels of the current context.
+int ToBuffer(int length);
+
 // The state of the current context. Every WebGL context has its own (the number emscripten gives
-// it); a new one starts with OpenGL's initial values and the viewport of its canvas.
+// it); a new one starts with OpenGL's initial values and the viewport of its canvas (width x
+// height buffer pixels, pixelScale of them per window pixel).
 FixedState& State();
-void CreateFixedState(int context, int width, int height);
+void CreateFixedState(int context, int width, int height, float pixelScale);
 void SelectFixedState(int context);
 void DropFixedState(int context);
 

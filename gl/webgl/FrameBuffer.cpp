@@ -106,12 +106,12 @@ void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
     viewport[1] = y;
     viewport[2] = width;
     viewport[3] = height;
-    emscripten_glViewport(x, y, width, height);
+    emscripten_glViewport(ToBuffer(x), ToBuffer(y), ToBuffer(width), ToBuffer(height));
 }
 
 void glScissor(GLint x, GLint y, GLsizei width, GLsizei height)
 {
-    emscripten_glScissor(x, y, width, height);
+    emscripten_glScissor(ToBuffer(x), ToBuffer(y), ToBuffer(width), ToBuffer(height));
 }
 
 void glHint(GLenum target, GLenum mode)

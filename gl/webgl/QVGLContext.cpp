@@ -5,6 +5,7 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -27,6 +28,13 @@ EMSCRIPTEN_WEBGL_CONTEXT_HANDLE ContextOf(QVHandle handle)
 {
     return static_cast<EMSCRIPTEN_WEBGL_CONTEXT_HANDLE>(reinterpret_cast<std::intptr_t>(handle));
 }
+
+// Canvas pixels per window pixel: what the UI manager made the canvas with (1 when it says
+// nothing).
+EM_JS(double, CanvasPixelScale, (const char* selector), {
+    const canvas = document.querySelector(UTF8ToString(selector));
+    return (canvas && Number(canvas.dataset.qvScale)) || 1;
+});
 
 EM_JS(void, RemoveContextWindowElement, (int number), {
     const element = document.getElementById("qvwin-" + number);
@@ -80,7 +88,8 @@ bool QVGLContext::Create(QVHandle, QVHandle windowHandle, int, int depthBits, in
     int width = 0;
     int height = 0;
     emscripten_get_canvas_element_size(selector.c_str(), &width, &height);
-    CreateFixedState(static_cast<int>(context), width, height);
+    CreateFixedState(static_cast<int>(context), width, height,
+                     static_cast<float>(CanvasPixelScale(selector.c_str())));
     window = windowHandle;
     // No drawing surface apart from the context: the canvas element stands for both.
     deviceContext = windowHandle;
@@ -146,8 +155,17 @@ bool QVGLContext::GetClientSize(QVHandle, QVHandle windowHandle, int& width, int
     {
         return false;
     }
-    return emscripten_get_canvas_element_size(CanvasSelector(windowHandle).c_str(), &width,
-                                              &height) == EMSCRIPTEN_RESULT_SUCCESS;
+    const std::string selector = CanvasSelector(windowHandle);
+    if (emscripten_get_canvas_element_size(selector.c_str(), &width, &height) !=
+        EMSCRIPTEN_RESULT_SUCCESS)
+    {
+        return false;
+    }
+    // In window pixels, as the window's owner sees it: a sharp canvas holds more.
+    const double scale = CanvasPixelScale(selector.c_str());
+    width = static_cast<int>(std::lround(width / scale));
+    height = static_cast<int>(std::lround(height / scale));
+    return true;
 }
 
 void* QVGLContext::LookUpEntryPoint(const char*)

@@ -3,6 +3,8 @@
 #include "gl/webgl/PixelConversion.h"
 #include "gl/webgl/WebGLCalls.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -209,6 +211,29 @@ void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format
     }
     std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width) * height * 4);
     emscripten_glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    emscripten_glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    if (State().pixelScale == 1.0f)
+    {
+        emscripten_glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    }
+    else
+    {
+        // A sharp canvas holds more pixels than the window: the nearest buffer pixel of each.
+        const int bufferWidth = std::max(ToBuffer(width), 1);
+        const int bufferHeight = std::max(ToBuffer(height), 1);
+        std::vector<std::uint8_t> buffer(static_cast<std::size_t>(bufferWidth) * bufferHeight * 4);
+        emscripten_glReadPixels(ToBuffer(x), ToBuffer(y), bufferWidth, bufferHeight, GL_RGBA,
+                                GL_UNSIGNED_BYTE, buffer.data());
+        const float scale = State().pixelScale;
+        for (int row = 0; row < height; ++row)
+        {
+            const int from = std::min(static_cast<int>((row + 0.5f) * scale), bufferHeight - 1);
+            for (int column = 0; column < width; ++column)
+            {
+                const int at = std::min(static_cast<int>((column + 0.5f) * scale), bufferWidth - 1);
+                std::memcpy(&rgba[(static_cast<std::size_t>(row) * width + column) * 4],
+                            &buffer[(static_cast<std::size_t>(from) * bufferWidth + at) * 4], 4);
+            }
+        }
+    }
     PackPixels(rgba.data(), width, height, format, State().packAlignment, pixels);
 }

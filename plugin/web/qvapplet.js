@@ -34,6 +34,12 @@
 // is opened in the named target with window.open(url, target). "javascript:", "vbscript:" and
 // "data:" URLs are refused in the bundle and never reach the page.
 //
+// For its user the player adds: a menu (Shift + right click or a long press; menu="false"
+// removes it) with full screen, pause, debug information and about; applets out of sight held
+// back (background="run" keeps one going); canvases at the screen's density (hidpi="false"
+// keeps CSS pixels); and the applet's folder kept in IndexedDB over reloads (persist="false"
+// keeps nothing; QVApplets.exportFiles / importFiles move it as a zip).
+//
 // All applets of the page together unpack at most 1 GiB (their files live in the tab's memory),
 // or less when the page's script sets QVApplets.config.unpackLimit (bytes): each bundle asks
 // for what is left when it unpacks and reports what it took.
@@ -592,6 +598,367 @@
     return opened !== null && opened !== undefined;
   }
 
+  // ---- Pausing out of sight. --------------------------------------------------------------
+  // An applet whose page is hidden or whose area is out of view is held back: its UI loop is
+  // not served until it is seen again (the bundle asks Module.qvPaused), so a page of applets
+  // costs no CPU in the background. background="run" keeps it going; the menu's pause holds it
+  // too.
+  function schedule(record) {
+    const hidden = document.visibilityState === 'hidden' || record.inView === false;
+    const paused = record.userPaused || (hidden && !record.runsInBackground);
+    if (paused === record.paused) return;
+    record.paused = paused;
+    if (record.module) record.module.qvPaused = paused;
+    record.element.toggleAttribute('data-qv-paused', paused);
+  }
+  const viewWatcher = globalThis.IntersectionObserver ? new IntersectionObserver((entries) => {
+    for (const entry of entries) {
+      const record = records.get(Number(entry.target.dataset.qvNumber));
+      if (!record) continue;
+      record.inView = entry.isIntersecting;
+      schedule(record);
+    }
+  }) : null;
+  function watchSight(record) {
+    record.paused = false;
+    record.runsInBackground = /^run$/i.test(record.element.getAttribute('background') || '');
+    if (viewWatcher) viewWatcher.observe(record.area);
+  }
+  document.addEventListener('visibilitychange', () => records.forEach(schedule));
+
+  // ---- The player's menu: Shift + right click, or a long press; menu="false" has none. -------
+  const longPressMilliseconds = 600;
+  function debugInformation(record) {
+    let renderer = '(none)';
+    const context = (liveContexts.get(record.number) || [])[0];
+    if (context && !context.isContextLost()) {
+      const info = context.getExtension('WEBGL_debug_renderer_info');
+      renderer = String(context.getParameter(info ? info.UNMASKED_RENDERER_WEBGL : context.RENDERER));
+    }
+    return [`bundle: ${record.bundle ? record.bundle.script.href : '(none)'}`,
+            `package: ${record.source}`, `state: ${record.state}${record.paused ? ' (paused)' : ''}` +
+            `${record.code ? ` ${record.code}` : ''} ${record.message}`.trimEnd(),
+            `page: ${location.href}`, `browser: ${navigator.userAgent}`,
+            `WebGL renderer: ${renderer}`].join('\n');
+  }
+  // A note over the area (about, or what could not be copied) with a button that closes it.
+  function showNote(record, title, text) {
+    const note = overlay(record, 'qv-note', 'background: #f4f5f7; color: #223; padding: 8px;' +
+                         'z-index: 3;');
+    const heading = document.createElement('strong');
+    heading.textContent = title;
+    const body = document.createElement('textarea');
+    body.readOnly = true;
+    body.value = text;
+    body.style.cssText = 'width: 90%; flex: 1; margin: 6px 0; font: 11px monospace;';
+    const close = document.createElement('button');
+    close.type = 'button';
+    close.textContent = 'Close';
+    close.addEventListener('click', () => note.remove());
+    note.append(heading, body, close);
+    close.focus();
+    return note;
+  }
+  function closeMenu(record) {
+    if (record.menu) record.menu.remove();
+    record.menu = null;
+  }
+  function openMenu(record, clientX, clientY) {
+    closeMenu(record);
+    const full = document.fullscreenElement === record.area;
+    const choices = [
+      [full ? 'Exit full screen' : 'Full screen', () => (full ? document.exitFullscreen()
+        : record.area.requestFullscreen()).catch((e) => console.warn('[qv-applet]', e.message))],
+      [record.userPaused ? 'Resume' : 'Pause', () => {
+        record.userPaused = !record.userPaused;
+        schedule(record);
+      }],
+      ['Copy debug information', () => {
+        const text = debugInformation(record);
+        navigator.clipboard.writeText(text).catch(() => showNote(record, 'Debug information', text));
+      }],
+      ['About', () => showNote(record, 'About', 'QV applet player for web pages.\n' +
+                               debugInformation(record))],
+    ];
+    const box = record.area.getBoundingClientRect();
+    const menu = document.createElement('div');
+    menu.className = 'qv-menu';
+    menu.setAttribute('role', 'menu');
+    menu.style.cssText = 'position: absolute; z-index: 4; display: flex; flex-direction: column;' +
+      'background: #fff; border: 1px solid #99a; box-shadow: 0 2px 8px rgba(0,0,0,.3);' +
+      'font: 13px sans-serif; padding: 2px 0;' +
+      `left: ${Math.max(0, Math.min(clientX - box.left, box.width - 180))}px;` +
+      `top: ${Math.max(0, Math.min(clientY - box.top, box.height - 110))}px;`;
+    for (const [label, act] of choices) {
+      const item = document.createElement('button');
+      item.type = 'button';
+      item.setAttribute('role', 'menuitem');
+      item.textContent = label;
+      item.style.cssText = 'border: 0; background: none; text-align: left; padding: 4px 14px;' +
+        'font: inherit; white-space: nowrap;';
+      item.addEventListener('click', (event) => {
+        event.stopPropagation();
+        closeMenu(record);
+        act();
+      });
+      menu.appendChild(item);
+    }
+    menu.addEventListener('keydown', (event) => {
+      event.stopPropagation();
+      if (event.key === 'Escape') closeMenu(record);
+    });
+    record.area.appendChild(menu);
+    record.menu = menu;
+    menu.firstChild.focus({ preventScroll: true });
+  }
+  function offerMenu(record) {
+    const area = record.area;
+    let press = null;
+    const cancel = () => {
+      if (press) clearTimeout(press.timer);
+      press = null;
+    };
+    area.addEventListener('contextmenu', (event) => {
+      if (!event.shiftKey || !record.hasMenu) return;
+      event.preventDefault();
+      event.stopPropagation();
+      openMenu(record, event.clientX, event.clientY);
+    }, true);
+    // The click that ends a long press lands on the menu it opened: it chooses nothing.
+    let pressed = false;
+    area.addEventListener('click', (event) => {
+      if (!pressed) return;
+      pressed = false;
+      event.stopPropagation();
+      event.preventDefault();
+    }, true);
+    area.addEventListener('pointerdown', (event) => {
+      pressed = false;
+      if (record.menu && !record.menu.contains(event.target)) closeMenu(record);
+      if (event.pointerType === 'mouse' || !record.hasMenu) return;
+      cancel();
+      press = { x: event.clientX, y: event.clientY, timer: setTimeout(() => {
+        pressed = true;
+        openMenu(record, event.clientX, event.clientY);
+      }, longPressMilliseconds) };
+    }, true);
+    area.addEventListener('pointermove', (event) => {
+      if (press && Math.hypot(event.clientX - press.x, event.clientY - press.y) > 10) cancel();
+    }, true);
+    area.addEventListener('pointerup', cancel, true);
+    area.addEventListener('pointercancel', cancel, true);
+    // Escape leaves full screen here too (headless and embedded browsers may not do it).
+    area.addEventListener('keydown', (event) => {
+      if (event.key !== 'Escape' || document.fullscreenElement !== area) return;
+      event.preventDefault();
+      event.stopPropagation();
+      document.exitFullscreen().catch(() => {});
+    }, true);
+  }
+
+  // ---- Saved files: the applet's folder survives a reload. -------------------------------
+  // What the applet writes under its folder (@temp_path) is kept in IndexedDB per origin and
+  // package, restored after the package is unpacked and before the applet starts, and saved when
+  // it changed (every few seconds, when the page is hidden or left, when the applet ends).
+  // persist="false" keeps nothing. exportFiles / importFiles move the kept files as a zip.
+  const savedFilesLimit = 10000;
+  const saveEveryMilliseconds = 2000;
+  let database = null;
+  function openDatabase() {
+    if (!database) {
+      database = new Promise((resolve, reject) => {
+        const request = indexedDB.open('qv-applet-files', 1);
+        request.onupgradeneeded = () => request.result.createObjectStore('folders');
+        request.onsuccess = () => resolve(request.result);
+        request.onerror = () => reject(request.error);
+      });
+      database.catch(() => {});
+    }
+    return database;
+  }
+  async function storeRequest(mode, act) {
+    const db = await openDatabase();
+    return new Promise((resolve, reject) => {
+      const request = act(db.transaction('folders', mode).objectStore('folders'));
+      request.onsuccess = () => resolve(request.result);
+      request.onerror = () => reject(request.error);
+    });
+  }
+  const loadFolder = (key) => storeRequest('readonly', (store) => store.get(key));
+  const storeFolder = (key, files) => storeRequest('readwrite', (store) => store.put(files, key));
+  // A kept name is a relative path of plain parts, as a package's entries must be.
+  function confinedName(name) {
+    const parts = String(name).split('/');
+    return name.length > 0 && name.length <= 1024 && parts.length <= 32 &&
+      parts.every((part) => part && part !== '.' && part !== '..' && part.length <= 255 &&
+                  !/[\\:\0]/.test(part));
+  }
+  // The applet's files changed since it started (or restored): name → {data, time}.
+  function changedFiles(record) {
+    const FS = record.module && record.module.FS;
+    const files = {};
+    if (!FS) return files;
+    const walk = (folder, prefix) => {
+      for (const name of FS.readdir(folder)) {
+        if (name === '.' || name === '..') continue;
+        const path = `${folder}/${name}`;
+        const stat = FS.stat(path);
+        if (FS.isDir(stat.mode)) walk(path, `${prefix}${name}/`);
+        else if (stat.mtime.getTime() > record.filesBaseline || record.kept.has(prefix + name))
+          files[prefix + name] = { time: stat.mtime.getTime(), size: stat.size };
+      }
+    };
+    try { walk(record.directory, ''); } catch { /* the folder went with the applet */ }
+    return files;
+  }
+  async function saveFiles(record) {
+    if (!record.persist || !record.module || !record.module.FS) return;
+    const files = changedFiles(record);
+    const summary = JSON.stringify(files);
+    if (summary === record.savedSummary) return;
+    record.savedSummary = summary;
+    const kept = {};
+    for (const name of Object.keys(files).slice(0, savedFilesLimit))
+      kept[name] = record.module.FS.readFile(`${record.directory}/${name}`);
+    record.kept = new Set(Object.keys(kept));
+    await storeFolder(record.storageKey, kept);
+    record.savedAt = Date.now();
+  }
+  function writeFiles(record, files) {
+    const FS = record.module.FS;
+    for (const [name, data] of Object.entries(files || {})) {
+      if (!confinedName(name)) continue;
+      const path = `${record.directory}/${name}`;
+      FS.mkdirTree(path.slice(0, path.lastIndexOf('/')));
+      FS.writeFile(path, data);
+      record.kept.add(name);
+    }
+  }
+  function keepFiles(record) {
+    record.kept = new Set();
+    record.filesBaseline = Infinity;
+    record.persist = !/^false$/i.test(record.element.getAttribute('persist') || '') &&
+      !!globalThis.indexedDB;
+    record.savedFiles = record.persist ? loadFolder(record.storageKey).catch(() => null)
+      : Promise.resolve(null);
+  }
+  // After the package is unpacked: what was kept goes back over it; from now on changes count.
+  function restoreFiles(record, files) {
+    if (files) writeFiles(record, files);
+    record.filesBaseline = Date.now();
+    record.savedSummary = JSON.stringify(changedFiles(record));
+    if (!record.persist) return;
+    const save = () => saveFiles(record).catch((e) => console.warn('[qv-applet]', e.message || e));
+    record.saveTimer = setInterval(save, saveEveryMilliseconds);
+    record.saveNow = save;
+  }
+  const saveAll = () => records.forEach((record) => record.saveNow && record.saveNow());
+  document.addEventListener('visibilitychange', () => {
+    if (document.visibilityState === 'hidden') saveAll();
+  });
+  window.addEventListener('pagehide', saveAll);
+
+  // Zip archives of kept files: stored entries out, stored or deflated entries in.
+  const crcTable = Array.from({ length: 256 }, (_, n) => {
+    let c = n;
+    for (let k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320 ^ (c >>> 1) : c >>> 1;
+    return c >>> 0;
+  });
+  const crc32 = (bytes) => {
+    let c = 0xFFFFFFFF;
+    for (const b of bytes) c = crcTable[(c ^ b) & 0xFF] ^ (c >>> 8);
+    return (c ^ 0xFFFFFFFF) >>> 0;
+  };
+  function zipFiles(files) {
+    const parts = [];
+    const central = [];
+    let offset = 0;
+    const header = (size) => new DataView(new ArrayBuffer(size));
+    for (const [name, data] of Object.entries(files)) {
+      const nameBytes = new TextEncoder().encode(name);
+      const crc = crc32(data);
+      const local = header(30);
+      [[0, 0x04034b50, 4], [4, 20, 2], [6, 0x0800, 2], [14, crc, 4], [18, data.length, 4],
+       [22, data.length, 4], [26, nameBytes.length, 2]].forEach(([at, value, size]) =>
+        (size === 4 ? local.setUint32(at, value, true) : local.setUint16(at, value, true)));
+      const entry = header(46);
+      [[0, 0x02014b50, 4], [4, 20, 2], [6, 20, 2], [8, 0x0800, 2], [16, crc, 4],
+       [20, data.length, 4], [24, data.length, 4], [28, nameBytes.length, 2], [42, offset, 4]]
+        .forEach(([at, value, size]) =>
+          (size === 4 ? entry.setUint32(at, value, true) : entry.setUint16(at, value, true)));
+      parts.push(local, nameBytes, data);
+      central.push(entry, nameBytes);
+      offset += 30 + nameBytes.length + data.length;
+    }
+    const size = central.reduce((sum, part) => sum + part.byteLength, 0);
+    const end = header(22);
+    [[0, 0x06054b50, 4], [8, central.length / 2, 2], [10, central.length / 2, 2], [12, size, 4],
+     [16, offset, 4]].forEach(([at, value, bytes]) =>
+      (bytes === 4 ? end.setUint32(at, value, true) : end.setUint16(at, value, true)));
+    return new Blob([...parts, ...central, end], { type: 'application/zip' });
+  }
+  // name → bytes of the archive's files; names that leave the folder and entries beyond the
+  // limits fail the whole import, as a package that lies fails.
+  async function unzipFiles(blob, byteLimit) {
+    const bytes = new Uint8Array(await blob.arrayBuffer());
+    const view = new DataView(bytes.buffer);
+    let end = bytes.length - 22;
+    while (end >= 0 && view.getUint32(end, true) !== 0x06054b50) --end;
+    if (end < 0) throw new Error('not a zip archive');
+    const count = view.getUint16(end + 10, true);
+    if (count > savedFilesLimit) throw new Error(`more than ${savedFilesLimit} files`);
+    let at = view.getUint32(end + 16, true);
+    const files = {};
+    let total = 0;
+    for (let i = 0; i < count; ++i) {
+      if (at + 46 > bytes.length || view.getUint32(at, true) !== 0x02014b50)
+        throw new Error('damaged archive');
+      const method = view.getUint16(at + 10, true);
+      const packed = view.getUint32(at + 20, true);
+      const size = view.getUint32(at + 24, true);
+      const nameLength = view.getUint16(at + 28, true);
+      const local = view.getUint32(at + 42, true);
+      const name = new TextDecoder().decode(bytes.subarray(at + 46, at + 46 + nameLength));
+      at += 46 + nameLength + view.getUint16(at + 30, true) + view.getUint16(at + 32, true);
+      if (name.endsWith('/')) continue;
+      if (!confinedName(name)) throw new Error(`the name ${JSON.stringify(name)} leaves the folder`);
+      total += size;
+      if (total > byteLimit) throw new Error(`more than ${byteLimit} bytes`);
+      if (local + 30 > bytes.length) throw new Error('damaged archive');
+      const start = local + 30 + view.getUint16(local + 26, true) + view.getUint16(local + 28, true);
+      const data = bytes.subarray(start, start + packed);
+      if (data.length !== packed) throw new Error('damaged archive');
+      let content = data;
+      if (method === 8) {
+        const stream = new Blob([data]).stream().pipeThrough(new DecompressionStream('deflate-raw'));
+        content = new Uint8Array(await new Response(stream).arrayBuffer());
+      } else if (method !== 0) {
+        throw new Error(`${name}: compression ${method} is not read`);
+      }
+      if (content.length !== size) throw new Error(`${name}: its size lies`);
+      files[name] = content;
+    }
+    return files;
+  }
+  async function exportFiles(element) {
+    const record = element.qvApplet;
+    if (!record || !record.module || !record.module.FS) throw new Error('no running applet');
+    const files = {};
+    for (const name of Object.keys(changedFiles(record)))
+      files[name] = record.module.FS.readFile(`${record.directory}/${name}`);
+    return zipFiles(files);
+  }
+  async function importFiles(element, blob) {
+    const record = element.qvApplet;
+    if (!record || !record.module || !record.module.FS) throw new Error('no running applet');
+    const files = await unzipFiles(blob, unpackBudget());
+    const bytes = Object.values(files).reduce((sum, data) => sum + data.length, 0);
+    page.unpacked += bytes;
+    writeFiles(record, files);
+    if (record.saveNow) await record.saveNow();
+    return Object.keys(files).length;
+  }
+
   // ---- One applet. ------------------------------------------------------------------------
   async function start(element) {
     if (element.qvApplet) return element.qvApplet;
@@ -615,6 +982,9 @@
       return record;
     }
     record.area = makeArea(element, number, record.width, record.height);
+    watchSight(record);
+    record.hasMenu = !/^false$/i.test(element.getAttribute('menu') || '');
+    offerMenu(record);
     if (/^false$/i.test(element.getAttribute('autoplay') || '')) {
       setState(record, 'waiting');
       await waitForPlay(record);
@@ -641,6 +1011,8 @@
       if (!allowedBundle(bundle.script))
         throw failure('QV-ORIGIN', `the applet bundle ${bundle.script.href} is not of this ` +
                       `page's origin (${pageOrigin()}) nor in QVApplets.config.allowedBundleOrigins`);
+      record.storageKey = packageUrl.href.replace(/#.*$/, '');
+      keepFiles(record);
       const fileName = decodeURIComponent(packageUrl.pathname.split('/').pop()) || 'applet.qva';
       const folder = record.directory;
       record.packagePath = `${folder}/${fileName.replace(/[\/\\]/g, '_')}`;
@@ -672,6 +1044,7 @@
         .then((response) => receive(response, progress('package')));
       packageLoad.catch(() => {});
       const [[factory, code], bytes] = [await bundleLoad, await packageLoad];
+      const savedFiles = await record.savedFiles;
       const place = record.bundle;
       splashStarting(record);
       const args = [record.packagePath, String(number), String(width), String(height)];
@@ -708,10 +1081,20 @@
           const entering = record.state !== state;
           setState(record, state, message);
           if (state === 'running' && entering) awaitFirstFrame(record);
-          if (state === 'ended') releaseContexts(record);
+          if (state === 'ended') {
+            releaseContexts(record);
+            if (record.saveNow) record.saveNow();
+            clearInterval(record.saveTimer);
+          }
         },
+        qvPaused: record.paused,
+        // Sharp pictures at the screen's density (the UI manager caps it at 2) unless hidpi="false".
+        qvPixelRatio: /^false$/i.test(element.getAttribute('hidpi') || '') ? 1 : undefined,
         qvUnpackBudget: () => unpackBudget(),
-        qvUnpacked: (element, bytes) => { page.unpacked += Math.max(0, Number(bytes) || 0); },
+        qvUnpacked: (element, bytes) => {
+          page.unpacked += Math.max(0, Number(bytes) || 0);
+          restoreFiles(record, savedFiles);
+        },
       };
       record.module = config;
       await Promise.race([factory(config), abandoned]);
@@ -816,6 +1199,9 @@
     all: () => Array.from(records.values()),
     // Failure codes → [title, what to do].
     failures,
+    // The files the element's applet keeps, as a zip Blob; and a zip of them put back.
+    exportFiles,
+    importFiles,
     [pageKey]: page,
   };
   globalThis.QVApplets = api;

@@ -80,6 +80,21 @@ export async function appletWindow(page, selector) {
   return `#${id}`;
 }
 
+// The window's canvas as drawn: its backing and CSS sizes, and whether its centre differs from
+// its corner (the spinner's model is drawn about the viewport's centre: a viewport of the wrong
+// size leaves the canvas's centre empty).
+export function canvasFacts(page, window) {
+  return page.eval(`(() => {
+    const gl = document.querySelector('${window}-canvas');
+    const copy = document.createElement('canvas');
+    copy.width = gl.width; copy.height = gl.height;
+    const c = copy.getContext('2d');
+    c.drawImage(gl, 0, 0);
+    const at = (x, y) => Array.from(c.getImageData(x, y, 1, 1).data).join();
+    return [gl.width, gl.height, gl.clientWidth, gl.clientHeight,
+            at(gl.width >> 1, gl.height >> 1) !== at(1, 1)]; })()`);
+}
+
 export function saveArtefact(options, name, buffer) {
   if (!options.artefacts) return null;
   fs.mkdirSync(options.artefacts, { recursive: true });

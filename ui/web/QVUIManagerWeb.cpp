@@ -14,6 +14,9 @@ namespace
 
 // How long a waiting ProcessMessages lets the page run before it looks at the queue again.
 const unsigned WaitStepMilliseconds = 10;
+// How often a program the page holds back looks whether it may go on: rarely enough to cost
+// nothing, often enough that it is back at once when it is seen again.
+const unsigned PausedStepMilliseconds = 100;
 
 int IdOf(const QVUIItem* item)
 {
@@ -177,6 +180,17 @@ bool QVUIManagerWeb::ProcessMessages(QVUIItem* item, bool wait)
         item->StoreClosed(true);
         return false;
     }
+    // Out of sight (a hidden tab, an applet scrolled away): the loop is not served until it
+    // is seen again, so that its drawing costs nothing meanwhile.
+    while (WebPage::Paused())
+    {
+        emscripten_sleep(PausedStepMilliseconds);
+        if (!WebPage::Exists(id))
+        {
+            item->StoreClosed(true);
+            return false;
+        }
+    }
     WebEvent event;
     if (!NextEvent(item, id, wait, event))
         return !item->IsClosed() && !wait;
@@ -194,6 +208,8 @@ void QVUIManagerWeb::DispatchEvent(const WebEvent& event)
     ElementRecord* record = Find(event.window);
     QVUIItem* item = record != nullptr ? record->item : nullptr;
     QVUIListener* listener = item != nullptr ? item->GetListener() : nullptr;
+    if (event.type == WEB_EVENT_SIZE && item != nullptr)
+        item->StoreSize(event.x, event.y);
     if (listener != nullptr)
     {
         switch (event.type)
@@ -220,6 +236,9 @@ void QVUIManagerWeb::DispatchEvent(const WebEvent& event)
             listener->OnCommand(control != nullptr ? control->item : nullptr);
             break;
         }
+        case WEB_EVENT_SIZE:
+            listener->OnSize(item, event.x, event.y);
+            break;
         case WEB_EVENT_CLOSE:
             item->StoreClosed(true);
             break;

@@ -10,6 +10,7 @@ enum WebEventType
     WEB_EVENT_COMMAND = 4,     // a button was clicked: window contains it, control is the button
     WEB_EVENT_CLOSE = 5,       // the close control of a top-level window was clicked
     WEB_EVENT_QUIT = 6,        // PostQuit for the window
+    WEB_EVENT_SIZE = 7,        // the window took its host's new size: x, y are width, height
 };
 
 struct WebEvent

@@ -29,6 +29,8 @@ public:
     static bool Post(int id, WebEventType type);
     // Takes the oldest event of the element rootId or of an element inside it.
     static bool TakeEvent(int rootId, WebEvent& event);
+    // Whether the page holds the program back: its applet is hidden or out of view.
+    static bool Paused();
 
     enum BoxButtons
     {

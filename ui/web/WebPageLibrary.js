@@ -16,10 +16,23 @@ mergeInto(LibraryManager.library, {
     boxes: {},
     nextBox: 1,
     // Event types; the same values as WebEventType in WebEvent.h.
-    KEY_DOWN: 1, KEY_UP: 2, MOUSE_MOVE: 3, COMMAND: 4, CLOSE: 5, QUIT: 6,
+    KEY_DOWN: 1, KEY_UP: 2, MOUSE_MOVE: 3, COMMAND: 4, CLOSE: 5, QUIT: 6, SIZE: 7,
     // Item kinds (QVUIKind).
     STATIC: 0, WINDOW: 1, LABEL: 2, BUTTON: 3, HAND_LABEL: 4,
 
+    // Canvas pixels per CSS pixel of the windows' canvases: the screen's density (at most 2),
+    // so that pictures are sharp; Module.qvPixelRatio (the player: hidpi="false" gives 1) rules.
+    // The program sees its windows in CSS pixels all the same; a renderer reads the scale from
+    // the canvas (data-qv-scale).
+    pixelScale: function() {
+      var wanted = Number(Module['qvPixelRatio']) || globalThis.devicePixelRatio || 1;
+      return Math.min(Math.max(wanted, 1), 2);
+    },
+    sizeCanvas: function(canvas, width, height) {
+      var scale = Number(canvas.dataset.qvScale) || 1;
+      canvas.width = Math.round(Math.max(width, 0) * scale);
+      canvas.height = Math.round(Math.max(height, 0) * scale);
+    },
     element: function(id) { return document.getElementById('qvwin-' + id); },
     nextId: function() {
       globalThis.__qvNextWindowId = (globalThis.__qvNextWindowId || 1);
@@ -88,20 +101,34 @@ mergeInto(LibraryManager.library, {
     itemOf: function(target) {
       return target && target.closest ? target.closest('[data-qvitem]') : null;
     },
+    // Keys the browser keeps with their default action even in a focused applet: Tab and
+    // Shift+Tab move the focus onward, function keys reload, open the developer tools and so on.
+    browserKey: function(e) {
+      return e.key === 'Tab' || /^F([1-9]|1[0-9]|2[0-4])$/.test(e.key || '');
+    },
     onKey: function(e) {
       var item = QVUI.itemOf(e.target);
       if (!item) return;
       // The innermost window handles it: keys go to the focused item, as on the desktop.
       e.stopPropagation();
+      // Tab leaves the applet: it reaches neither the applet nor, going, its key-up.
+      if (e.key === 'Tab') return;
       QVUI.push({type: e.type === 'keydown' ? QVUI.KEY_DOWN : QVUI.KEY_UP,
                  window: +item.dataset.qvitem, x: 0, y: 0, flags: 0, control: 0,
                  code: e.code || '', key: e.key || ''});
-      // The applet has the keys (arrows and Space would scroll the page, Tab leave the applet);
-      // browser shortcuts with Control, Alt or Meta stay the browser's, and a focused button
-      // keeps Space and Enter to be pressed with.
-      if (item.tagName !== 'BUTTON' && !e.ctrlKey && !e.altKey && !e.metaKey)
+      var held = item.__qvuiHeld || (item.__qvuiHeld = {});
+      if (e.type === 'keydown') held[e.code || e.key] = [e.code || '', e.key || ''];
+      else delete held[e.code || e.key];
+      // The applet has the keys (arrows, Space and the page keys would scroll the page);
+      // browser shortcuts (with Control, Alt or Meta, and the function keys) stay the
+      // browser's, and a focused button keeps Space and Enter to be pressed with.
+      if (item.tagName !== 'BUTTON' && !e.ctrlKey && !e.altKey && !e.metaKey &&
+          !QVUI.browserKey(e))
         e.preventDefault();
     },
+    // Pointer events of every kind: a touch or a pen in contact counts as the left button
+    // (the browser reports them so in buttons). A press or release is told as a move with
+    // the new buttons, the only mouse call listeners have.
     onMouse: function(e) {
       if (e.target.closest && e.target.closest('.qvui-titlebar')) return;
       var item = QVUI.itemOf(e.target);
@@ -110,6 +137,13 @@ mergeInto(LibraryManager.library, {
                       +item.dataset.qvkind === QVUI.HAND_LABEL))
         item = QVUI.itemOf(item.parentElement);
       if (item !== e.currentTarget) return;  // a button's, or an inner window's own
+      if (e.type === 'pointerdown') {
+        // The window takes the focus (also from a touch) and keeps the pointer while it drags.
+        if (document.activeElement !== item) item.focus({preventScroll: true});
+        if (item.setPointerCapture) {
+          try { item.setPointerCapture(e.pointerId); } catch (error) { /* pointer gone */ }
+        }
+      }
       var rect = item.getBoundingClientRect();
       var flags = 0;
       if (e.shiftKey) flags |= 1;
@@ -127,8 +161,49 @@ mergeInto(LibraryManager.library, {
       if (!element.hasAttribute('tabindex')) element.tabIndex = 0;
       element.addEventListener('keydown', QVUI.onKey);
       element.addEventListener('keyup', QVUI.onKey);
-      element.addEventListener('mousemove', QVUI.onMouse);
+      // Keys held when the focus leaves (Shift+Tab, a click elsewhere) go up: their key-up would
+      // reach another element and the window would hold them down for ever.
+      element.addEventListener('blur', function() {
+        var held = element.__qvuiHeld || {};
+        element.__qvuiHeld = {};
+        Object.keys(held).forEach(function(name) {
+          QVUI.push({type: QVUI.KEY_UP, window: +element.dataset.qvitem, x: 0, y: 0, flags: 0,
+                     control: 0, code: held[name][0], key: held[name][1]});
+        });
+      });
+      ['pointermove', 'pointerdown', 'pointerup'].forEach(function(type) {
+        element.addEventListener(type, QVUI.onMouse);
+      });
+      // Touch drags reach the applet instead of panning the page; the right button reaches the
+      // applet instead of opening the browser's menu.
+      element.style.touchAction = 'none';
       element.addEventListener('contextmenu', function(e) { e.preventDefault(); });
+    },
+    // A host element the page resizes (the player's area going full screen) takes the windows
+    // that fill it along: they get its new size, their canvas too, and an OnSize.
+    followSize: function(host) {
+      if (typeof ResizeObserver === 'undefined' || host.__qvuiSize) return;
+      host.__qvuiSize = [host.clientWidth, host.clientHeight];
+      new ResizeObserver(function() {
+        var old = host.__qvuiSize;
+        var width = host.clientWidth, height = host.clientHeight;
+        // A hidden host (nothing laid out) keeps its windows as they are.
+        if ((width === old[0] && height === old[1]) || (width === 0 && height === 0)) return;
+        host.__qvuiSize = [width, height];
+        Array.prototype.forEach.call(host.children, function(child) {
+          var style = child.style;
+          if (!child.classList.contains('qvui-window') || parseInt(style.left, 10) !== 0 ||
+              parseInt(style.top, 10) !== 0 || parseInt(style.width, 10) !== old[0] ||
+              parseInt(style.height, 10) !== old[1])
+            return;
+          style.width = width + 'px';
+          style.height = height + 'px';
+          var canvas = child.firstElementChild;
+          if (canvas && canvas.localName === 'canvas') QVUI.sizeCanvas(canvas, width, height);
+          QVUI.push({type: QVUI.SIZE, window: +child.dataset.qvitem, x: width, y: height,
+                     flags: 0, control: 0, code: '', key: ''});
+        });
+      }).observe(host);
     },
     setText: function(element, text) {
       var kind = +element.dataset.qvkind;
@@ -156,8 +231,8 @@ mergeInto(LibraryManager.library, {
       element.className = 'qvui-window';
       var canvas = document.createElement('canvas');
       canvas.id = 'qvwin-' + id + '-canvas';
-      canvas.width = Math.max(width, 0);
-      canvas.height = Math.max(height, 0);
+      canvas.dataset.qvScale = String(QVUI.pixelScale());
+      QVUI.sizeCanvas(canvas, width, height);
       canvas.style.backgroundColor = '#' + ('00000' + colour.toString(16)).slice(-6);
       element.appendChild(canvas);
       if (parentId === 0) {
@@ -207,6 +282,7 @@ mergeInto(LibraryManager.library, {
     QVUI.setText(element, QVUI.text(textPointer, textLength));
     parent.appendChild(element);
     if (kind === QVUI.STATIC || kind === QVUI.WINDOW) QVUI.listen(element);
+    if (kind === QVUI.WINDOW && parentId !== 0) QVUI.followSize(parent);
     return id;
   },
 
@@ -268,6 +344,11 @@ mergeInto(LibraryManager.library, {
   qvui_post: function(id, type) {
     var event = {type: type, window: id, x: 0, y: 0, flags: 0, control: 0, code: '', key: ''};
     return QVUI.push(event) ? 1 : 0;
+  },
+
+  // Whether the page holds the program back (Module.qvPaused: its applet is out of sight).
+  qvui_paused: function() {
+    return Module['qvPaused'] ? 1 : 0;
   },
 
   // Takes the oldest event of the window root or of an element inside it into the WebEvent at

@@ -23,7 +23,7 @@ const keyTable = [
   ['ArrowRight', 'ArrowRight', 39, '', 0x27], ['ArrowDown', 'ArrowDown', 40, '', 0x28],
   ['Enter', 'Enter', 13, '\r', 0x0D], ['NumpadEnter', 'Enter', 13, '\r', 0x0D],
   ['Escape', 'Escape', 27, '', 0x1B], ['Space', ' ', 32, ' ', 0x20],
-  ['Tab', 'Tab', 9, '', 0x09], ['Backspace', 'Backspace', 8, '', 0x08],
+  ['Backspace', 'Backspace', 8, '', 0x08],
   ['ShiftLeft', 'Shift', 16, '', 0x10], ['ControlRight', 'Control', 17, '', 0x11],
   ['AltLeft', 'Alt', 18, '', 0x12],
   ['Numpad0', '0', 96, '0', 0x60], ['Numpad7', '7', 103, '7', 0x67],
@@ -37,7 +37,7 @@ const keyTable = [
 ];
 
 // CDP modifier bits and the mouse buttons' names and bits.
-const SHIFT = 8, CONTROL = 2;
+const SHIFT = 8, CONTROL = 2, ALT = 1;
 const buttonBits = { left: 1, right: 2, middle: 4 };
 
 class AppPage {
@@ -166,8 +166,35 @@ await runBrowserTest('web_ui', { root: folder, width: 900, height: 700 }, async 
             throw new Error(`key ${code}/${key}: ${error.message.split('\n')[0]}; got ${(await app.since()).join(' | ')}`);
           }
         }
-        assert.equal(await page.eval(`document.activeElement.id`), `qvwin-${ids.window}`,
-                     'Tab stays in the applet');
+      } },
+    { name: 'scroll keys stay in the focused window; Tab and browser shortcuts stay the page\'s',
+      run: async () => {
+        // A page taller than the view, which the keys would scroll.
+        await page.eval(`document.body.style.height = '4000px'; globalThis.seen = [];
+          addEventListener('keydown', (e) => seen.push(e), true); 1`);
+        // code, key, keyCode, modifiers, whether the page's default action is prevented
+        const table = [
+          ['ArrowDown', 'ArrowDown', 40, 0, true], ['Space', ' ', 32, 0, true],
+          ['PageDown', 'PageDown', 34, 0, true], ['End', 'End', 35, 0, true],
+          ['F12', 'F12', 123, 0, false], ['F6', 'F6', 117, 0, false],
+          ['KeyL', 'l', 76, CONTROL, false], ['KeyI', 'I', 73, CONTROL | SHIFT, false],
+          ['KeyD', 'd', 68, ALT, false],
+        ];
+        for (const [code, key, keyCode, modifiers, prevented] of table) {
+          await page.eval(`document.querySelector('${w}').focus(); seen.length = 0`);
+          await app.key(code, key, keyCode, key === ' ' ? ' ' : '', modifiers);
+          assert.equal(await page.eval('seen[0].defaultPrevented'), prevented, `${code} ${modifiers}`);
+        }
+        assert.equal(await page.eval('scrollY'), 0, 'the page did not scroll');
+        // Shift held while Tab moves the focus away: the window hears it go up.
+        await page.send('Input.dispatchKeyEvent', { type: 'rawKeyDown', code: 'ShiftLeft',
+          key: 'Shift', windowsVirtualKeyCode: 16, modifiers: SHIFT });
+        await app.key('Tab', 'Tab', 9, '', SHIFT);
+        await app.expect(['down window 0 16', 'up window 0 16']);
+        assert.notEqual(await page.eval('document.activeElement.id'), `qvwin-${ids.window}`,
+                        'Tab moves the focus onward');
+        assert.ok(!(await app.since()).some((l) => / 9$/.test(l)), 'Tab is the page\'s');
+        await page.eval(`document.body.style.height = ''; scrollTo(0, 0); 1`);
       } },
     { name: 'a click gives the window the focus, also on a label, and keys follow it',
       run: async () => {
@@ -220,6 +247,26 @@ await runBrowserTest('web_ui', { root: folder, width: 900, height: 700 }, async 
         await new Promise((r) => setTimeout(r, 200));
         const moves = (await app.log()).slice(before).filter((l) => l.startsWith('move window'));
         assert.deepEqual(moves, []);
+      } },
+    { name: 'touch and pen press as the left button and focus; the right button is the window\'s',
+      run: async () => {
+        await page.eval(`globalThis.menus = []; addEventListener('contextmenu', (e) => menus.push(e), true);
+          document.activeElement.blur(); 1`);
+        const point = await app.at(w, 40, 140);
+        await page.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [point] });
+        await app.expect(['move window 8 40 140 0']);
+        await page.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+        assert.equal(await page.eval('document.activeElement.id'), `qvwin-${ids.window}`);
+        const pen = await app.at(w, 45, 141);
+        for (const type of ['mousePressed', 'mouseReleased'])
+          await page.send('Input.dispatchMouseEvent', { type, ...pen, button: 'left',
+            buttons: type === 'mousePressed' ? 1 : 0, clickCount: 1, pointerType: 'pen' });
+        await app.expect(['move window 8 45 141 0', 'move window 0 45 141 0']);
+        const right = await app.at(w, 50, 142);
+        await app.mouse('mousePressed', right, { button: 'right', buttons: 2 });
+        await app.mouse('mouseReleased', right, { button: 'right', buttons: 0 });
+        await app.expect(['move window 32 50 142 0']);
+        assert.deepEqual(await page.eval('menus.map((e) => e.defaultPrevented)'), [true]);
       } },
     { name: "an attached element's events wait for a loop of its own",
       run: async () => {

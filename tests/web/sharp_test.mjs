@@ -1,0 +1,34 @@
+// Sharp pictures: at a device scale of 2 a spinner's canvas has twice the backing size of its
+// CSS size (hidpi="false": the same) and its picture fills the whole canvas; the applet still
+// sees its window in CSS pixels.
+//
+//   node sharp_test.mjs --web <build>/web
+import assert from 'node:assert/strict';
+import { runBrowserTest, cases } from './browser.mjs';
+import {
+  page as makePage, parseArguments, stageSite, waitRunning, appletWindow, canvasFacts,
+} from './support.mjs';
+
+const options = parseArguments();
+const site = stageSite(options.web, {
+  'sharp.html': makePage(
+    '<qv-applet id="sharp" src="spinner.qva" width="160" height="120"></qv-applet>' +
+    '<qv-applet id="plain" src="spinner.qva" width="160" height="120" hidpi="false"></qv-applet>'),
+});
+await runBrowserTest('web sharp', { root: site, width: 800, height: 600 }, async (browser) => {
+  const tab = await browser.open();
+  await tab.send('Emulation.setDeviceMetricsOverride',
+                 { width: 800, height: 600, deviceScaleFactor: 2, mobile: false });
+  await tab.goto('sharp.html');
+  await cases([
+    // applet, canvas pixels per CSS pixel
+    { name: 'at a device scale of 2 the canvas has twice the backing size', id: 'sharp', scale: 2 },
+    { name: 'hidpi="false" keeps one canvas pixel per CSS pixel', id: 'plain', scale: 1 },
+  ], async ({ id, scale }) => {
+    await waitRunning(tab, `#${id}`);
+    const window = await appletWindow(tab, `#${id}`);
+    await tab.waitFor(`document.getElementById('${id}').qvApplet.firstFrame`);
+    await new Promise((r) => setTimeout(r, 300));
+    assert.deepEqual(await canvasFacts(tab, window), [160 * scale, 120 * scale, 160, 120, true]);
+  });
+});
