@@ -2,10 +2,10 @@
 
 #include "core/string/QVString.h"
 #include "loaders/QVProperties.h"
-#include "plugin/npqvarunner/BrowserKeys.h"
 #include "plugin/QVApplet.h"
 #include "plugin/QVAppletHost.h"
 #include "plugin/QVAppletPackage.h"
+#include "plugin/npqvarunner/BrowserKeys.h"
 #include "plugin/npqvarunner/QVPluginInterface.h"
 #include "plugin/npqvarunner/QVThread.h"
 #include "ui/QVUIWindow.h"

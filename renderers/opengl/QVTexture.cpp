@@ -1,7 +1,7 @@
 #include "renderers/opengl/QVTexture.h"
 
-#include "loaders/QVImage.h"
 #include "gl/QVGLU.h"
+#include "loaders/QVImage.h"
 #include "renderers/opengl/GLConstants.h"
 
 namespace

@@ -1,9 +1,9 @@
 // The built qvoglrenderer.qvm through the module manager: its descriptor, Init without a window,
 // what it does with each kind of node, the entry-point table, the report file and its own
 // window's messages.
+#include "gl/QVGL.h"
 #include "loaders/QVImage.h"
 #include "modules/QVModManager.h"
-#include "gl/QVGL.h"
 #include "renderers/QVRenderer.h"
 #include "renderers/RendererSetup.h"
 #include "renderers/opengl/GLEntryPoints.h"
