@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include <dlfcn.h>
@@ -13,12 +14,16 @@
 
 namespace
 {
-// A plain buffer: a thread-local object with a destructor would keep every library that holds
-// this code (each module links it) from ever being unloaded.
-thread_local char lastError[512];
+// The last load's error, for the messages that name why a library did not load. A plain buffer
+// under a lock, not thread-local storage: a thread-local object with a destructor keeps every
+// library that holds this code (each module links it) from being unloaded, and thread-local
+// blocks of libraries that come and go crash the leak checker's walk of the threads at exit.
+std::mutex lastErrorLock;
+char lastError[512];
 
 void KeepLastError(const std::string& text)
 {
+    const std::lock_guard<std::mutex> hold(lastErrorLock);
     const std::size_t length = std::min(text.size(), sizeof lastError - 1);
     text.copy(lastError, length);
     lastError[length] = '\0';
@@ -73,7 +78,11 @@ QVHandle QVOpenLibrary(const char* path)
     return library;
 }
 
-std::string QVLastLibraryError() { return lastError; }
+std::string QVLastLibraryError()
+{
+    const std::lock_guard<std::mutex> hold(lastErrorLock);
+    return lastError;
+}
 
 bool QVCloseLibrary(QVHandle library) { return library != nullptr && dlclose(library) == 0; }
 

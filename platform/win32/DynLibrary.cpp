@@ -4,18 +4,22 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <windows.h>
 
 namespace
 {
-// Set once by QVKeepWorkingDirectoryOutOfSearch; this library's own loads only, not the process's.
-// A plain buffer: a thread-local object with a destructor would keep every library that holds
-// this code (each module links it) from ever being unloaded.
-thread_local char lastError[512];
+// The last load's error, for the messages that name why a library did not load. A plain buffer
+// under a lock, not thread-local storage: a thread-local object with a destructor keeps every
+// library that holds this code (each module links it) from being unloaded, and thread-local
+// blocks of libraries that come and go crash the leak checker's walk of the threads at exit.
+std::mutex lastErrorLock;
+char lastError[512];
 
 void KeepLastError(const std::string& text)
 {
+    const std::lock_guard<std::mutex> hold(lastErrorLock);
     const std::size_t length = std::min(text.size(), sizeof lastError - 1);
     text.copy(lastError, length);
     lastError[length] = '\0';
@@ -36,6 +40,7 @@ std::string SystemErrorText(DWORD code)
     return result + " (error " + std::to_string(code) + ")";
 }
 
+// Set once by QVKeepWorkingDirectoryOutOfSearch; this library's own loads only, not the process's.
 bool& WorkingDirectoryKeptOut()
 {
     static bool keptOut = false;
@@ -75,7 +80,11 @@ QVHandle QVOpenLibrary(const char* path)
     return reinterpret_cast<QVHandle>(library);
 }
 
-std::string QVLastLibraryError() { return lastError; }
+std::string QVLastLibraryError()
+{
+    const std::lock_guard<std::mutex> hold(lastErrorLock);
+    return lastError;
+}
 
 bool QVCloseLibrary(QVHandle library)
 {
