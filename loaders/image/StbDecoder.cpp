@@ -28,6 +28,10 @@ void* GuardedRealloc(void* block, std::size_t size)
 #define STBI_NO_HDR
 #define STBI_FAILURE_USERMSG
 #define STBI_MAX_DIMENSIONS 32768
+// No thread-local failure text: a module with thread-local storage that is loaded and unloaded
+// crashes the leak checker's walk of the threads at exit. The loader reads the text right after
+// the call that set it.
+#define STBI_NO_THREAD_LOCALS
 #define STBI_MALLOC(size) GuardedAlloc(size)
 #define STBI_REALLOC(block, size) GuardedRealloc(block, size)
 #define STBI_FREE(block) std::free(block)
