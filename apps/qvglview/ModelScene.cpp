@@ -1,5 +1,6 @@
 #include "apps/qvglview/ModelScene.h"
 
+#include "apps/qvglview/FileOpens.h"
 #include "core/math/QVVector.h"
 #include "loaders/QVLoaderModule.h"
 
@@ -16,15 +17,6 @@ const double kModelRadius = 2.0;
 // three quarters of the 70 degree view's height.
 const double kCameraDirection[3] = {0.3, 0.45, 0.84};
 const double kCameraDistance = 4.2;
-
-bool FileExists(const std::string& fileName)
-{
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
-    if (file == nullptr)
-        return false;
-    std::fclose(file);
-    return true;
-}
 }  // namespace
 
 ModelScene::ModelScene() : light(0.0, 0.0, 0.0) {}
@@ -32,7 +24,7 @@ ModelScene::ModelScene() : light(0.0, 0.0, 0.0) {}
 bool ModelScene::Load(const std::string& fileName, std::string& error)
 {
     const std::string quoted = "cannot show the model '" + fileName + "': ";
-    if (!FileExists(fileName))
+    if (!FileOpens(fileName))
     {
         error = quoted + "the file cannot be opened";
         return false;

@@ -1,5 +1,6 @@
 #include "apps/qvglview/QVGLView.h"
 
+#include "apps/qvglview/FileOpens.h"
 #include "apps/qvglview/FrameCapture.h"
 #include "gl/QVGLContext.h"
 #include "loaders/QVImage.h"
@@ -136,6 +137,11 @@ bool QVGLView::Init(const ViewOptions& options)
 
 bool QVGLView::LoadTexture(const std::string& fileName)
 {
+    if (!FileOpens(fileName))
+    {
+        Complain("cannot read the texture '" + fileName + "': the file cannot be opened");
+        return false;
+    }
     texture.reset(new QVImage());
     if (texture->GetLoaders().GetCount() == 0)
     {

@@ -23,8 +23,15 @@ expect 2 "--texture needs a file name" --texture
 expect 2 "--model needs a file name" --model
 expect 2 "--screenshot needs a file name" --screenshot
 expect 2 "give a file name ending in .tga" --screenshot "$artefacts/never.png"
-expect 1 "cannot read the texture '$artefacts/missing.tga'" --texture "$artefacts/missing.tga" \
-  --screenshot "$artefacts/never.tga"
+# Textures: absent, and a file that no image loader reads.
+head -c 64 /dev/zero >"$artefacts/zeros.png"
+while read -r file text; do
+  expect 1 "cannot read the texture '$artefacts/$file': $text" --texture "$artefacts/$file" \
+    --screenshot "$artefacts/never.tga" </dev/null
+done <<CASES
+missing.tga the file cannot be opened
+zeros.png no image loader reads it
+CASES
 # Models: absent, not a 3D Studio file, and a well-formed file (a bare main chunk) without a mesh.
 echo "not a model" >"$artefacts/text.3ds"
 printf 'MM\006\000\000\000' >"$artefacts/empty.3ds"
