@@ -2,7 +2,7 @@
 # Installs everything QV needs to build and test its targets on a Debian 12 machine: Debian
 # packages (emscripten and node for the web build among them), Debian's zlib sources for the
 # Windows and web builds' zlib and minizip, and a Debian 13 chroot whose Wine runs
-# the i386 Windows build (tools/wow64-chroot.sh; about 2 GB and 1-2 minutes, made once).
+# both Windows builds (tools/wow64-chroot.sh; about 2 GB and 1-2 minutes, made once).
 # Run as root. Safe to run again: when everything is in place it only checks and returns.
 # With --check it installs nothing and only says whether everything is in place.
 set -euo pipefail
@@ -15,7 +15,7 @@ native_packages=(
   clang libclang-rt-14-dev clang-format
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 libz-mingw-w64-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb xauth xdotool openbox wmctrl x11-utils imagemagick debootstrap
+  xvfb xauth xdotool openbox wmctrl x11-utils imagemagick debootstrap
   libx11-dev libxft-dev libxrandr-dev fonts-dejavu-core libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libgl1
   zlib1g-dev libminizip-dev zip unzip
   libstb-dev libtinygltf-dev libtinyobjloader-dev nlohmann-json3-dev

@@ -7,7 +7,8 @@
 #
 # The i386 build runs under the 64-bit Wine 10 of a Debian 13 chroot in its WoW64 mode (no i386
 # Linux program is executed, so this works also where the kernel refuses them); the x86_64 build
-# runs under the host's Wine. tools/wine-session.sh holds each Windows suite's Wine session.
+# under the same Wine as a 64-bit program. tools/wine-session.sh holds each Windows suite's Wine
+# session.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

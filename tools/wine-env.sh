@@ -1,11 +1,13 @@
 # Sourced with one argument, win32 or win64: sets up the environment for running the project's
 # Windows programs under Wine, in a prefix of the project's own for that build.
 #
-# win32: the i386 build runs under the 64-bit Wine 10 of a Debian 13 chroot (tools/setup.sh
-#   prepares it), which runs 32-bit programs in its WoW64 mode inside one 64-bit process. The
+# Both builds run under the 64-bit Wine 10 of a Debian 13 chroot (tools/setup.sh prepares it),
+# each in a prefix of its own:
+# win32: the i386 build, which that Wine runs in its WoW64 mode inside one 64-bit process. The
 #   same path on every machine, including those whose kernel refuses i386 programs. The prefix
 #   is a 64-bit one: 32-bit programs see C:\windows\syswow64 and the 32-bit registry view.
-# win64: the x86_64 build runs under the host's 64-bit Wine.
+# win64: the x86_64 build. Not the host's Wine 8: there OpenGL drawn into a child window (an
+#   applet inside the plug-in's page) never reaches the screen, while Wine 10 shows it.
 qv_wine_arch=${1:?win32 or win64}
 qv_wine_prefix_root=${QV_WINE_PREFIX_ROOT:-${XDG_CACHE_HOME:-$HOME/.cache}/qv}
 export WINEARCH=win64
@@ -13,19 +15,12 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installer dialogs: the tests need neither. No crash debugger either: a crashing
 # test program must end (and fail its test), not wait for someone to answer the debugger.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
+# The chroot's root.
+QV_WINE_ROOT=${QV_WOW64_ROOT:-${QV_DEPS_DIR:-/opt/qv-deps}/trixie}
 case $qv_wine_arch in
-  win32)
-    # The chroot's root; "/" means the host's own Wine.
-    QV_WINE_ROOT=${QV_WOW64_ROOT:-${QV_DEPS_DIR:-/opt/qv-deps}/trixie}
-    export WINEPREFIX=$qv_wine_prefix_root/wine-wow64
-    ;;
-  win64)
-    QV_WINE_ROOT=/
-    export WINEPREFIX=$qv_wine_prefix_root/wine-win64
-    # Debian's Wine 8 keeps its server socket in a wine-XXXXXX folder under TMPDIR: beside the
-    # prefix instead of in the host's /tmp.
-    QV_WINE_TMPDIR=$qv_wine_prefix_root/tmp-win64
-    ;;
+  win32) export WINEPREFIX=$qv_wine_prefix_root/wine-wow64 ;;
+  # Named apart from the prefix that the host's Wine 8 used for this build before.
+  win64) export WINEPREFIX=$qv_wine_prefix_root/wine10-win64 ;;
   *)
     echo "wine-env: unknown architecture $qv_wine_arch" >&2
     return 2
@@ -42,21 +37,17 @@ qv_wine_description() {
   local version
   version=$(dpkg-query --admindir="${QV_WINE_ROOT%/}/var/lib/dpkg" -W -f='${Version}' wine64 2>/dev/null)
   version=${version%%.*}
-  if [ "$QV_WINE_ROOT" = / ]; then
-    echo "host Wine $version"
-  else
+  if [ "$qv_wine_arch" = win32 ]; then
     echo "WoW64 Wine $version in a Debian 13 chroot"
+  else
+    echo "Wine $version in a Debian 13 chroot"
   fi
 }
 
 # qv_wine_command: sets the array qv_wine_cmd to the command that runs a program of this Wine
-# (loader, server) in the current directory: nothing for the host's Wine; for the chroot, an
-# entry into the mount namespace of the running session (tools/wine-session.sh).
+# (loader, server) in the current directory: an entry into the chroot, in the mount namespace of
+# the running session (tools/wine-session.sh).
 qv_wine_command() {
-  if [ "$QV_WINE_ROOT" = / ]; then
-    qv_wine_cmd=(env TMPDIR="$QV_WINE_TMPDIR")
-    return
-  fi
   # The chroot's own PATH and HOME; the server's socket in the session's private /run/user/0,
   # not in a /tmp/wine-XXXXXX folder.
   qv_wine_cmd=(
@@ -73,7 +64,7 @@ qv_wine_exec() {
 }
 
 # Whether a session for this build is running: QV_WINE_SESSION is "<arch>:<process id>", the id
-# of the session's namespace holder (chroot) or of the session script (host).
+# of the session's namespace holder.
 qv_wine_session_running() {
   local session=${QV_WINE_SESSION:-}
   [ "${session%%:*}" = "$qv_wine_arch" ] && [ -e "/proc/${session#*:}/ns/mnt" ]

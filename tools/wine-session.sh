@@ -5,7 +5,7 @@
 # tools/wine-run.sh (CTest's emulator) runs the build's programs in this session.
 #
 # The session creates the Wine prefix on first use and starts a persistent Wine server before the
-# command: a test program then starts in about 0.1 s instead of 0.7 s. For win32 it first builds
+# command: a test program then starts in about 0.1 s instead of 0.7 s. It first builds
 # the chroot's mounts (proc, sysfs, /dev, a private /run/user/0 and /tmp, the X socket folder,
 # and this tree and the prefix folder bound at the same paths, so that paths match on both
 # sides) in a mount namespace of its own, held by one process: nothing is mounted on the host,
@@ -170,13 +170,8 @@ if ! flock -n "$session_lock"; then
   echo "wine-session: waiting for another session on $WINEPREFIX to end" >&2
   flock "$session_lock"
 fi
-if [ "$QV_WINE_ROOT" = / ]; then
-  mkdir -p -m 700 "$QV_WINE_TMPDIR"
-  export QV_WINE_SESSION=$qv_wine_arch:$$
-else
-  start_holder || exit 1
-  export QV_WINE_SESSION=$qv_wine_arch:$holder_pid
-fi
+start_holder || exit 1
+export QV_WINE_SESSION=$qv_wine_arch:$holder_pid
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-session: creating the Wine prefix $WINEPREFIX"
   in_wine "$QV_WINE_LOADER" wineboot -i >/dev/null 2>&1 </dev/null

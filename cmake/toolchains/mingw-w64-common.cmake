@@ -22,6 +22,6 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 
-# Tests run through Wine (tools/wine-run.sh): win32 under the WoW64 Wine of the Debian 13 chroot,
-# win64 under the host's Wine, each in a prefix of its own.
+# Tests run through Wine (tools/wine-run.sh): both under the Wine 10 of the Debian 13 chroot
+# (win32 in its WoW64 mode), each in a prefix of its own.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../../tools/wine-run.sh ${QV_WINE_ARCH})

@@ -1,4 +1,4 @@
-# Windows on x86_64: the same Windows code as a 64-bit program, tested under the host's Wine.
+# Windows on x86_64: the same Windows code as a 64-bit program, tested under the chroot's Wine.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(QV_MINGW_TRIPLE x86_64-w64-mingw32)
 set(QV_WINE_ARCH win64)
