@@ -65,7 +65,9 @@ function(qv_use_lsan_suppressions)
     if(QV_SANITIZED_TESTS)
       set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT_MODIFICATION
         "LD_PRELOAD=path_list_prepend:$<TARGET_FILE:qv_keep_gl_drivers>"
-        "ASAN_OPTIONS=string_append::verify_asan_link_order=0")
+        "ASAN_OPTIONS=string_append::verify_asan_link_order=0"
+        # Sanitized programs start and work about three times slower: the GUI scripts wait longer.
+        "QV_WAIT_SCALE=set:3")
     endif()
   endforeach()
 endfunction()

@@ -7,8 +7,9 @@ program=$2
 artefacts=$3
 mkdir -p "$artefacts"
 program_pid=
-# Wine starts slower than a native program.
-if [ -n "$runner" ]; then wait_scale=4; else wait_scale=1; fi
+# Wine starts slower than a native program, and so does a sanitized one (the sanitizer build sets
+# QV_WAIT_SCALE).
+if [ -n "$runner" ]; then wait_scale=4; else wait_scale=${QV_WAIT_SCALE:-1}; fi
 
 fail() {
   echo "FAIL: $*" >&2
