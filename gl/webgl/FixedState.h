@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gl/webgl/ClientArrayState.h"
 #include "gl/webgl/Matrix4.h"
 #include "gl/webgl/TextureRecord.h"
 
@@ -136,6 +137,7 @@ struct LayerObjects
     GLint uniforms[32] = {};  // locations, in the order the shader module asks for them
     GLuint vertexBuffer = 0;
     GLuint indexBuffer = 0;
+    GLuint arrayBuffers[4] = {};  // the client arrays' copies, one per attribute when apart
 };
 
 struct FixedState
@@ -151,6 +153,9 @@ struct FixedState
     // Between glBegin and glEnd: the primitive's mode, else GL_INVALID_VALUE as "none".
     GLenum primitive;
     std::vector<RecordedVertex> vertices;
+
+    ClientArrays clientArrays;
+    std::vector<ClientAttributes> clientAttributeStack;
 
     GLenum error;  // the first error the layer itself raised since the last glGetError
     int packAlignment;
