@@ -131,10 +131,17 @@ struct RecordedVertex
 };
 
 // WebGL objects the layer made in the context for its own drawing.
-struct LayerObjects
+// One variant of the fixed-function program (FixedFunctionShader.h says which).
+struct LayerProgram
 {
     GLuint program = 0;
     GLint uniforms[32] = {};  // locations, in the order the shader module asks for them
+};
+constexpr int kProgramVariants = 2 * (kMaxLights + 1);
+
+struct LayerObjects
+{
+    LayerProgram programs[kProgramVariants];
     GLuint vertexBuffer = 0;
     GLuint indexBuffer = 0;
     GLuint arrayBuffers[4] = {};  // the client arrays' copies, one per attribute when apart
