@@ -25,6 +25,10 @@ struct Bounds
 
 Bounds BoundsOf(const ArrayRange& range)
 {
+    if (!range.IsIndexed())
+    {
+        return {range.At(0), range.At(range.Count() - 1)};
+    }
     Bounds bounds = {UINT32_MAX, 0};
     for (std::uint32_t i = 0; i < range.Count(); ++i)
     {
