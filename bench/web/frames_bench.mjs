@@ -2,7 +2,8 @@
 // OpenGL renderer module through the web GL layer into a 400 x 300 canvas of headless Chromium
 // (its software WebGL), each a fixed number of frames timed up to the last frame read back, and
 // the reference (the same triangles in one vertex-array draw per frame) taking turns with it.
-// With --linux, the native FrameRateBench of that build runs first on the display in $DISPLAY
+// A plain WebGL draw of as many small triangles as (a) shows what the browser's WebGL allows at
+// most. With --linux, the native FrameRateBench of that build runs first on the display in $DISPLAY
 // (Xvfb and Mesa's llvmpipe under tools/display.sh) and the table gives web / desktop.
 //
 //   node bench/web/frames_bench.mjs [--wasm build/wasm] [--rounds 3] [--linux build/linux]
@@ -68,7 +69,10 @@ async function web() {
     const gl = await page.eval(`(() => { const c = document.createElement('canvas').getContext('webgl');
       const d = c.getExtension('WEBGL_debug_renderer_info');
       return d ? c.getParameter(d.UNMASKED_RENDERER_WEBGL) : c.getParameter(c.RENDERER); })()`);
-    return { rows, info, gl, userAgent: await page.eval('navigator.userAgent') };
+    const plain = [];
+    for (let round = 0; round < rounds; ++round)
+      plain.push(await page.eval(`plainDraw(${info[0][0]}, ${info[0][1]})`, { timeout: 600000 }));
+    return { rows, info, gl, plain: median(plain), userAgent: await page.eval('navigator.userAgent') };
   } finally {
     await browser.close();
   }
@@ -100,4 +104,6 @@ names.forEach((name, scene) => {
   }
   console.log(line);
 });
+console.log(`plain WebGL, as many small triangles as (a) from a static buffer with a trivial shader: ` +
+            `${w.plain.toFixed(1)} fps (what the browser's WebGL allows at most)`);
 console.log('Goal: web / desktop >= 0.5 for (a) and (b); the spinner at 60 fps or more.');
