@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace
 {
@@ -19,11 +20,12 @@ struct Locations
     GLint textureRepeat;
 };
 
-static_assert(sizeof(Locations) <= sizeof(LayerObjects::uniforms), "room for every location");
+static_assert(sizeof(Locations) <= sizeof(LayerProgram::uniforms), "room for every location");
 
-GLuint Compile(GLenum kind, const char* source)
+GLuint Compile(GLenum kind, const std::string& text)
 {
     const GLuint shader = emscripten_glCreateShader(kind);
+    const char* source = text.c_str();
     emscripten_glShaderSource(shader, 1, &source, nullptr);
     emscripten_glCompileShader(shader);
     GLint compiled = 0;
@@ -38,10 +40,13 @@ GLuint Compile(GLenum kind, const char* source)
     return shader;
 }
 
-bool Build(LayerObjects& objects)
+bool Build(LayerProgram& objects, int lightCount, bool texturing)
 {
-    const GLuint vertex = Compile(GL_VERTEX_SHADER, FixedFunctionShaderSource::kVertex);
-    const GLuint fragment = Compile(GL_FRAGMENT_SHADER, FixedFunctionShaderSource::kFragment);
+    const std::string defines = "#define LIGHT_COUNT " + std::to_string(lightCount) +
+                                "\n#define TEXTURING " + (texturing ? "1" : "0") + "\n";
+    const GLuint vertex = Compile(GL_VERTEX_SHADER, defines + FixedFunctionShaderSource::kVertex);
+    const GLuint fragment =
+        Compile(GL_FRAGMENT_SHADER, defines + FixedFunctionShaderSource::kFragment);
     if (vertex == 0 || fragment == 0)
     {
         return false;
@@ -200,13 +205,22 @@ void LoadTexturing(const FixedState& state, const Locations& at)
 
 bool UseFixedFunctionShader(FixedState& state)
 {
-    if (state.objects.program == 0 && !Build(state.objects))
+    // The variant that looks only at the lights up to the last one on, and samples only when
+    // a texture is on: software WebGL runs every instruction of the program for every vertex.
+    int lightCount = 0;
+    for (int i = 0; i < kMaxLights && state.groups.enables.lighting; ++i)
+    {
+        lightCount = state.groups.enables.light[i] ? i + 1 : lightCount;
+    }
+    const bool texturing = state.groups.enables.texture2D;
+    LayerProgram& variant = state.objects.programs[2 * lightCount + (texturing ? 1 : 0)];
+    if (variant.program == 0 && !Build(variant, lightCount, texturing))
     {
         return false;
     }
     Locations at;
-    std::memcpy(&at, state.objects.uniforms, sizeof at);
-    emscripten_glUseProgram(state.objects.program);
+    std::memcpy(&at, variant.uniforms, sizeof at);
+    emscripten_glUseProgram(variant.program);
     emscripten_glUniformMatrix4fv(at.modelView, 1, GL_FALSE, state.modelView.back().m);
     emscripten_glUniformMatrix4fv(at.projection, 1, GL_FALSE, state.projection.back().m);
     emscripten_glUniformMatrix4fv(at.textureMatrix, 1, GL_FALSE, state.textureMatrix.back().m);

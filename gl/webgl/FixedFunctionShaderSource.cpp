@@ -57,7 +57,7 @@ void main()
     vec3 toEye = uLocalViewer ? normalize(-vertex) : vec3(0.0, 0.0, 1.0);
 
     vec3 colour = emission.rgb + ambient.rgb * uSceneAmbient.rgb;
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < LIGHT_COUNT; ++i)
     {
         if (!uLightOn[i]) continue;
         vec4 p = uLightPosition[i];
@@ -115,6 +115,7 @@ uniform bvec2 uTextureRepeat;  // repeat here: WebGL clamps a texture of an odd 
 void main()
 {
     vec4 c = vColour;
+#if TEXTURING
     if (uTexturing)
     {
         vec2 st = vec2(uTextureRepeat.x ? fract(vTexCoord.x) : vTexCoord.x,
@@ -143,6 +144,7 @@ void main()
             c = vec4(min(c.rgb + (uTextureColour ? t.rgb : vec3(0.0)), 1.0), c.a * ta);
         }
     }
+#endif
     gl_FragColor = c;
 }
 )";

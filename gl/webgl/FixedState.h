@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gl/webgl/ClientArrayState.h"
 #include "gl/webgl/Matrix4.h"
 #include "gl/webgl/TextureRecord.h"
 
@@ -130,12 +131,20 @@ struct RecordedVertex
 };
 
 // WebGL objects the layer made in the context for its own drawing.
-struct LayerObjects
+// One variant of the fixed-function program (FixedFunctionShader.h says which).
+struct LayerProgram
 {
     GLuint program = 0;
     GLint uniforms[32] = {};  // locations, in the order the shader module asks for them
+};
+constexpr int kProgramVariants = 2 * (kMaxLights + 1);
+
+struct LayerObjects
+{
+    LayerProgram programs[kProgramVariants];
     GLuint vertexBuffer = 0;
     GLuint indexBuffer = 0;
+    GLuint arrayBuffers[4] = {};  // the client arrays' copies, one per attribute when apart
 };
 
 struct FixedState
@@ -151,6 +160,9 @@ struct FixedState
     // Between glBegin and glEnd: the primitive's mode, else GL_INVALID_VALUE as "none".
     GLenum primitive;
     std::vector<RecordedVertex> vertices;
+
+    ClientArrays clientArrays;
+    std::vector<ClientAttributes> clientAttributeStack;
 
     GLenum error;  // the first error the layer itself raised since the last glGetError
     int packAlignment;

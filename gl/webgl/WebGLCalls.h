@@ -29,6 +29,7 @@ extern "C"
     void emscripten_glDepthMask(GLboolean flag);
     void emscripten_glDepthRangef(GLfloat nearValue, GLfloat farValue);
     void emscripten_glDisable(GLenum capability);
+    void emscripten_glDisableVertexAttribArray(GLuint index);
     void emscripten_glDrawArrays(GLenum mode, GLint first, GLsizei count);
     void emscripten_glDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices);
     void emscripten_glEnable(GLenum capability);
@@ -72,6 +73,7 @@ extern "C"
     void emscripten_glUniformMatrix4fv(GLint location, GLsizei count, GLboolean transpose,
                                        const GLfloat* values);
     void emscripten_glUseProgram(GLuint program);
+    void emscripten_glVertexAttrib4fv(GLuint index, const GLfloat* values);
     void emscripten_glVertexAttribPointer(GLuint index, GLint size, GLenum type,
                                           GLboolean normalized, GLsizei stride,
                                           const void* pointer);

@@ -5,11 +5,10 @@
 
 class QVSGMesh;
 
-// How a mesh's triangles reach OpenGL, one implementation per build: on the desktop the
-// mesh's vertex array is handed over once (positions, normals and texture coordinates as vertex
-// arrays) and each range is one indexed draw (arrays/); on the web, whose fixed-function layer
-// takes the immediate-mode calls, vertex by vertex (immediate/). The pictures are the same.
-// Lives while one mesh is drawn; the vertex array state is restored at its end.
+// How a mesh's triangles reach OpenGL: the mesh's vertex array is handed over once (positions,
+// normals and texture coordinates as vertex arrays) and each range is one indexed draw, on the
+// desktop and through the web's fixed-function layer alike. Lives while one mesh is drawn; the
+// vertex array state is restored at its end.
 class GLTriangleFeed
 {
 public:

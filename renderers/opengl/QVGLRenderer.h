@@ -11,8 +11,8 @@ class TextLogFile;
 
 // The "3D Renderer" of qvoglrenderer.qvm: fixed-function OpenGL in the host's window or in a
 // window of its own (optionally full screen). It keeps the world's camera in the projection and
-// model-view matrices, loads the world's lights into OpenGL lights and draws meshes in immediate
-// mode with their materials and textures. RenderScene answers false, so the world hands over
+// model-view matrices, loads the world's lights into OpenGL lights and draws meshes from vertex
+// arrays with their materials and textures. RenderScene answers false, so the world hands over
 // lights and nodes one by one. Nodes are told apart by their kind bits alone.
 //
 // Without a rendering context (Init failed, or MakeCurrent lost it) the operations make no GL
