@@ -52,6 +52,14 @@
 // package's folder and path, the failure's code and details).
 (function () {
   'use strict';
+  // Saved files: at most this many, saved this often when they changed (see "Saved files").
+  const savedFilesLimit = 10000;
+  const saveEveryMilliseconds = 2000;
+  // Loaded as a worker by itself: the applet runs here (see "Applets in workers").
+  if (typeof document === 'undefined') {
+    runInWorker();
+    return;
+  }
   if (globalThis.QVApplets) return;
 
   const appletType = 'application/qv-applet';
@@ -496,6 +504,7 @@
     showPanel(record, code, message);
     releaseContexts(record);
     if (record.module) record.module.qvNoBoxes = true;  // the panel tells it, no box over the page
+    if (record.worker) record.worker.postMessage({ op: 'noBoxes' });
     setState(record, 'failed', message, code);
   }
 
@@ -609,6 +618,7 @@
     if (paused === record.paused) return;
     record.paused = paused;
     if (record.module) record.module.qvPaused = paused;
+    if (record.worker) record.worker.postMessage({ op: 'paused', paused });
     record.element.toggleAttribute('data-qv-paused', paused);
   }
   const viewWatcher = globalThis.IntersectionObserver ? new IntersectionObserver((entries) => {
@@ -629,7 +639,7 @@
   // ---- The player's menu: Shift + right click, or a long press; menu="false" has none. -------
   const longPressMilliseconds = 600;
   function debugInformation(record) {
-    let renderer = '(none)';
+    let renderer = record.renderer || '(none)';
     const context = (liveContexts.get(record.number) || [])[0];
     if (context && !context.isContextLost()) {
       const info = context.getExtension('WEBGL_debug_renderer_info');
@@ -761,8 +771,6 @@
   // package, restored after the package is unpacked and before the applet starts, and saved when
   // it changed (every few seconds, when the page is hidden or left, when the applet ends).
   // persist="false" keeps nothing. exportFiles / importFiles move the kept files as a zip.
-  const savedFilesLimit = 10000;
-  const saveEveryMilliseconds = 2000;
   let database = null;
   function openDatabase() {
     if (!database) {
@@ -821,7 +829,7 @@
     for (const name of Object.keys(files).slice(0, savedFilesLimit))
       kept[name] = record.module.FS.readFile(`${record.directory}/${name}`);
     record.kept = new Set(Object.keys(kept));
-    await storeFolder(record.storageKey, kept);
+    await (record.store ? record.store(kept) : storeFolder(record.storageKey, kept));
     record.savedAt = Date.now();
   }
   function writeFiles(record, files) {
@@ -942,6 +950,7 @@
   }
   async function exportFiles(element) {
     const record = element.qvApplet;
+    if (record && record.worker) return zipFiles(await askWorker(record, { op: 'export' }));
     if (!record || !record.module || !record.module.FS) throw new Error('no running applet');
     const files = {};
     for (const name of Object.keys(changedFiles(record)))
@@ -950,10 +959,15 @@
   }
   async function importFiles(element, blob) {
     const record = element.qvApplet;
-    if (!record || !record.module || !record.module.FS) throw new Error('no running applet');
+    if (!record || !(record.worker || (record.module && record.module.FS)))
+      throw new Error('no running applet');
     const files = await unzipFiles(blob, unpackBudget());
     const bytes = Object.values(files).reduce((sum, data) => sum + data.length, 0);
     page.unpacked += bytes;
+    if (record.worker) {
+      await askWorker(record, { op: 'import', files });
+      return Object.keys(files).length;
+    }
     writeFiles(record, files);
     if (record.saveNow) await record.saveNow();
     return Object.keys(files).length;
@@ -1043,12 +1057,19 @@
       const packageLoad = fetchOk(packageUrl, 'QV-NOT-FOUND', 'the package')
         .then((response) => receive(response, progress('package')));
       packageLoad.catch(() => {});
+      const workerLoad = wantsWorker(record) ? openWorker() : Promise.resolve(null);
       const [[factory, code], bytes] = [await bundleLoad, await packageLoad];
       const savedFiles = await record.savedFiles;
       const place = record.bundle;
       splashStarting(record);
       const args = [record.packagePath, String(number), String(width), String(height)];
       for (const [name, value] of attributes) args.push(name, value);
+      const worker = await workerLoad;
+      if (worker) {
+        startInWorker(record, worker, { script: place.script.href, factoryName: place.factoryName,
+                                       code, args, bytes, savedFiles });
+        return record;
+      }
       const prefix = `[qv-applet ${number}]`;
       let abandon;
       const abandoned = new Promise((resolve, reject) => { abandon = reject; });
@@ -1074,19 +1095,7 @@
           fail(record, memory ? 'QV-MEMORY' : 'QV-FAILED', `aborted: ${what}`);
         },
         qvOpenURL: (element, url, target) => openURL(record, url, target),
-        qvAppletState: (element, state, message, code) => {
-          if (state === 'failed') return fail(record, code || 'QV-FAILED', message);
-          if (record.state === 'failed') return;
-          // A module-load message comes as a second "running": the first frame is awaited once.
-          const entering = record.state !== state;
-          setState(record, state, message);
-          if (state === 'running' && entering) awaitFirstFrame(record);
-          if (state === 'ended') {
-            releaseContexts(record);
-            if (record.saveNow) record.saveNow();
-            clearInterval(record.saveTimer);
-          }
-        },
+        qvAppletState: (element, state, message, code) => appletState(record, state, message, code),
         qvPaused: record.paused,
         // Sharp pictures at the screen's density (the UI manager caps it at 2) unless hidpi="false".
         qvPixelRatio: /^false$/i.test(element.getAttribute('hidpi') || '') ? 1 : undefined,
@@ -1105,6 +1114,339 @@
       else fail(record, /memory/i.test(message) ? 'QV-MEMORY' : 'QV-FAILED', message);
     }
     return record;
+  }
+
+  // What the bundle says of the applet's state.
+  function appletState(record, state, message, code) {
+    if (state === 'failed') return fail(record, code || 'QV-FAILED', message);
+    if (record.state === 'failed') return;
+    // A module-load message comes as a second "running": the first frame is awaited once.
+    const entering = record.state !== state;
+    setState(record, state, message);
+    if (state === 'running' && entering) awaitFirstFrame(record);
+    if (state === 'ended') {
+      releaseContexts(record);
+      if (record.saveNow) record.saveNow();
+      clearInterval(record.saveTimer);
+    }
+  }
+
+  // ---- Applets in workers. ----------------------------------------------------------------
+  // With QVApplets.config.workers, an applet runs in a worker of its own (this script, loaded
+  // as one), so that its loop and drawing leave the page's thread free. Its window canvases are
+  // handed to it (transferControlToOffscreen) when it makes a WebGL context; its elements,
+  // events, message boxes, states and saved files go by messages. Where a worker cannot be had
+  // (a policy refusing workers, a browser without OffscreenCanvas, this script from another
+  // origin) the applet runs on the page's thread as before.
+  function wantsWorker(record) {
+    return api.config.workers === true && typeof Worker === 'function' && ownScript &&
+      ownScript.origin === pageOrigin() && typeof OffscreenCanvas === 'function' &&
+      typeof HTMLCanvasElement.prototype.transferControlToOffscreen === 'function' &&
+      !/^main$/i.test(record.element.getAttribute('thread') || '');
+  }
+
+  // A worker that said it is ready, or null (refused by the page's policy, failed to load).
+  function openWorker() {
+    return new Promise((resolve) => {
+      let worker;
+      try {
+        worker = new Worker(ownScript.href);
+      } catch (error) {
+        console.info('[qv-applet] no worker, the applet runs on the page\'s thread:', error.message);
+        return resolve(null);
+      }
+      worker.onmessage = (event) => resolve(event.data && event.data.op === 'ready' ? worker : null);
+      worker.onerror = (event) => {
+        event.preventDefault();
+        console.info('[qv-applet] no worker, the applet runs on the page\'s thread');
+        resolve(null);
+      };
+    });
+  }
+
+  // Questions to the worker that it answers with the same ticket.
+  let nextTicket = 1;
+  function askWorker(record, message) {
+    const ticket = nextTicket++;
+    return new Promise((resolve, reject) => {
+      record.waiting.set(ticket, { resolve, reject });
+      record.worker.postMessage({ ...message, ticket });
+    });
+  }
+
+  function startInWorker(record, worker, { script, factoryName, code, args, bytes, savedFiles }) {
+    record.worker = worker;
+    record.waiting = new Map();
+    record.items = new Set([record.number]);
+    record.boxes = new Map();
+    const scale = /^false$/i.test(record.element.getAttribute('hidpi') || '') ? 1
+      : Math.min(Math.max(globalThis.devicePixelRatio || 1, 1), 2);
+    // The applet's elements are made here, with the UI manager's own code; their events go to
+    // the worker's queue.
+    record.ui = QVUIElements({
+      push: (event) => {
+        worker.postMessage({ op: 'event', event });
+        return true;
+      },
+      root: () => document.body,
+      pixelScale: () => scale,
+      // A canvas handed to the worker is sized there, with the window's OnSize.
+      resized: (canvas, width, height) => {
+        if (!canvas.qvTransferred) record.ui.sizeCanvas(canvas, width, height);
+      },
+    });
+    record.module = { qvPaused: record.paused, qvNoBoxes: false };
+    // The applet's file system is the worker's: a file of its folder, as text, on request.
+    record.readFile = (name) => askWorker(record, { op: 'read', name: String(name) });
+    if (record.persist) record.saveNow = () => worker.postMessage({ op: 'save' });
+    worker.onmessage = (event) => workerMessage(record, event.data || {});
+    worker.onerror = (event) => {
+      event.preventDefault();
+      fail(record, /memory/i.test(event.message) ? 'QV-MEMORY' : 'QV-FAILED', event.message);
+    };
+    watchRemovals();
+    worker.postMessage({
+      op: 'start', script, factoryName, code, args, bytes, savedFiles, directory: record.directory,
+      paused: record.paused, pixelRatio: scale, budget: unpackBudget(), persist: record.persist,
+    }, [bytes.buffer]);
+  }
+
+  function workerMessage(record, message) {
+    const worker = record.worker;
+    switch (message.op) {
+      case 'ui': {
+        const [id, ...rest] = message.args;
+        if (message.call === 'create') {
+          const made = record.ui.create(...message.args);
+          if (made) record.items.add(made);
+          worker.postMessage({ op: 'created', ticket: message.ticket, id: made });
+        } else if (message.call === 'setText') {
+          const element = record.ui.element(id);
+          if (element) record.ui.setText(element, rest[0]);
+        } else if (message.call === 'setVisible') {
+          record.ui.setVisible(id, ...rest);
+        } else if (message.call === 'attach') {
+          record.ui.attach(id);
+        } else if (message.call === 'remove') {
+          const element = record.ui.element(id);
+          if (element) element.remove();
+        }
+        break;
+      }
+      case 'canvas': {
+        // The worker makes a WebGL context on the window's canvas: counted as on the page.
+        const canvas = document.getElementById(`qvwin-${message.id}-canvas`);
+        let offscreen = null;
+        if (!canvas || canvas.qvTransferred) {
+          fail(record, 'QV-FAILED', `the window ${message.id} has no canvas to draw in`);
+        } else if (contextsInUse() >= Number(api.config.maxWebGLContexts || 16)) {
+          fail(record, 'QV-WEBGL-LIMIT', `no WebGL context: the page's applets hold ${contextsInUse()}`);
+        } else {
+          offscreen = canvas.transferControlToOffscreen();
+          canvas.qvTransferred = true;
+          liveContexts.set(record.number, [...(liveContexts.get(record.number) || []), {}]);
+          page.contexts += 1;
+        }
+        worker.postMessage({ op: 'canvas', id: message.id, canvas: offscreen,
+                             scale: canvas ? Number(canvas.dataset.qvScale) || 1 : 1 },
+                           offscreen ? [offscreen] : []);
+        break;
+      }
+      case 'box': {
+        const box = record.ui.openBox(message.text, message.caption, message.buttons, (result) =>
+          worker.postMessage({ op: 'answer', number: message.number, result }));
+        record.boxes.set(message.number, box);
+        break;
+      }
+      case 'boxClose':
+        record.ui.closeBox(record.boxes.get(message.number));
+        record.boxes.delete(message.number);
+        break;
+      case 'print':
+        (message.error ? console.warn : console.log)(`[qv-applet ${record.number}]`, message.text);
+        break;
+      case 'state':
+        appletState(record, message.state, message.message, message.code);
+        break;
+      case 'openURL':
+        openURL(record, message.url, message.target);
+        break;
+      case 'unpacked':
+        page.unpacked += Math.max(0, Number(message.bytes) || 0);
+        break;
+      case 'store':
+        storeFolder(record.storageKey, message.files).then(() => { record.savedAt = Date.now(); },
+          (error) => console.warn('[qv-applet]', error.message || error));
+        break;
+      case 'renderer':
+        record.renderer = message.renderer;
+        break;
+      case 'noWebGL':
+        fail(record, 'QV-NO-WEBGL', 'the browser gave the applet no WebGL context');
+        break;
+      case 'failed':
+        fail(record, message.code || 'QV-FAILED', message.message);
+        break;
+      case 'reply': {
+        const waiting = record.waiting.get(message.ticket);
+        record.waiting.delete(message.ticket);
+        if (!waiting) break;
+        if (message.error) waiting.reject(new Error(message.error));
+        else waiting.resolve(message.value);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  // Elements of worker applets that leave the page: their loops end as on the page's thread.
+  let removalWatcher = null;
+  function watchRemovals() {
+    if (removalWatcher) return;
+    removalWatcher = new MutationObserver(() => {
+      for (const record of records.values()) {
+        if (!record.worker) continue;
+        const gone = Array.from(record.items).filter((id) => {
+          const element = document.getElementById(`qvwin-${id}`);
+          return !element || !element.isConnected;
+        });
+        if (!gone.length) continue;
+        gone.forEach((id) => record.items.delete(id));
+        record.worker.postMessage({ op: 'gone', ids: gone });
+      }
+    });
+    removalWatcher.observe(document.documentElement, { childList: true, subtree: true });
+  }
+
+  // ---- The worker's side. ------------------------------------------------------------------
+  // This script in a worker: it says it is ready, then runs the bundle the page starts it with
+  // (its compiled code and the package come with the start), the applet's files in the bundle's
+  // file system, and tells the page what the page script's callbacks would have been told.
+  function runInWorker() {
+    let config = null;
+    const record = { module: null, kept: new Set(), filesBaseline: Infinity,
+                     store: (files) => post({ op: 'store', files }) };
+    const post = (message, transfer) => postMessage(message, transfer || []);
+    const report = (error, code) => {
+      const message = String((error && error.message) || error);
+      console.warn(error);
+      post({ op: 'failed', code: code || (/memory/i.test(message) ? 'QV-MEMORY' : 'QV-FAILED'),
+             message });
+    };
+    self.addEventListener('error', (event) => {
+      event.preventDefault();
+      report(event.error || event.message);
+    });
+    self.addEventListener('unhandledrejection', (event) => {
+      event.preventDefault();
+      report(event.reason);
+    });
+    // The page counts the contexts; the worker tells it the renderer (debug information) or that
+    // the browser gave none.
+    const getContext = OffscreenCanvas.prototype.getContext;
+    OffscreenCanvas.prototype.getContext = function (type, ...rest) {
+      const context = getContext.call(this, type, ...rest);
+      if (!/^(experimental-)?webgl2?$/.test(type)) return context;
+      if (!context) {
+        post({ op: 'noWebGL' });
+        return null;
+      }
+      const info = context.getExtension('WEBGL_debug_renderer_info');
+      post({ op: 'renderer',
+             renderer: String(context.getParameter(info ? info.UNMASKED_RENDERER_WEBGL
+                                                        : context.RENDERER)) });
+      return context;
+    };
+    const answer = async (ticket, act) => {
+      try {
+        post({ op: 'reply', ticket, value: await act() });
+      } catch (error) {
+        post({ op: 'reply', ticket, error: String(error.message || error) });
+      }
+    };
+    const begin = (start) => {
+      try {
+        importScripts(start.script);
+      } catch (error) {
+        return report(`cannot load the applet bundle ${start.script}: ${error.message}`,
+                      'QV-NO-BUNDLE');
+      }
+      const factory = self[start.factoryName];
+      if (typeof factory !== 'function')
+        return report(`${start.script} defines no ${start.factoryName}`, 'QV-NO-FACTORY');
+      const prefix = `[qv-applet ${start.args[1]}]`;
+      record.directory = start.directory;
+      record.persist = start.persist;
+      config = {
+        arguments: start.args,
+        locateFile: (file) => new URL(file, start.script).href,
+        instantiateWasm: (imports, ready) => {
+          WebAssembly.instantiate(start.code, imports).then((instance) => ready(instance, start.code),
+            (error) => report(`cannot instantiate the applet bundle: ${error.message}`,
+                              error instanceof RangeError ? 'QV-MEMORY' : 'QV-BAD-BUNDLE'));
+          return {};
+        },
+        // The applet's output reaches the page's console, as on the page's thread.
+        print: (text) => post({ op: 'print', text }),
+        printErr: (text) => post({ op: 'print', text, error: true }),
+        preRun: [() => {
+          config.FS.mkdirTree(start.directory);
+          config.FS.writeFile(start.args[0], start.bytes);
+        }],
+        onAbort: (what) => report(`aborted: ${what}`,
+                                  /memory|enlarge/i.test(String(what)) ? 'QV-MEMORY' : 'QV-FAILED'),
+        // The page opens it; whether the browser let it is not waited for.
+        qvOpenURL: (element, url, target) => {
+          post({ op: 'openURL', url, target });
+          return true;
+        },
+        qvAppletState: (element, state, message, code) => {
+          post({ op: 'state', state, message, code });
+          if (state === 'ended' && record.saveNow) record.saveNow();
+        },
+        qvPaused: start.paused,
+        qvPixelRatio: start.pixelRatio,
+        // The page's budget when the applet started (applets in workers unpack at once).
+        qvUnpackBudget: () => start.budget,
+        qvUnpacked: (element, bytes) => {
+          post({ op: 'unpacked', bytes });
+          restoreFiles(record, start.savedFiles);
+        },
+        qvPost: post,
+      };
+      record.module = config;
+      Promise.resolve(factory(config)).catch((error) => report(error));
+    };
+    self.onmessage = (event) => {
+      const message = event.data || {};
+      if (message.op === 'start') return begin(message);
+      if (!config) return;
+      if (message.op === 'paused') config.qvPaused = message.paused;
+      else if (message.op === 'noBoxes') config.qvNoBoxes = true;
+      else if (message.op === 'save') {
+        if (record.saveNow) record.saveNow();
+      } else if (message.op === 'export') {
+        answer(message.ticket, () => {
+          const files = {};
+          for (const name of Object.keys(changedFiles(record)))
+            files[name] = config.FS.readFile(`${record.directory}/${name}`);
+          return files;
+        });
+      } else if (message.op === 'read') {
+        answer(message.ticket, () => config.FS.readFile(`${record.directory}/${message.name}`,
+                                                        { encoding: 'utf8' }));
+      } else if (message.op === 'import') {
+        answer(message.ticket, async () => {
+          writeFiles(record, message.files);
+          if (record.saveNow) await record.saveNow();
+          return true;
+        });
+      } else if (config.qvReceive) {
+        config.qvReceive(message);
+      }
+    };
+    post({ op: 'ready' });
   }
 
   // ---- Finding applets, also later and in frames. -----------------------------------------

@@ -1,10 +1,13 @@
 #include "ui/web/WebPage.h"
 
+#include <emscripten.h>
+
 // The page side, from WebPageLibrary.js.
 extern "C"
 {
     int qvui_create(int kind, int parentId, int x, int y, int width, int height, unsigned colour,
                     const char16_t* text, int length);
+    int qvui_created(int ticket);
     void qvui_set_text(int id, const char16_t* text, int length);
     void qvui_set_visible(int id, int visible, int cursorShown);
     int qvui_is_visible(int id);
@@ -23,8 +26,16 @@ extern "C"
 int WebPage::CreateElement(int kind, int parentId, int x, int y, int width, int height,
                            unsigned colour, const std::u16string& text)
 {
-    return qvui_create(kind, parentId, x, y, width, height, colour, text.data(),
-                       static_cast<int>(text.size()));
+    const int made = qvui_create(kind, parentId, x, y, width, height, colour, text.data(),
+                                 static_cast<int>(text.size()));
+    if (made >= 0)
+        return made;
+    // A program in a worker asks the page to make the element; the page's answer arrives while
+    // the program yields.
+    int id = -1;
+    while ((id = qvui_created(-made)) < 0)
+        emscripten_sleep(0);
+    return id;
 }
 
 void WebPage::SetText(int id, const std::u16string& text)
