@@ -76,7 +76,8 @@
   // What the page's script may set as QVApplets.config (markup cannot reach it), and what the
   // page's applets have unpacked. A frame's player shares both with its page's player.
   const pageKey = Symbol.for('QVApplets.page');
-  let settings = { allowedBundleOrigins: [], unpackLimit: pageUnpackLimit, maxWebGLContexts: 16 };
+  let settings = { allowedBundleOrigins: [], unpackLimit: pageUnpackLimit, maxWebGLContexts: 16,
+                   workers: true };
   let page = { unpacked: 0, contexts: 0 };  // contexts: WebGL contexts the applets hold
   try {
     const parentPlayer = window.parent !== window && window.parent.QVApplets;
@@ -500,11 +501,12 @@
   }
 
   function fail(record, code, message) {
+    if (record.chargedDone) record.chargedDone();
     if (record.state === 'failed') return;
     showPanel(record, code, message);
     releaseContexts(record);
     if (record.module) record.module.qvNoBoxes = true;  // the panel tells it, no box over the page
-    if (record.worker) record.worker.postMessage({ op: 'noBoxes' });
+    if (record.worker) record.post({ op: 'noBoxes' });
     setState(record, 'failed', message, code);
   }
 
@@ -618,7 +620,7 @@
     if (paused === record.paused) return;
     record.paused = paused;
     if (record.module) record.module.qvPaused = paused;
-    if (record.worker) record.worker.postMessage({ op: 'paused', paused });
+    if (record.worker) record.post({ op: 'paused', paused });
     record.element.toggleAttribute('data-qv-paused', paused);
   }
   const viewWatcher = globalThis.IntersectionObserver ? new IntersectionObserver((entries) => {
@@ -641,13 +643,14 @@
   function debugInformation(record) {
     let renderer = record.renderer || '(none)';
     const context = (liveContexts.get(record.number) || [])[0];
-    if (context && !context.isContextLost()) {
+    if (context && context.isContextLost && !context.isContextLost()) {
       const info = context.getExtension('WEBGL_debug_renderer_info');
       renderer = String(context.getParameter(info ? info.UNMASKED_RENDERER_WEBGL : context.RENDERER));
     }
     return [`bundle: ${record.bundle ? record.bundle.script.href : '(none)'}`,
             `package: ${record.source}`, `state: ${record.state}${record.paused ? ' (paused)' : ''}` +
             `${record.code ? ` ${record.code}` : ''} ${record.message}`.trimEnd(),
+            `thread: ${record.thread || '(none)'}`,
             `page: ${location.href}`, `browser: ${navigator.userAgent}`,
             `WebGL renderer: ${renderer}`].join('\n');
   }
@@ -1033,11 +1036,17 @@
       // The bundle's script and code and the package load at once; a failure is told in this
       // order (the bundle, its code, the package), and none is left unhandled.
       const bundleProgress = progress('bundle');
+      // The bundle's script is loaded where the applet will run: in the bundle's worker, or in
+      // the page when there is none.
+      const wanted = wantsWorker(record);
       const loadBundle = (place) => {
         record.bundle = place;
         const code = compileBundle(place, bundleProgress);
         code.catch(() => {});
-        return loadFactory(place).then(async (factory) => [factory, await code]);
+        const onPage = () => loadFactory(place).then((factory) => ({ factory }));
+        const script = wanted ? workerFor(place.script.href).then((worker) =>
+          (worker ? loadInWorker(worker, place).then(() => ({ worker })) : onPage())) : onPage();
+        return script.then(async (loaded) => [loaded, await code]);
       };
       const bundleLoad = (async () => {
         try {
@@ -1057,14 +1066,13 @@
       const packageLoad = fetchOk(packageUrl, 'QV-NOT-FOUND', 'the package')
         .then((response) => receive(response, progress('package')));
       packageLoad.catch(() => {});
-      const workerLoad = wantsWorker(record) ? openWorker() : Promise.resolve(null);
-      const [[factory, code], bytes] = [await bundleLoad, await packageLoad];
+      const [[{ factory, worker }, code], bytes] = [await bundleLoad, await packageLoad];
       const savedFiles = await record.savedFiles;
       const place = record.bundle;
       splashStarting(record);
       const args = [record.packagePath, String(number), String(width), String(height)];
       for (const [name, value] of attributes) args.push(name, value);
-      const worker = await workerLoad;
+      record.thread = worker ? 'worker' : 'page';
       if (worker) {
         startInWorker(record, worker, { script: place.script.href, factoryName: place.factoryName,
                                        code, args, bytes, savedFiles });
@@ -1118,6 +1126,7 @@
 
   // What the bundle says of the applet's state.
   function appletState(record, state, message, code) {
+    if (state !== 'running' && record.chargedDone) record.chargedDone();
     if (state === 'failed') return fail(record, code || 'QV-FAILED', message);
     if (record.state === 'failed') return;
     // A module-load message comes as a second "running": the first frame is awaited once.
@@ -1132,36 +1141,77 @@
   }
 
   // ---- Applets in workers. ----------------------------------------------------------------
-  // With QVApplets.config.workers, an applet runs in a worker of its own (this script, loaded
-  // as one), so that its loop and drawing leave the page's thread free. Its window canvases are
-  // handed to it (transferControlToOffscreen) when it makes a WebGL context; its elements,
-  // events, message boxes, states and saved files go by messages. Where a worker cannot be had
-  // (a policy refusing workers, a browser without OffscreenCanvas, this script from another
-  // origin) the applet runs on the page's thread as before.
+  // Applets run in workers (this script, loaded as one; one worker per bundle, whose code it
+  // loads once and whose applets it runs side by side, as the page's thread did), so that their
+  // loops and drawing leave the page's thread free (QVApplets.config.workers = false, or the
+  // attribute thread="main", keeps them on the page's thread). Window canvases are handed over
+  // (transferControlToOffscreen) when the applet makes a WebGL context; elements, events,
+  // message boxes, states and saved files go by messages, addressed by the applet's number.
+  // Where a worker cannot be had (a policy refusing workers, a browser without OffscreenCanvas,
+  // this script from another origin) the applet runs on the page's thread as before.
   function wantsWorker(record) {
-    return api.config.workers === true && typeof Worker === 'function' && ownScript &&
+    return api.config.workers !== false && typeof Worker === 'function' && ownScript &&
+      typeof QVUIElements === 'function' &&
       ownScript.origin === pageOrigin() && typeof OffscreenCanvas === 'function' &&
       typeof HTMLCanvasElement.prototype.transferControlToOffscreen === 'function' &&
       !/^main$/i.test(record.element.getAttribute('thread') || '');
   }
 
-  // A worker that said it is ready, or null (refused by the page's policy, failed to load).
-  function openWorker() {
-    return new Promise((resolve) => {
+  // The worker of a bundle once it said it is ready, or null (refused by the page's policy,
+  // failed to load).
+  const bundleWorkers = new Map();  // bundle script URL → Promise of its worker or null
+  function workerFor(script) {
+    if (bundleWorkers.has(script)) return bundleWorkers.get(script);
+    const ready = new Promise((resolve) => {
       let worker;
       try {
         worker = new Worker(ownScript.href);
       } catch (error) {
-        console.info('[qv-applet] no worker, the applet runs on the page\'s thread:', error.message);
+        console.info('[qv-applet] no worker, applets run on the page\'s thread:', error.message);
         return resolve(null);
       }
-      worker.onmessage = (event) => resolve(event.data && event.data.op === 'ready' ? worker : null);
+      let started = false;
+      worker.qvLoads = new Map();  // script → what the worker said of loading it
+      worker.onmessage = (event) => {
+        const message = event.data || {};
+        if (!started) {
+          started = message.op === 'ready';
+          return resolve(started ? worker : null);
+        }
+        if (message.op === 'loaded') return worker.qvLoads.get(message.script)(message);
+        const record = records.get(message.applet);
+        if (record && record.worker === worker) workerMessage(record, message);
+      };
       worker.onerror = (event) => {
         event.preventDefault();
-        console.info('[qv-applet] no worker, the applet runs on the page\'s thread');
-        resolve(null);
+        if (!started) {
+          console.info('[qv-applet] no worker, applets run on the page\'s thread');
+          return resolve(null);
+        }
+        // Which applet of the worker failed is unknown when several run: only a lone one fails.
+        const own = Array.from(records.values()).filter((r) => r.worker === worker);
+        if (own.length === 1)
+          fail(own[0], /memory/i.test(event.message) ? 'QV-MEMORY' : 'QV-FAILED', event.message);
       };
     });
+    bundleWorkers.set(script, ready);
+    return ready;
+  }
+
+  // Loads the bundle's script in its worker (once), failing as loadFactory does. A worker whose
+  // bundle is missing ends.
+  function loadInWorker(worker, bundle) {
+    const script = bundle.script.href;
+    if (!worker.qvLoading) worker.qvLoading = new Promise((resolve, reject) => {
+      worker.qvLoads.set(script, (answer) => {
+        if (!answer.code) return resolve();
+        worker.terminate();
+        bundleWorkers.delete(script);
+        reject(failure(answer.code, answer.message));
+      });
+      worker.postMessage({ op: 'load', script, factoryName: bundle.factoryName });
+    });
+    return worker.qvLoading;
   }
 
   // Questions to the worker that it answers with the same ticket.
@@ -1170,12 +1220,14 @@
     const ticket = nextTicket++;
     return new Promise((resolve, reject) => {
       record.waiting.set(ticket, { resolve, reject });
-      record.worker.postMessage({ ...message, ticket });
+      record.post({ ...message, ticket });
     });
   }
 
   function startInWorker(record, worker, { script, factoryName, code, args, bytes, savedFiles }) {
     record.worker = worker;
+    record.post = (message, transfer) =>
+      worker.postMessage({ ...message, applet: record.number }, transfer || []);
     record.waiting = new Map();
     record.items = new Set([record.number]);
     record.boxes = new Map();
@@ -1185,7 +1237,7 @@
     // the worker's queue.
     record.ui = QVUIElements({
       push: (event) => {
-        worker.postMessage({ op: 'event', event });
+        record.post({ op: 'event', event });
         return true;
       },
       root: () => document.body,
@@ -1196,23 +1248,22 @@
       },
     });
     record.module = { qvPaused: record.paused, qvNoBoxes: false };
-    // The applet's file system is the worker's: a file of its folder, as text, on request.
+    // The applet's file system is the worker's: a file of its folder, as text, on request, a
+    // file written there as the applet would, and the frames it drew (debugging, tests).
     record.readFile = (name) => askWorker(record, { op: 'read', name: String(name) });
-    if (record.persist) record.saveNow = () => worker.postMessage({ op: 'save' });
-    worker.onmessage = (event) => workerMessage(record, event.data || {});
-    worker.onerror = (event) => {
-      event.preventDefault();
-      fail(record, /memory/i.test(event.message) ? 'QV-MEMORY' : 'QV-FAILED', event.message);
-    };
+    record.writeFile = (name, text) => askWorker(record, { op: 'write', name: String(name),
+                                                           text: String(text) });
+    record.framesDrawn = () => askWorker(record, { op: 'frames' });
+    if (record.persist) record.saveNow = () => record.post({ op: 'save' });
     watchRemovals();
-    worker.postMessage({
+    record.post({
       op: 'start', script, factoryName, code, args, bytes, savedFiles, directory: record.directory,
-      paused: record.paused, pixelRatio: scale, budget: unpackBudget(), persist: record.persist,
+      paused: record.paused, pixelRatio: scale, persist: record.persist,
     }, [bytes.buffer]);
   }
 
   function workerMessage(record, message) {
-    const worker = record.worker;
+    const worker = { postMessage: record.post };
     switch (message.op) {
       case 'ui': {
         const [id, ...rest] = message.args;
@@ -1244,7 +1295,8 @@
         } else {
           offscreen = canvas.transferControlToOffscreen();
           canvas.qvTransferred = true;
-          liveContexts.set(record.number, [...(liveContexts.get(record.number) || []), {}]);
+          // The context is the worker's: counted here by its canvas, lost when the worker ends.
+          liveContexts.set(record.number, [...(liveContexts.get(record.number) || []), { canvas }]);
           page.contexts += 1;
         }
         worker.postMessage({ op: 'canvas', id: message.id, canvas: offscreen,
@@ -1271,8 +1323,20 @@
       case 'openURL':
         openURL(record, message.url, message.target);
         break;
+      case 'budget': {
+        // One applet at a time asks and charges, as on the page's thread; the next one's turn
+        // comes when this one has charged, ended or failed.
+        let done;
+        record.charged = new Promise((resolve) => { done = resolve; });
+        record.chargedDone = done;
+        const previous = page.unpackTurn || Promise.resolve();
+        page.unpackTurn = previous.then(() => record.charged);
+        previous.then(() => worker.postMessage({ op: 'budget', bytes: unpackBudget() }));
+        break;
+      }
       case 'unpacked':
         page.unpacked += Math.max(0, Number(message.bytes) || 0);
+        if (record.chargedDone) record.chargedDone();
         break;
       case 'store':
         storeFolder(record.storageKey, message.files).then(() => { record.savedAt = Date.now(); },
@@ -1313,77 +1377,91 @@
         });
         if (!gone.length) continue;
         gone.forEach((id) => record.items.delete(id));
-        record.worker.postMessage({ op: 'gone', ids: gone });
+        record.post({ op: 'gone', ids: gone });
       }
     });
     removalWatcher.observe(document.documentElement, { childList: true, subtree: true });
   }
 
   // ---- The worker's side. ------------------------------------------------------------------
-  // This script in a worker: it says it is ready, then runs the bundle the page starts it with
-  // (its compiled code and the package come with the start), the applet's files in the bundle's
-  // file system, and tells the page what the page script's callbacks would have been told.
+  // This script in a worker: it says it is ready, then runs the applets the page starts in it
+  // (the bundle's compiled code and the package come with each start; the bundle's script is
+  // loaded once), each with its files in its own bundle instance's file system, and tells the
+  // page, addressed by the applet's number, what the page script's callbacks would be told.
   function runInWorker() {
-    let config = null;
-    const record = { module: null, kept: new Set(), filesBaseline: Infinity,
-                     store: (files) => post({ op: 'store', files }) };
-    const post = (message, transfer) => postMessage(message, transfer || []);
-    const report = (error, code) => {
+    const applets = new Map();  // N → { config, files (the record of the saved files), ... }
+    const loaded = new Set();  // bundle scripts loaded
+    const send = (number, message, transfer) =>
+      postMessage({ ...message, applet: number }, transfer || []);
+    const report = (number, error, code) => {
       const message = String((error && error.message) || error);
-      console.warn(error);
-      post({ op: 'failed', code: code || (/memory/i.test(message) ? 'QV-MEMORY' : 'QV-FAILED'),
-             message });
+      send(number, { op: 'failed', message,
+                     code: code || (/memory/i.test(message) ? 'QV-MEMORY' : 'QV-FAILED') });
     };
-    self.addEventListener('error', (event) => {
+    // An error of the worker is the lone applet's; of several, which one threw is unknown.
+    const uncaught = (event, error) => {
       event.preventDefault();
-      report(event.error || event.message);
-    });
-    self.addEventListener('unhandledrejection', (event) => {
-      event.preventDefault();
-      report(event.reason);
-    });
+      if (applets.size === 1) report(applets.keys().next().value, error);
+      else console.warn('[qv-applet]', error);
+    };
+    self.addEventListener('error', (event) => uncaught(event, event.error || event.message));
+    self.addEventListener('unhandledrejection', (event) => uncaught(event, event.reason));
+    // Frames drawn (the applet clears its canvas once a frame), by the canvas's applet.
+    const clear = WebGLRenderingContext.prototype.clear;
+    WebGLRenderingContext.prototype.clear = function (mask) {
+      const applet = applets.get(this.canvas && this.canvas.qvApplet);
+      if (applet) ++applet.frames;
+      return clear.call(this, mask);
+    };
     // The page counts the contexts; the worker tells it the renderer (debug information) or that
     // the browser gave none.
     const getContext = OffscreenCanvas.prototype.getContext;
     OffscreenCanvas.prototype.getContext = function (type, ...rest) {
       const context = getContext.call(this, type, ...rest);
-      if (!/^(experimental-)?webgl2?$/.test(type)) return context;
+      if (!/^(experimental-)?webgl2?$/.test(type) || !this.qvApplet) return context;
       if (!context) {
-        post({ op: 'noWebGL' });
+        send(this.qvApplet, { op: 'noWebGL' });
         return null;
       }
       const info = context.getExtension('WEBGL_debug_renderer_info');
-      post({ op: 'renderer',
-             renderer: String(context.getParameter(info ? info.UNMASKED_RENDERER_WEBGL
-                                                        : context.RENDERER)) });
+      send(this.qvApplet, { op: 'renderer', renderer: String(context.getParameter(info
+        ? info.UNMASKED_RENDERER_WEBGL : context.RENDERER)) });
       return context;
     };
-    const answer = async (ticket, act) => {
+    const answer = async (number, ticket, act) => {
       try {
-        post({ op: 'reply', ticket, value: await act() });
+        send(number, { op: 'reply', ticket, value: await act() });
       } catch (error) {
-        post({ op: 'reply', ticket, error: String(error.message || error) });
+        send(number, { op: 'reply', ticket, error: String(error.message || error) });
       }
     };
-    const begin = (start) => {
+    // The bundle's script, once: what went wrong, or nothing.
+    const load = (script, factoryName) => {
       try {
-        importScripts(start.script);
+        if (!loaded.has(script)) importScripts(script);
+        loaded.add(script);
       } catch (error) {
-        return report(`cannot load the applet bundle ${start.script}: ${error.message}`,
-                      'QV-NO-BUNDLE');
+        return { code: 'QV-NO-BUNDLE', message: `cannot load the applet bundle ${script}` };
       }
+      if (typeof self[factoryName] !== 'function')
+        return { code: 'QV-NO-FACTORY', message: `${script} defines no ${factoryName}` };
+      return {};
+    };
+    const begin = (number, start) => {
+      const failed = load(start.script, start.factoryName);
+      if (failed.code) return report(number, failed.message, failed.code);
       const factory = self[start.factoryName];
-      if (typeof factory !== 'function')
-        return report(`${start.script} defines no ${start.factoryName}`, 'QV-NO-FACTORY');
-      const prefix = `[qv-applet ${start.args[1]}]`;
-      record.directory = start.directory;
-      record.persist = start.persist;
-      config = {
+      const post = (message, transfer) => send(number, message, transfer);
+      const files = { module: null, kept: new Set(), filesBaseline: Infinity,
+                      directory: start.directory, persist: start.persist,
+                      store: (kept) => post({ op: 'store', files: kept }) };
+      const applet = { files, frames: 0, budget: null };
+      const config = {
         arguments: start.args,
         locateFile: (file) => new URL(file, start.script).href,
         instantiateWasm: (imports, ready) => {
           WebAssembly.instantiate(start.code, imports).then((instance) => ready(instance, start.code),
-            (error) => report(`cannot instantiate the applet bundle: ${error.message}`,
+            (error) => report(number, `cannot instantiate the applet bundle: ${error.message}`,
                               error instanceof RangeError ? 'QV-MEMORY' : 'QV-BAD-BUNDLE'));
           return {};
         },
@@ -1394,7 +1472,7 @@
           config.FS.mkdirTree(start.directory);
           config.FS.writeFile(start.args[0], start.bytes);
         }],
-        onAbort: (what) => report(`aborted: ${what}`,
+        onAbort: (what) => report(number, `aborted: ${what}`,
                                   /memory|enlarge/i.test(String(what)) ? 'QV-MEMORY' : 'QV-FAILED'),
         // The page opens it; whether the browser let it is not waited for.
         qvOpenURL: (element, url, target) => {
@@ -1403,50 +1481,78 @@
         },
         qvAppletState: (element, state, message, code) => {
           post({ op: 'state', state, message, code });
-          if (state === 'ended' && record.saveNow) record.saveNow();
+          if (state === 'ended' && files.saveNow) files.saveNow();
         },
         qvPaused: start.paused,
         qvPixelRatio: start.pixelRatio,
-        // The page's budget when the applet started (applets in workers unpack at once).
-        qvUnpackBudget: () => start.budget,
+        // The page's budget, given in turn: -2 until the page answers.
+        qvUnpackBudget: () => {
+          if (applet.budget === null) {
+            applet.budget = -2;
+            post({ op: 'budget' });
+          }
+          return applet.budget;
+        },
         qvUnpacked: (element, bytes) => {
           post({ op: 'unpacked', bytes });
-          restoreFiles(record, start.savedFiles);
+          restoreFiles(files, start.savedFiles);
         },
         qvPost: post,
       };
-      record.module = config;
-      Promise.resolve(factory(config)).catch((error) => report(error));
+      applet.config = config;
+      files.module = config;
+      applets.set(number, applet);
+      Promise.resolve(factory(config)).catch((error) => report(number, error));
     };
     self.onmessage = (event) => {
       const message = event.data || {};
-      if (message.op === 'start') return begin(message);
-      if (!config) return;
-      if (message.op === 'paused') config.qvPaused = message.paused;
-      else if (message.op === 'noBoxes') config.qvNoBoxes = true;
-      else if (message.op === 'save') {
-        if (record.saveNow) record.saveNow();
-      } else if (message.op === 'export') {
-        answer(message.ticket, () => {
-          const files = {};
-          for (const name of Object.keys(changedFiles(record)))
-            files[name] = config.FS.readFile(`${record.directory}/${name}`);
-          return files;
-        });
-      } else if (message.op === 'read') {
-        answer(message.ticket, () => config.FS.readFile(`${record.directory}/${message.name}`,
-                                                        { encoding: 'utf8' }));
-      } else if (message.op === 'import') {
-        answer(message.ticket, async () => {
-          writeFiles(record, message.files);
-          if (record.saveNow) await record.saveNow();
-          return true;
-        });
-      } else if (config.qvReceive) {
-        config.qvReceive(message);
+      const number = message.applet;
+      if (message.op === 'load')
+        return postMessage({ op: 'loaded', script: message.script,
+                             ...load(message.script, message.factoryName) });
+      if (message.op === 'start') return begin(number, message);
+      const applet = applets.get(number);
+      if (!applet) return;
+      const { config, files } = applet;
+      const path = `${files.directory}/${message.name}`;
+      switch (message.op) {
+        case 'paused': config.qvPaused = message.paused; break;
+        case 'budget': applet.budget = message.bytes; break;
+        case 'noBoxes': config.qvNoBoxes = true; break;
+        case 'save': if (files.saveNow) files.saveNow(); break;
+        case 'export':
+          answer(number, message.ticket, () => {
+            const kept = {};
+            for (const name of Object.keys(changedFiles(files)))
+              kept[name] = config.FS.readFile(`${files.directory}/${name}`);
+            return kept;
+          });
+          break;
+        case 'import':
+          answer(number, message.ticket, async () => {
+            writeFiles(files, message.files);
+            if (files.saveNow) await files.saveNow();
+            return true;
+          });
+          break;
+        case 'read':
+          answer(number, message.ticket, () => config.FS.readFile(path, { encoding: 'utf8' }));
+          break;
+        case 'write':
+          answer(number, message.ticket, () => {
+            config.FS.mkdirTree(path.slice(0, path.lastIndexOf('/')));
+            config.FS.writeFile(path, message.text);
+            return true;
+          });
+          break;
+        case 'frames': answer(number, message.ticket, () => applet.frames); break;
+        default:
+          // The UI manager's: events, made elements, box answers, canvases.
+          if (message.op === 'canvas' && message.canvas) message.canvas.qvApplet = number;
+          if (config.qvReceive) config.qvReceive(message);
       }
     };
-    post({ op: 'ready' });
+    postMessage({ op: 'ready' });
   }
 
   // ---- Finding applets, also later and in frames. -----------------------------------------
