@@ -94,7 +94,7 @@ const demoPage = (workers) => fs.readFileSync(path.join(web, 'index.html'), 'utf
   .replace('<script src="qvapplet.js"></script>', '<script>window.qvTicks = [];' +
            '(function tick(t) { qvTicks.push(t); requestAnimationFrame(tick); })(0);</script>' +
            '<script src="qvapplet.js"></script>' +
-           (workers ? '<script>QVApplets.config.workers = true;</script>' : ''));
+           (workers ? '' : '<script>QVApplets.config.workers = false;</script>'));
 async function demo(browser, mode, seconds) {
   fs.writeFileSync(path.join(site, 'bench-demo.html'), demoPage(mode === 'workers'));
   const page = await browser.open('bench-demo.html');
