@@ -7,7 +7,6 @@
 // host: push(event) queues an event of an item (false when the queue is full), root() is where
 // windows without a parent go, pixelScale() the canvas pixels per CSS pixel, resized(canvas,
 // width, height) sizes a window's canvas (a canvas handed to a worker is sized there).
-// eslint-disable-next-line no-unused-vars
 var QVUIElements = globalThis.QVUIElements || function(host) {
   var STATIC = 0, WINDOW = 1, LABEL = 2, BUTTON = 3, HAND_LABEL = 4;
   var KEY_DOWN = 1, KEY_UP = 2, MOUSE_MOVE = 3, COMMAND = 4, CLOSE = 5, SIZE = 7;
