@@ -17,6 +17,7 @@ extern "C"
     int qvui_post(int id, int type);
     int qvui_take(int rootId, WebEvent* event);
     int qvui_paused();
+    int qvui_frame_due();
     int qvui_box_open(const char16_t* text, int textLength, const char16_t* caption,
                       int captionLength, int buttons);
     int qvui_box_result(int box);
@@ -61,6 +62,8 @@ bool WebPage::Post(int id, WebEventType type) { return qvui_post(id, type) != 0;
 bool WebPage::TakeEvent(int rootId, WebEvent& event) { return qvui_take(rootId, &event) != 0; }
 
 bool WebPage::Paused() { return qvui_paused() != 0; }
+
+bool WebPage::FrameDue() { return qvui_frame_due() != 0; }
 
 int WebPage::OpenBox(const std::u16string& text, const std::u16string& caption, BoxButtons buttons)
 {

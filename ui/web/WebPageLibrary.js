@@ -244,6 +244,26 @@ mergeInto(LibraryManager.library, {
     return Module['qvPaused'] ? 1 : 0;
   },
 
+  // Whether a drawing loop may go on (WebPage::FrameDue). In a worker whose canvases the
+  // browser shows, once an animation frame came since the last time this said yes (a frame that
+  // does not come within 50 ms is not waited for); elsewhere always.
+  qvui_frame_due__deps: ['$QVUI'],
+  qvui_frame_due: function() {
+    var drawing = QVUI.remote() && typeof requestAnimationFrame === 'function' &&
+        Object.keys(QVUI.items).some(function(id) { return QVUI.items[id].canvas; });
+    if (!drawing) return 1;
+    var now = performance.now();
+    if (!QVUI.frameAsked) {
+      QVUI.frameAsked = now;
+      QVUI.frameCame = false;
+      requestAnimationFrame(function() { QVUI.frameCame = true; });
+      return 0;
+    }
+    if (!QVUI.frameCame && now - QVUI.frameAsked < 50) return 0;
+    QVUI.frameAsked = 0;
+    return 1;
+  },
+
   // Takes the oldest event of the window root or of an element inside it into the WebEvent at
   // pointer; 1 when there was one. Events of windows that left the page are dropped on the way.
   qvui_take__deps: ['$QVUI'],
