@@ -543,6 +543,8 @@
     }
     page.contexts -= list.length;
     liveContexts.delete(record.number);
+    // A worker's contexts are lost there.
+    if (record.worker && list.length) record.post({ op: 'loseContexts' });
   }
   function watchWebGL() {
     const canvasType = globalThis.HTMLCanvasElement;
@@ -1423,6 +1425,8 @@
         send(this.qvApplet, { op: 'noWebGL' });
         return null;
       }
+      const applet = applets.get(this.qvApplet);
+      if (applet) applet.contexts.push(context);
       const info = context.getExtension('WEBGL_debug_renderer_info');
       send(this.qvApplet, { op: 'renderer', renderer: String(context.getParameter(info
         ? info.UNMASKED_RENDERER_WEBGL : context.RENDERER)) });
@@ -1455,7 +1459,7 @@
       const files = { module: null, kept: new Set(), filesBaseline: Infinity,
                       directory: start.directory, persist: start.persist,
                       store: (kept) => post({ op: 'store', files: kept }) };
-      const applet = { files, frames: 0, budget: null };
+      const applet = { files, frames: 0, budget: null, contexts: [] };
       const config = {
         arguments: start.args,
         locateFile: (file) => new URL(file, start.script).href,
@@ -1546,6 +1550,13 @@
           });
           break;
         case 'frames': answer(number, message.ticket, () => applet.frames); break;
+        case 'loseContexts':
+          for (const context of applet.contexts) {
+            const loser = context.getExtension('WEBGL_lose_context');
+            if (loser) loser.loseContext();
+          }
+          applet.contexts = [];
+          break;
         default:
           // The UI manager's: events, made elements, box answers, canvases.
           if (message.op === 'canvas' && message.canvas) message.canvas.qvApplet = number;

@@ -41,11 +41,15 @@ await runBrowserTest('web workers', { root: site, serve }, async (browser) => {
           await waitRunning(page, id);
           assert.equal(await thread(page, id), 'worker');
         }
-        const frames = await page.eval(`new Promise((done) => { const n = ticks.length;
-          setTimeout(() => done(ticks.length - n), 3000); })`);
+        // Meanwhile the spinner draws no more frames than the page shows.
+        const spinner = 'document.querySelector("#spinner").qvApplet.framesDrawn()';
+        const [frames, drawn] = await page.eval(`(async () => { const n = ticks.length,
+          d = await ${spinner}; await new Promise((r) => setTimeout(r, 3000));
+          return [ticks.length - n, await ${spinner} - d]; })()`);
         assert.equal(await page.eval('document.querySelector("#scene").qvApplet.state'), 'running');
         assert.ok(frames >= 3 * leastFramesPerSecond,
                   `the page drew ${frames} frames in 3 s while the scene was traced`);
+        assert.ok(drawn <= frames + 10, `the spinner drew ${drawn} frames, the page ${frames}`);
         // A click gives the hello applet the focus; its key reaches the worker and its label.
         await page.click(await appletWindow(page, '#hello'), { x: 200, y: 150 });
         await page.press('a');
