@@ -1268,11 +1268,17 @@
     const worker = { postMessage: record.post };
     switch (message.op) {
       case 'ui': {
+        // An applet in a worker reaches the page only through its own elements: its host, what
+        // it made, and new windows of the page's body.
         const [id, ...rest] = message.args;
         if (message.call === 'create') {
-          const made = record.ui.create(...message.args);
+          const parent = message.args[1];
+          const made = parent === 0 || record.items.has(parent) ? record.ui.create(...message.args)
+            : 0;
           if (made) record.items.add(made);
           worker.postMessage({ op: 'created', ticket: message.ticket, id: made });
+        } else if (!record.items.has(id)) {
+          break;
         } else if (message.call === 'setText') {
           const element = record.ui.element(id);
           if (element) record.ui.setText(element, rest[0]);
@@ -1288,7 +1294,8 @@
       }
       case 'canvas': {
         // The worker makes a WebGL context on the window's canvas: counted as on the page.
-        const canvas = document.getElementById(`qvwin-${message.id}-canvas`);
+        const canvas = record.items.has(message.id) &&
+          document.getElementById(`qvwin-${message.id}-canvas`);
         let offscreen = null;
         if (!canvas || canvas.qvTransferred) {
           fail(record, 'QV-FAILED', `the window ${message.id} has no canvas to draw in`);
