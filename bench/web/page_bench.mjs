@@ -5,11 +5,12 @@
 // sight are) and with background="run" (as every applet was before they were held back).
 //
 //   node bench/web/page_bench.mjs [--wasm build/wasm] [--runs 10] [--seconds 5]
-//   node bench/web/page_bench.mjs --demo main|workers [--wasm build/wasm] [--seconds 5]
+//   node bench/web/page_bench.mjs --demo main|workers [--alone 1] [--wasm build/wasm] [--seconds 5]
 //
 // --demo plays the demo page (hello, spinner, gltfspinner and the ray-traced scene) with the
 // applets on the page's thread or in workers, and prints the page's animation frames per second
-// while the four start and once all run, and the ray-traced scene's time to its full picture.
+// while they start, while the scene is traced and after, and the ray-traced scene's time to its
+// full picture; --alone 1 plays the ray-traced scene alone.
 //
 // Needs the wasm build's staged demo folder (build/wasm/web).
 import fs from 'node:fs';
@@ -90,7 +91,9 @@ if (!chromiumAvailable()) {
 }
 
 // The demo page as published, counting the page's animation frames from its start.
-const demoPage = (workers) => fs.readFileSync(path.join(web, 'index.html'), 'utf8')
+const demoPage = (workers) => (options.alone ? `${head}<script src="qvapplet.js"></script>` +
+  '</head><body><embed id="rayscene" type="application/qv-applet" src="rayscene.qva" ' +
+  'width="400" height="300"></body></html>' : fs.readFileSync(path.join(web, 'index.html'), 'utf8'))
   .replace('<script src="qvapplet.js"></script>', '<script>window.qvTicks = [];' +
            '(function tick(t) { qvTicks.push(t); requestAnimationFrame(tick); })(0);</script>' +
            '<script src="qvapplet.js"></script>' +
@@ -117,8 +120,8 @@ async function demo(browser, mode, seconds) {
     t = performance.now(); setTimeout(() => done((qvTicks.length - n) * 1000 / (performance.now() - t)),
     ${seconds * 1000}); })`, { timeout: (seconds + 30) * 1000 });
   const inWorkers = await page.eval('QVApplets.all().filter((r) => r.worker).length');
-  console.log(`demo page, applets ${mode === 'workers' ? 'in workers' : 'on the page\'s thread'} ` +
-              `(${inWorkers} of 4 in workers): animation frames per second ${starting.toFixed(1)} while ` +
+  console.log(`${options.alone ? 'the ray-traced scene alone' : 'demo page'}, applets ${mode === 'workers' ? 'in workers' : 'on the page\'s thread'} ` +
+              `(${inWorkers} in workers): animation frames per second ${starting.toFixed(1)} while ` +
               `they start, ${tracing.toFixed(1)} while the scene is traced, ${running.toFixed(1)} ` +
               `once it is full (over ${seconds} s); ray-traced ` +
               `scene full after ${complete.toFixed(0)} ms from navigation (${report.trim()})`);
