@@ -20,6 +20,11 @@ const site = stageSite(options.web, {
   'no-model.qva': makeZip([{ name: 'qveapp.cfg', data: 'main_web=spinnerapplet.qvm\n' },
                            { name: 'spinnerapplet.qvm', data: 'compiled into the bundle\n' }]),
   'box.html': makePage(embed('broken', 'no-model.qva', 'bundle="spinner"')),
+  // One WebGL context for the page: the second spinner is beyond it, hello needs none.
+  'limit.html': makePage(`<div id="first">${embed('one', 'spinner.qva')}</div>` +
+                         embed('two', 'spinner.qva') + embed('hello', 'hello.qva'))
+    .replace('<script src="qvapplet.js"></script>',
+             '<script src="qvapplet.js"></script><script>QVApplets.config.maxWebGLContexts = 1;</script>'),
   'no-workers.html': makePage(embed('hello', 'hello.qva')).replace('<script></script>', ''),
 });
 const serve = {
@@ -68,6 +73,20 @@ await runBrowserTest('web workers', { root: site, serve }, async (browser) => {
         await page.click('dialog[open] button[data-result="1"]');
         await page.waitFor('document.querySelector("#broken").qvApplet.state === "ended"');
         assert.equal(await page.eval('!!document.querySelector("dialog[open]")'), false);
+        await page.send('Page.close').catch(() => {});
+      } },
+    { name: 'the page counts the workers\' WebGL contexts; an applet removed from the page ends',
+      run: async () => {
+        const page = await browser.open('limit.html');
+        const one = await waitRunning(page, '#one');
+        await waitRunning(page, '#hello');
+        assert.equal(await thread(page, '#one'), 'worker');
+        assert.equal(await page.waitFor(`(() => { const r = document.querySelector('#two').qvApplet;
+          return r.state === 'failed' && r.code; })()`), 'QV-WEBGL-LIMIT');
+        assert.equal(await page.eval('QVApplets[Symbol.for("QVApplets.page")].contexts'), 1);
+        await page.eval('document.getElementById("first").remove(); 1');
+        await page.waitFor(`QVApplets.get(${one}).state === 'ended'`);
+        assert.equal(await page.eval('QVApplets[Symbol.for("QVApplets.page")].contexts'), 0);
         await page.send('Page.close').catch(() => {});
       } },
     { name: 'a page whose policy refuses workers plays its applets on its own thread',
