@@ -189,7 +189,7 @@ function(qv_add_web_bundle name module directory)
   add_custom_command(TARGET ${bundle} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${script} ${directory}/qvapplet.js VERBATIM)
   target_link_options(${bundle} PRIVATE
-    -sMODULARIZE=1 -sEXPORT_NAME=QVApplet_${id} -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web
+    -sMODULARIZE=1 -sEXPORT_NAME=QVApplet_${id} -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web,worker
     "-sEXPORTED_RUNTIME_METHODS=['FS','UTF8ToString']" -sALLOW_MEMORY_GROWTH=1
     # Pages download what they run: no debug information outside Debug builds (the wasm shrinks
     # to a fifth).

@@ -18,6 +18,7 @@ endforeach()
 get_property(qv_web_player_main GLOBAL PROPERTY QV_WEB_PLAYER_MAIN)
 get_property(qv_web_player_script GLOBAL PROPERTY QV_WEB_PLAYER_SCRIPT)
 install(FILES ${qv_web_player_main} ${qv_web_player_script} ui/web/WebPageLibrary.js
+        ui/web/WebElements.js
         DESTINATION share/qv/web)
 install(FILES plugin/web/QVWebAppletStart.h plugin/web/QVWebAppletHost.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qv/plugin/web)

@@ -5,6 +5,12 @@
 // sight are) and with background="run" (as every applet was before they were held back).
 //
 //   node bench/web/page_bench.mjs [--wasm build/wasm] [--runs 10] [--seconds 5]
+//   node bench/web/page_bench.mjs --demo main|workers [--alone 1] [--wasm build/wasm] [--seconds 5]
+//
+// --demo plays the demo page (hello, spinner, gltfspinner and the ray-traced scene) with the
+// applets on the page's thread or in workers, and prints the page's animation frames per second
+// while they start, while the scene is traced and after, and the ray-traced scene's time to its
+// full picture; --alone 1 plays the ray-traced scene alone.
 //
 // Needs the wasm build's staged demo folder (build/wasm/web).
 import fs from 'node:fs';
@@ -83,7 +89,55 @@ if (!chromiumAvailable()) {
   console.error('page_bench: no chromium');
   process.exit(1);
 }
+
+// The demo page as published, counting the page's animation frames from its start.
+const demoPage = (workers) => (options.alone ? `${head}<script src="qvapplet.js"></script>` +
+  '</head><body><embed id="rayscene" type="application/qv-applet" src="rayscene.qva" ' +
+  'width="400" height="300"></body></html>' : fs.readFileSync(path.join(web, 'index.html'), 'utf8'))
+  .replace('<script src="qvapplet.js"></script>', '<script>window.qvTicks = [];' +
+           '(function tick(t) { qvTicks.push(t); requestAnimationFrame(tick); })(0);</script>' +
+           '<script src="qvapplet.js"></script>' +
+           (workers ? '' : '<script>QVApplets.config.workers = false;</script>'));
+async function demo(browser, mode, seconds) {
+  fs.writeFileSync(path.join(site, 'bench-demo.html'), demoPage(mode === 'workers'));
+  const page = await browser.open('bench-demo.html');
+  // The scene writes "complete <frames> <milliseconds>" when its picture is full.
+  const read = `(async () => { const r = document.getElementById('rayscene').qvApplet;
+    try { return r.readFile ? await r.readFile('rayscene-applet.txt')
+      : r.module.FS.readFile(r.directory + '/rayscene-applet.txt', { encoding: 'utf8' }); }
+    catch { return null; } })()`;
+  const report = await page.waitFor(read, { timeout: 240000, interval: 100 });
+  const complete = await page.eval('performance.now()');
+  await page.waitFor('QVApplets.all().every((r) => r.firstFrame)', { timeout: 60000 });
+  // Frames per second of the page: while the four start (to the last first frame), while the
+  // scene is traced (from then to its full picture) and once it is full (the others still run).
+  const rate = (from, to) => `qvTicks.filter((t) => t > ${from} && t <= ${to}).length * 1000 / ` +
+    `(${to} - ${from})`;
+  const started = await page.eval('Math.max(...QVApplets.all().map((r) => r.firstFrame))');
+  const starting = await page.eval(rate(0, started));
+  const tracing = complete > started + 500 ? await page.eval(rate(started, complete)) : NaN;
+  const running = await page.eval(`new Promise((done) => { const n = qvTicks.length,
+    t = performance.now(); setTimeout(() => done((qvTicks.length - n) * 1000 / (performance.now() - t)),
+    ${seconds * 1000}); })`, { timeout: (seconds + 30) * 1000 });
+  const inWorkers = await page.eval('QVApplets.all().filter((r) => r.worker).length');
+  console.log(`${options.alone ? 'the ray-traced scene alone' : 'demo page'}, applets ${mode === 'workers' ? 'in workers' : 'on the page\'s thread'} ` +
+              `(${inWorkers} in workers): animation frames per second ${starting.toFixed(1)} while ` +
+              `they start, ${tracing.toFixed(1)} while the scene is traced, ${running.toFixed(1)} ` +
+              `once it is full (over ${seconds} s); ray-traced ` +
+              `scene full after ${complete.toFixed(0)} ms from navigation (${report.trim()})`);
+  await page.send('Page.close').catch(() => {});
+}
+
 const browser = await launch({ root: site });
+if (options.demo) {
+  try {
+    await demo(browser, options.demo, Number(options.seconds));
+  } finally {
+    await browser.close();
+    fs.rmSync(site, { recursive: true, force: true });
+  }
+  process.exit(0);
+}
 try {
   const firstFrames = [];
   for (let run = 0; run < Number(options.runs); ++run) {
@@ -95,16 +149,21 @@ try {
   const page = await browser.open('bench-spinner.html');
   await page.waitFor('document.getElementById("a").qvApplet?.firstFrame', { timeout: 60000 });
   const seconds = Number(options.seconds);
-  const [fps, shownFps] = await page.eval(`new Promise((done) => {
-    const start = [qvFrames, qvShown], t = performance.now();
-    setTimeout(() => done([qvFrames - start[0], qvShown - start[1]].map((n) =>
-      n * 1000 / (performance.now() - t))), ${seconds * 1000}); })`,
+  // An applet in a worker counts its own frames; which of them were shown the page cannot tell.
+  const [fps, shownFps, thread] = await page.eval(`(async () => {
+    const r = document.getElementById('a').qvApplet;
+    const drawn = () => (r.framesDrawn ? r.framesDrawn() : qvFrames);
+    const start = [await drawn(), qvShown], t = performance.now();
+    await new Promise((done) => setTimeout(done, ${seconds * 1000}));
+    const counts = [await drawn() - start[0], qvShown - start[1]];
+    return [...counts.map((n) => n * 1000 / (performance.now() - t)), r.thread]; })()`,
   { timeout: (seconds + 30) * 1000 });
   const list = firstFrames.map((t) => t.toFixed(0)).join(', ');
   console.log(`hello: navigation to first frame, median of ${firstFrames.length}: ` +
               `${median(firstFrames).toFixed(0)} ms (goal: at most 300) [${list}]`);
-  console.log(`spinner 320 x 240: ${fps.toFixed(1)} frames drawn per second, ${shownFps.toFixed(1)} ` +
-              `shown (the display's rate caps those), over ${seconds} s`);
+  console.log(`spinner 320 x 240 (${thread === 'worker' ? 'in a worker' : 'on the page\'s thread'}): ` +
+              `${fps.toFixed(1)} frames drawn per second` + (thread === 'worker' ? '' : `, ` +
+              `${shownFps.toFixed(1)} shown (the display's rate caps those)`) + `, over ${seconds} s`);
   console.log(`browser: ${await page.eval('navigator.userAgent')}`);
   await page.send('Page.close').catch(() => {});
   for (const [name, what] of [['bench-hidden-run.html', 'background="run"'],

@@ -32,11 +32,32 @@ EMSCRIPTEN_WEBGL_CONTEXT_HANDLE ContextOf(QVHandle handle)
 // Canvas pixels per window pixel: what the UI manager made the canvas with (1 when it says
 // nothing).
 EM_JS(double, CanvasPixelScale, (const char* selector), {
-    const canvas = document.querySelector(UTF8ToString(selector));
+    const canvas =
+        Module.qvFindCanvas && Module.qvFindCanvas(UTF8ToString(selector)) ||
+        (typeof document != 'undefined' && document.querySelector(UTF8ToString(selector)));
     return (canvas && Number(canvas.dataset.qvScale)) || 1;
 });
 
+// In a worker the canvas comes from the page (Module.qvCanvasState: 1 here, 0 asked for, -1
+// refused); on the page's thread it is in the page.
+EM_JS(int, CanvasState, (int number),
+      { return typeof Module.qvCanvasState == 'function' ? Module.qvCanvasState(number) : 1; });
+
+// Whether the window's canvas is here; a program in a worker waits for the page to hand it over
+// (the page yields meanwhile).
+bool WaitForCanvas(QVHandle window)
+{
+    int state = 0;
+    while ((state = CanvasState(WindowNumber(window))) == 0)
+    {
+        emscripten_sleep(1);
+    }
+    return state > 0;
+}
+
 EM_JS(void, RemoveContextWindowElement, (int number), {
+    if (typeof Module.qvRemoveElement == 'function' && typeof document == 'undefined')
+        return Module.qvRemoveElement(number);
     const element = document.getElementById("qvwin-" + number);
     if (element && element.parentNode)
     {
@@ -56,6 +77,10 @@ bool QVGLContext::Create(QVHandle, QVHandle windowHandle, int, int depthBits, in
 {
     Destroy();
     if (windowHandle == nullptr || WindowNumber(windowHandle) <= 0)
+    {
+        return false;
+    }
+    if (!WaitForCanvas(windowHandle))
     {
         return false;
     }
@@ -152,6 +177,10 @@ bool QVGLContext::GetClientSize(QVHandle, QVHandle windowHandle, int& width, int
     width = 0;
     height = 0;
     if (windowHandle == nullptr)
+    {
+        return false;
+    }
+    if (!WaitForCanvas(windowHandle))
     {
         return false;
     }

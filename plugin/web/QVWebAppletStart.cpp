@@ -30,7 +30,9 @@ EM_JS(void, qv_web_applet_state, (int element, const char* state, const char* me
 });
 
 // What the page's applets may still unpack, in bytes (the page keeps one budget for all of them,
-// their files being in the tab's memory); -1 when the bundle runs without the page script.
+// their files being in the tab's memory); -1 when the bundle runs without the page script, -2
+// while a bundle in a worker waits for its turn (the page answers one applet at a time, until
+// it has charged what that one unpacked).
 EM_JS(double, qv_web_unpack_budget, (int element), {
     if (typeof Module.qvUnpackBudget != 'function')
         return -1;
@@ -145,8 +147,10 @@ int RunWebApplet(const QVWebAppletStart& start)
         parameters.Set(QVString(attribute.first.c_str()), QVString(attribute.second.c_str()));
 
     static QVAppletPackage package;
-    // Asked and charged in one stretch of the page's thread: no other applet unpacks between.
-    const double budget = qv_web_unpack_budget(start.element);
+    // Asked and charged in one turn of the page's: no other applet unpacks between.
+    double budget = -2;
+    while ((budget = qv_web_unpack_budget(start.element)) == -2)
+        emscripten_sleep(1);
     if (budget >= 0 && budget < 1)
         return Fail(start.element, "QV-UNPACK-LIMIT",
                     "the page's applets have unpacked all they may together");

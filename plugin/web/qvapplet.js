@@ -52,6 +52,14 @@
 // package's folder and path, the failure's code and details).
 (function () {
   'use strict';
+  // Saved files: at most this many, saved this often when they changed (see "Saved files").
+  const savedFilesLimit = 10000;
+  const saveEveryMilliseconds = 2000;
+  // Loaded as a worker by itself: the applet runs here (see "Applets in workers").
+  if (typeof document === 'undefined') {
+    runInWorker();
+    return;
+  }
   if (globalThis.QVApplets) return;
 
   const appletType = 'application/qv-applet';
@@ -68,7 +76,8 @@
   // What the page's script may set as QVApplets.config (markup cannot reach it), and what the
   // page's applets have unpacked. A frame's player shares both with its page's player.
   const pageKey = Symbol.for('QVApplets.page');
-  let settings = { allowedBundleOrigins: [], unpackLimit: pageUnpackLimit, maxWebGLContexts: 16 };
+  let settings = { allowedBundleOrigins: [], unpackLimit: pageUnpackLimit, maxWebGLContexts: 16,
+                   workers: true };
   let page = { unpacked: 0, contexts: 0 };  // contexts: WebGL contexts the applets hold
   try {
     const parentPlayer = window.parent !== window && window.parent.QVApplets;
@@ -492,10 +501,12 @@
   }
 
   function fail(record, code, message) {
+    if (record.chargedDone) record.chargedDone();
     if (record.state === 'failed') return;
     showPanel(record, code, message);
     releaseContexts(record);
     if (record.module) record.module.qvNoBoxes = true;  // the panel tells it, no box over the page
+    if (record.worker) record.post({ op: 'noBoxes' });
     setState(record, 'failed', message, code);
   }
 
@@ -532,6 +543,8 @@
     }
     page.contexts -= list.length;
     liveContexts.delete(record.number);
+    // A worker's contexts are lost there.
+    if (record.worker && list.length) record.post({ op: 'loseContexts' });
   }
   function watchWebGL() {
     const canvasType = globalThis.HTMLCanvasElement;
@@ -609,6 +622,7 @@
     if (paused === record.paused) return;
     record.paused = paused;
     if (record.module) record.module.qvPaused = paused;
+    if (record.worker) record.post({ op: 'paused', paused });
     record.element.toggleAttribute('data-qv-paused', paused);
   }
   const viewWatcher = globalThis.IntersectionObserver ? new IntersectionObserver((entries) => {
@@ -629,15 +643,16 @@
   // ---- The player's menu: Shift + right click, or a long press; menu="false" has none. -------
   const longPressMilliseconds = 600;
   function debugInformation(record) {
-    let renderer = '(none)';
+    let renderer = record.renderer || '(none)';
     const context = (liveContexts.get(record.number) || [])[0];
-    if (context && !context.isContextLost()) {
+    if (context && context.isContextLost && !context.isContextLost()) {
       const info = context.getExtension('WEBGL_debug_renderer_info');
       renderer = String(context.getParameter(info ? info.UNMASKED_RENDERER_WEBGL : context.RENDERER));
     }
     return [`bundle: ${record.bundle ? record.bundle.script.href : '(none)'}`,
             `package: ${record.source}`, `state: ${record.state}${record.paused ? ' (paused)' : ''}` +
             `${record.code ? ` ${record.code}` : ''} ${record.message}`.trimEnd(),
+            `thread: ${record.thread || '(none)'}`,
             `page: ${location.href}`, `browser: ${navigator.userAgent}`,
             `WebGL renderer: ${renderer}`].join('\n');
   }
@@ -761,8 +776,6 @@
   // package, restored after the package is unpacked and before the applet starts, and saved when
   // it changed (every few seconds, when the page is hidden or left, when the applet ends).
   // persist="false" keeps nothing. exportFiles / importFiles move the kept files as a zip.
-  const savedFilesLimit = 10000;
-  const saveEveryMilliseconds = 2000;
   let database = null;
   function openDatabase() {
     if (!database) {
@@ -821,7 +834,7 @@
     for (const name of Object.keys(files).slice(0, savedFilesLimit))
       kept[name] = record.module.FS.readFile(`${record.directory}/${name}`);
     record.kept = new Set(Object.keys(kept));
-    await storeFolder(record.storageKey, kept);
+    await (record.store ? record.store(kept) : storeFolder(record.storageKey, kept));
     record.savedAt = Date.now();
   }
   function writeFiles(record, files) {
@@ -942,6 +955,7 @@
   }
   async function exportFiles(element) {
     const record = element.qvApplet;
+    if (record && record.worker) return zipFiles(await askWorker(record, { op: 'export' }));
     if (!record || !record.module || !record.module.FS) throw new Error('no running applet');
     const files = {};
     for (const name of Object.keys(changedFiles(record)))
@@ -950,10 +964,15 @@
   }
   async function importFiles(element, blob) {
     const record = element.qvApplet;
-    if (!record || !record.module || !record.module.FS) throw new Error('no running applet');
+    if (!record || !(record.worker || (record.module && record.module.FS)))
+      throw new Error('no running applet');
     const files = await unzipFiles(blob, unpackBudget());
     const bytes = Object.values(files).reduce((sum, data) => sum + data.length, 0);
     page.unpacked += bytes;
+    if (record.worker) {
+      await askWorker(record, { op: 'import', files });
+      return Object.keys(files).length;
+    }
     writeFiles(record, files);
     if (record.saveNow) await record.saveNow();
     return Object.keys(files).length;
@@ -1019,11 +1038,17 @@
       // The bundle's script and code and the package load at once; a failure is told in this
       // order (the bundle, its code, the package), and none is left unhandled.
       const bundleProgress = progress('bundle');
+      // The bundle's script is loaded where the applet will run: in the bundle's worker, or in
+      // the page when there is none.
+      const wanted = wantsWorker(record);
       const loadBundle = (place) => {
         record.bundle = place;
         const code = compileBundle(place, bundleProgress);
         code.catch(() => {});
-        return loadFactory(place).then(async (factory) => [factory, await code]);
+        const onPage = () => loadFactory(place).then((factory) => ({ factory }));
+        const script = wanted ? workerFor(place.script.href).then((worker) =>
+          (worker ? loadInWorker(worker, place).then(() => ({ worker })) : onPage())) : onPage();
+        return script.then(async (loaded) => [loaded, await code]);
       };
       const bundleLoad = (async () => {
         try {
@@ -1043,12 +1068,18 @@
       const packageLoad = fetchOk(packageUrl, 'QV-NOT-FOUND', 'the package')
         .then((response) => receive(response, progress('package')));
       packageLoad.catch(() => {});
-      const [[factory, code], bytes] = [await bundleLoad, await packageLoad];
+      const [[{ factory, worker }, code], bytes] = [await bundleLoad, await packageLoad];
       const savedFiles = await record.savedFiles;
       const place = record.bundle;
       splashStarting(record);
       const args = [record.packagePath, String(number), String(width), String(height)];
       for (const [name, value] of attributes) args.push(name, value);
+      record.thread = worker ? 'worker' : 'page';
+      if (worker) {
+        startInWorker(record, worker, { script: place.script.href, factoryName: place.factoryName,
+                                       code, args, bytes, savedFiles });
+        return record;
+      }
       const prefix = `[qv-applet ${number}]`;
       let abandon;
       const abandoned = new Promise((resolve, reject) => { abandon = reject; });
@@ -1074,19 +1105,7 @@
           fail(record, memory ? 'QV-MEMORY' : 'QV-FAILED', `aborted: ${what}`);
         },
         qvOpenURL: (element, url, target) => openURL(record, url, target),
-        qvAppletState: (element, state, message, code) => {
-          if (state === 'failed') return fail(record, code || 'QV-FAILED', message);
-          if (record.state === 'failed') return;
-          // A module-load message comes as a second "running": the first frame is awaited once.
-          const entering = record.state !== state;
-          setState(record, state, message);
-          if (state === 'running' && entering) awaitFirstFrame(record);
-          if (state === 'ended') {
-            releaseContexts(record);
-            if (record.saveNow) record.saveNow();
-            clearInterval(record.saveTimer);
-          }
-        },
+        qvAppletState: (element, state, message, code) => appletState(record, state, message, code),
         qvPaused: record.paused,
         // Sharp pictures at the screen's density (the UI manager caps it at 2) unless hidpi="false".
         qvPixelRatio: /^false$/i.test(element.getAttribute('hidpi') || '') ? 1 : undefined,
@@ -1105,6 +1124,453 @@
       else fail(record, /memory/i.test(message) ? 'QV-MEMORY' : 'QV-FAILED', message);
     }
     return record;
+  }
+
+  // What the bundle says of the applet's state.
+  function appletState(record, state, message, code) {
+    if (state !== 'running' && record.chargedDone) record.chargedDone();
+    if (state === 'failed') return fail(record, code || 'QV-FAILED', message);
+    if (record.state === 'failed') return;
+    // A module-load message comes as a second "running": the first frame is awaited once.
+    const entering = record.state !== state;
+    setState(record, state, message);
+    if (state === 'running' && entering) awaitFirstFrame(record);
+    if (state === 'ended') {
+      releaseContexts(record);
+      if (record.saveNow) record.saveNow();
+      clearInterval(record.saveTimer);
+    }
+  }
+
+  // ---- Applets in workers. ----------------------------------------------------------------
+  // Applets run in workers (this script, loaded as one; one worker per bundle, whose code it
+  // loads once and whose applets it runs side by side, as the page's thread did), so that their
+  // loops and drawing leave the page's thread free (QVApplets.config.workers = false, or the
+  // attribute thread="main", keeps them on the page's thread). Window canvases are handed over
+  // (transferControlToOffscreen) when the applet makes a WebGL context; elements, events,
+  // message boxes, states and saved files go by messages, addressed by the applet's number.
+  // Where a worker cannot be had (a policy refusing workers, a browser without OffscreenCanvas,
+  // this script from another origin) the applet runs on the page's thread as before.
+  function wantsWorker(record) {
+    return api.config.workers !== false && typeof Worker === 'function' && ownScript &&
+      typeof QVUIElements === 'function' &&
+      ownScript.origin === pageOrigin() && typeof OffscreenCanvas === 'function' &&
+      typeof HTMLCanvasElement.prototype.transferControlToOffscreen === 'function' &&
+      !/^main$/i.test(record.element.getAttribute('thread') || '');
+  }
+
+  // The worker of a bundle once it said it is ready, or null (refused by the page's policy,
+  // failed to load).
+  const bundleWorkers = new Map();  // bundle script URL → Promise of its worker or null
+  function workerFor(script) {
+    if (bundleWorkers.has(script)) return bundleWorkers.get(script);
+    const ready = new Promise((resolve) => {
+      let worker;
+      try {
+        worker = new Worker(ownScript.href);
+      } catch (error) {
+        console.info('[qv-applet] no worker, applets run on the page\'s thread:', error.message);
+        return resolve(null);
+      }
+      let started = false;
+      worker.qvLoads = new Map();  // script → what the worker said of loading it
+      worker.onmessage = (event) => {
+        const message = event.data || {};
+        if (!started) {
+          started = message.op === 'ready';
+          return resolve(started ? worker : null);
+        }
+        if (message.op === 'loaded') return worker.qvLoads.get(message.script)(message);
+        const record = records.get(message.applet);
+        if (record && record.worker === worker) workerMessage(record, message);
+      };
+      worker.onerror = (event) => {
+        event.preventDefault();
+        if (!started) {
+          console.info('[qv-applet] no worker, applets run on the page\'s thread');
+          return resolve(null);
+        }
+        // Which applet of the worker failed is unknown when several run: only a lone one fails.
+        const own = Array.from(records.values()).filter((r) => r.worker === worker);
+        if (own.length === 1)
+          fail(own[0], /memory/i.test(event.message) ? 'QV-MEMORY' : 'QV-FAILED', event.message);
+      };
+    });
+    bundleWorkers.set(script, ready);
+    return ready;
+  }
+
+  // Loads the bundle's script in its worker (once), failing as loadFactory does. A worker whose
+  // bundle is missing ends.
+  function loadInWorker(worker, bundle) {
+    const script = bundle.script.href;
+    if (!worker.qvLoading) worker.qvLoading = new Promise((resolve, reject) => {
+      worker.qvLoads.set(script, (answer) => {
+        if (!answer.code) return resolve();
+        worker.terminate();
+        bundleWorkers.delete(script);
+        reject(failure(answer.code, answer.message));
+      });
+      worker.postMessage({ op: 'load', script, factoryName: bundle.factoryName });
+    });
+    return worker.qvLoading;
+  }
+
+  // Questions to the worker that it answers with the same ticket.
+  let nextTicket = 1;
+  function askWorker(record, message) {
+    const ticket = nextTicket++;
+    return new Promise((resolve, reject) => {
+      record.waiting.set(ticket, { resolve, reject });
+      record.post({ ...message, ticket });
+    });
+  }
+
+  function startInWorker(record, worker, { script, factoryName, code, args, bytes, savedFiles }) {
+    record.worker = worker;
+    record.post = (message, transfer) =>
+      worker.postMessage({ ...message, applet: record.number }, transfer || []);
+    record.waiting = new Map();
+    record.items = new Set([record.number]);
+    record.boxes = new Map();
+    const scale = /^false$/i.test(record.element.getAttribute('hidpi') || '') ? 1
+      : Math.min(Math.max(globalThis.devicePixelRatio || 1, 1), 2);
+    // The applet's elements are made here, with the UI manager's own code; their events go to
+    // the worker's queue.
+    record.ui = QVUIElements({
+      push: (event) => {
+        record.post({ op: 'event', event });
+        return true;
+      },
+      root: () => document.body,
+      pixelScale: () => scale,
+      // A canvas handed to the worker is sized there, with the window's OnSize.
+      resized: (canvas, width, height) => {
+        if (!canvas.qvTransferred) record.ui.sizeCanvas(canvas, width, height);
+      },
+    });
+    record.module = { qvPaused: record.paused, qvNoBoxes: false };
+    // The applet's file system is the worker's: a file of its folder, as text, on request, a
+    // file written there as the applet would, and the frames it drew (debugging, tests).
+    record.readFile = (name) => askWorker(record, { op: 'read', name: String(name) });
+    record.writeFile = (name, text) => askWorker(record, { op: 'write', name: String(name),
+                                                           text: String(text) });
+    record.framesDrawn = () => askWorker(record, { op: 'frames' });
+    if (record.persist) record.saveNow = () => record.post({ op: 'save' });
+    watchRemovals();
+    record.post({
+      op: 'start', script, factoryName, code, args, bytes, savedFiles, directory: record.directory,
+      paused: record.paused, pixelRatio: scale, persist: record.persist,
+    }, [bytes.buffer]);
+  }
+
+  function workerMessage(record, message) {
+    const worker = { postMessage: record.post };
+    switch (message.op) {
+      case 'ui': {
+        // An applet in a worker reaches the page only through its own elements: its host, what
+        // it made, and new windows of the page's body.
+        const [id, ...rest] = message.args;
+        if (message.call === 'create') {
+          const parent = message.args[1];
+          const made = parent === 0 || record.items.has(parent) ? record.ui.create(...message.args)
+            : 0;
+          if (made) record.items.add(made);
+          worker.postMessage({ op: 'created', ticket: message.ticket, id: made });
+        } else if (!record.items.has(id)) {
+          break;
+        } else if (message.call === 'setText') {
+          const element = record.ui.element(id);
+          if (element) record.ui.setText(element, rest[0]);
+        } else if (message.call === 'setVisible') {
+          record.ui.setVisible(id, ...rest);
+        } else if (message.call === 'attach') {
+          record.ui.attach(id);
+        } else if (message.call === 'remove') {
+          const element = record.ui.element(id);
+          if (element) element.remove();
+        }
+        break;
+      }
+      case 'canvas': {
+        // The worker makes a WebGL context on the window's canvas: counted as on the page.
+        const canvas = record.items.has(message.id) &&
+          document.getElementById(`qvwin-${message.id}-canvas`);
+        let offscreen = null;
+        if (!canvas || canvas.qvTransferred) {
+          fail(record, 'QV-FAILED', `the window ${message.id} has no canvas to draw in`);
+        } else if (contextsInUse() >= Number(api.config.maxWebGLContexts || 16)) {
+          fail(record, 'QV-WEBGL-LIMIT', `no WebGL context: the page's applets hold ${contextsInUse()}`);
+        } else {
+          offscreen = canvas.transferControlToOffscreen();
+          canvas.qvTransferred = true;
+          // The context is the worker's: counted here by its canvas, lost when the worker ends.
+          liveContexts.set(record.number, [...(liveContexts.get(record.number) || []), { canvas }]);
+          page.contexts += 1;
+        }
+        worker.postMessage({ op: 'canvas', id: message.id, canvas: offscreen,
+                             scale: canvas ? Number(canvas.dataset.qvScale) || 1 : 1 },
+                           offscreen ? [offscreen] : []);
+        break;
+      }
+      case 'box': {
+        const box = record.ui.openBox(message.text, message.caption, message.buttons, (result) =>
+          worker.postMessage({ op: 'answer', number: message.number, result }));
+        record.boxes.set(message.number, box);
+        break;
+      }
+      case 'boxClose':
+        record.ui.closeBox(record.boxes.get(message.number));
+        record.boxes.delete(message.number);
+        break;
+      case 'print':
+        (message.error ? console.warn : console.log)(`[qv-applet ${record.number}]`, message.text);
+        break;
+      case 'state':
+        appletState(record, message.state, message.message, message.code);
+        break;
+      case 'openURL':
+        openURL(record, message.url, message.target);
+        break;
+      case 'budget': {
+        // One applet at a time asks and charges, as on the page's thread; the next one's turn
+        // comes when this one has charged, ended or failed.
+        let done;
+        record.charged = new Promise((resolve) => { done = resolve; });
+        record.chargedDone = done;
+        const previous = page.unpackTurn || Promise.resolve();
+        page.unpackTurn = previous.then(() => record.charged);
+        previous.then(() => worker.postMessage({ op: 'budget', bytes: unpackBudget() }));
+        break;
+      }
+      case 'unpacked':
+        page.unpacked += Math.max(0, Number(message.bytes) || 0);
+        if (record.chargedDone) record.chargedDone();
+        break;
+      case 'store':
+        storeFolder(record.storageKey, message.files).then(() => { record.savedAt = Date.now(); },
+          (error) => console.warn('[qv-applet]', error.message || error));
+        break;
+      case 'renderer':
+        record.renderer = message.renderer;
+        break;
+      case 'noWebGL':
+        fail(record, 'QV-NO-WEBGL', 'the browser gave the applet no WebGL context');
+        break;
+      case 'failed':
+        fail(record, message.code || 'QV-FAILED', message.message);
+        break;
+      case 'reply': {
+        const waiting = record.waiting.get(message.ticket);
+        record.waiting.delete(message.ticket);
+        if (!waiting) break;
+        if (message.error) waiting.reject(new Error(message.error));
+        else waiting.resolve(message.value);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  // Elements of worker applets that leave the page: their loops end as on the page's thread.
+  let removalWatcher = null;
+  function watchRemovals() {
+    if (removalWatcher) return;
+    removalWatcher = new MutationObserver(() => {
+      for (const record of records.values()) {
+        if (!record.worker) continue;
+        const gone = Array.from(record.items).filter((id) => {
+          const element = document.getElementById(`qvwin-${id}`);
+          return !element || !element.isConnected;
+        });
+        if (!gone.length) continue;
+        gone.forEach((id) => record.items.delete(id));
+        record.post({ op: 'gone', ids: gone });
+      }
+    });
+    removalWatcher.observe(document.documentElement, { childList: true, subtree: true });
+  }
+
+  // ---- The worker's side. ------------------------------------------------------------------
+  // This script in a worker: it says it is ready, then runs the applets the page starts in it
+  // (the bundle's compiled code and the package come with each start; the bundle's script is
+  // loaded once), each with its files in its own bundle instance's file system, and tells the
+  // page, addressed by the applet's number, what the page script's callbacks would be told.
+  function runInWorker() {
+    const applets = new Map();  // N → { config, files (the record of the saved files), ... }
+    const loaded = new Set();  // bundle scripts loaded
+    const send = (number, message, transfer) =>
+      postMessage({ ...message, applet: number }, transfer || []);
+    const report = (number, error, code) => {
+      const message = String((error && error.message) || error);
+      send(number, { op: 'failed', message,
+                     code: code || (/memory/i.test(message) ? 'QV-MEMORY' : 'QV-FAILED') });
+    };
+    // An error of the worker is the lone applet's; of several, which one threw is unknown.
+    const uncaught = (event, error) => {
+      event.preventDefault();
+      if (applets.size === 1) report(applets.keys().next().value, error);
+      else console.warn('[qv-applet]', error);
+    };
+    self.addEventListener('error', (event) => uncaught(event, event.error || event.message));
+    self.addEventListener('unhandledrejection', (event) => uncaught(event, event.reason));
+    // Frames drawn (the applet clears its canvas once a frame), by the canvas's applet.
+    const clear = WebGLRenderingContext.prototype.clear;
+    WebGLRenderingContext.prototype.clear = function (mask) {
+      const applet = applets.get(this.canvas && this.canvas.qvApplet);
+      if (applet) ++applet.frames;
+      return clear.call(this, mask);
+    };
+    // The page counts the contexts; the worker tells it the renderer (debug information) or that
+    // the browser gave none.
+    const getContext = OffscreenCanvas.prototype.getContext;
+    OffscreenCanvas.prototype.getContext = function (type, ...rest) {
+      const context = getContext.call(this, type, ...rest);
+      if (!/^(experimental-)?webgl2?$/.test(type) || !this.qvApplet) return context;
+      if (!context) {
+        send(this.qvApplet, { op: 'noWebGL' });
+        return null;
+      }
+      const applet = applets.get(this.qvApplet);
+      if (applet) applet.contexts.push(context);
+      const info = context.getExtension('WEBGL_debug_renderer_info');
+      send(this.qvApplet, { op: 'renderer', renderer: String(context.getParameter(info
+        ? info.UNMASKED_RENDERER_WEBGL : context.RENDERER)) });
+      return context;
+    };
+    const answer = async (number, ticket, act) => {
+      try {
+        send(number, { op: 'reply', ticket, value: await act() });
+      } catch (error) {
+        send(number, { op: 'reply', ticket, error: String(error.message || error) });
+      }
+    };
+    // The bundle's script, once: what went wrong, or nothing.
+    const load = (script, factoryName) => {
+      try {
+        if (!loaded.has(script)) importScripts(script);
+        loaded.add(script);
+      } catch (error) {
+        return { code: 'QV-NO-BUNDLE', message: `cannot load the applet bundle ${script}` };
+      }
+      if (typeof self[factoryName] !== 'function')
+        return { code: 'QV-NO-FACTORY', message: `${script} defines no ${factoryName}` };
+      return {};
+    };
+    const begin = (number, start) => {
+      const failed = load(start.script, start.factoryName);
+      if (failed.code) return report(number, failed.message, failed.code);
+      const factory = self[start.factoryName];
+      const post = (message, transfer) => send(number, message, transfer);
+      const files = { module: null, kept: new Set(), filesBaseline: Infinity,
+                      directory: start.directory, persist: start.persist,
+                      store: (kept) => post({ op: 'store', files: kept }) };
+      const applet = { files, frames: 0, budget: null, contexts: [] };
+      const config = {
+        arguments: start.args,
+        locateFile: (file) => new URL(file, start.script).href,
+        instantiateWasm: (imports, ready) => {
+          WebAssembly.instantiate(start.code, imports).then((instance) => ready(instance, start.code),
+            (error) => report(number, `cannot instantiate the applet bundle: ${error.message}`,
+                              error instanceof RangeError ? 'QV-MEMORY' : 'QV-BAD-BUNDLE'));
+          return {};
+        },
+        // The applet's output reaches the page's console, as on the page's thread.
+        print: (text) => post({ op: 'print', text }),
+        printErr: (text) => post({ op: 'print', text, error: true }),
+        preRun: [() => {
+          config.FS.mkdirTree(start.directory);
+          config.FS.writeFile(start.args[0], start.bytes);
+        }],
+        onAbort: (what) => report(number, `aborted: ${what}`,
+                                  /memory|enlarge/i.test(String(what)) ? 'QV-MEMORY' : 'QV-FAILED'),
+        // The page opens it; whether the browser let it is not waited for.
+        qvOpenURL: (element, url, target) => {
+          post({ op: 'openURL', url, target });
+          return true;
+        },
+        qvAppletState: (element, state, message, code) => {
+          post({ op: 'state', state, message, code });
+          if (state === 'ended' && files.saveNow) files.saveNow();
+        },
+        qvPaused: start.paused,
+        qvPixelRatio: start.pixelRatio,
+        // The page's budget, given in turn: -2 until the page answers.
+        qvUnpackBudget: () => {
+          if (applet.budget === null) {
+            applet.budget = -2;
+            post({ op: 'budget' });
+          }
+          return applet.budget;
+        },
+        qvUnpacked: (element, bytes) => {
+          post({ op: 'unpacked', bytes });
+          restoreFiles(files, start.savedFiles);
+        },
+        qvPost: post,
+      };
+      applet.config = config;
+      files.module = config;
+      applets.set(number, applet);
+      Promise.resolve(factory(config)).catch((error) => report(number, error));
+    };
+    self.onmessage = (event) => {
+      const message = event.data || {};
+      const number = message.applet;
+      if (message.op === 'load')
+        return postMessage({ op: 'loaded', script: message.script,
+                             ...load(message.script, message.factoryName) });
+      if (message.op === 'start') return begin(number, message);
+      const applet = applets.get(number);
+      if (!applet) return;
+      const { config, files } = applet;
+      const path = `${files.directory}/${message.name}`;
+      switch (message.op) {
+        case 'paused': config.qvPaused = message.paused; break;
+        case 'budget': applet.budget = message.bytes; break;
+        case 'noBoxes': config.qvNoBoxes = true; break;
+        case 'save': if (files.saveNow) files.saveNow(); break;
+        case 'export':
+          answer(number, message.ticket, () => {
+            const kept = {};
+            for (const name of Object.keys(changedFiles(files)))
+              kept[name] = config.FS.readFile(`${files.directory}/${name}`);
+            return kept;
+          });
+          break;
+        case 'import':
+          answer(number, message.ticket, async () => {
+            writeFiles(files, message.files);
+            if (files.saveNow) await files.saveNow();
+            return true;
+          });
+          break;
+        case 'read':
+          answer(number, message.ticket, () => config.FS.readFile(path, { encoding: 'utf8' }));
+          break;
+        case 'write':
+          answer(number, message.ticket, () => {
+            config.FS.mkdirTree(path.slice(0, path.lastIndexOf('/')));
+            config.FS.writeFile(path, message.text);
+            return true;
+          });
+          break;
+        case 'frames': answer(number, message.ticket, () => applet.frames); break;
+        case 'loseContexts':
+          for (const context of applet.contexts) {
+            const loser = context.getExtension('WEBGL_lose_context');
+            if (loser) loser.loseContext();
+          }
+          applet.contexts = [];
+          break;
+        default:
+          // The UI manager's: events, made elements, box answers, canvases.
+          if (message.op === 'canvas' && message.canvas) message.canvas.qvApplet = number;
+          if (config.qvReceive) config.qvReceive(message);
+      }
+    };
+    postMessage({ op: 'ready' });
   }
 
   // ---- Finding applets, also later and in frames. -----------------------------------------

@@ -15,8 +15,10 @@ const site = stageSite(options.web, {
     '<embed id="lost" type="application/qv-applet" src="hello.qva?x" width="160" height="100" ' +
     'persist="false">'),
 });
-// Writes as the applet would, into its folder (@temp_path).
+// Writes as the applet would, into its folder (@temp_path): in its worker, or in its bundle's
+// file system on the page's thread.
 const write = (id, name, text) => `(() => { const r = document.getElementById('${id}').qvApplet;
+  if (r.writeFile) return r.writeFile('${name}', ${JSON.stringify(text)}).then(() => 1);
   r.module.FS.mkdirTree((r.directory + '/${name}').replace(/\\/[^/]*$/, ''));
   r.module.FS.writeFile(r.directory + '/${name}', ${JSON.stringify(text)}); return 1; })()`;
 const importZip = (id, zip) => `QVApplets.importFiles(document.getElementById('${id}'),

@@ -40,7 +40,8 @@ const site = stageSite(options.web, {
     { name: 'helloapplet.qvm', data: 'compiled into the bundle\n' },
   ]),
   'package-test.html': makePage(
-    '<embed id="hostile" type="application/qv-applet" src="hostile.qva" bundle="hello" width="200" height="100">' +
+    // The whole file system of the bundle is looked into: on the page's thread.
+    '<embed id="hostile" type="application/qv-applet" src="hostile.qva" bundle="hello" thread="main" width="200" height="100">' +
     '<embed id="no-model" type="application/qv-applet" src="no-model.qva" bundle="spinner" width="200" height="100">' +
     '<embed id="big-config" type="application/qv-applet" src="big-config.qva" bundle="hello" width="200" height="100">'),
 });

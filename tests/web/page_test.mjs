@@ -29,7 +29,8 @@ const site = stageSite(options.web, {
                            embed('damaged', 'damaged.qva', 'bundle="hello"') +
                            embed('w32', 'w32.qva', 'bundle="hello"')).replace('<script', `<script>${recorder}</script><script`),
   // A browser without WebGL: the spinner's panel, and no message box of it over the page.
-  'no-webgl.html': makePage(embed('spinner', 'spinner.qva')).replace('<script', `<script>
+  // (The page's canvases stand for the browser: the applet stays on the page's thread.)
+  'no-webgl.html': makePage(embed('spinner', 'spinner.qva', 'thread="main"')).replace('<script', `<script>
     HTMLCanvasElement.prototype.getContext = ((get) => function (type, ...rest) {
       return /webgl/.test(type) ? null : get.call(this, type, ...rest);
     })(HTMLCanvasElement.prototype.getContext);</script><script`),

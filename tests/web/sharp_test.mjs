@@ -11,9 +11,11 @@ import {
 
 const options = parseArguments();
 const site = stageSite(options.web, {
+  // The picture is read back from the page's canvas: the applets stay on the page's thread.
   'sharp.html': makePage(
-    '<qv-applet id="sharp" src="spinner.qva" width="160" height="120"></qv-applet>' +
-    '<qv-applet id="plain" src="spinner.qva" width="160" height="120" hidpi="false"></qv-applet>'),
+    '<qv-applet id="sharp" src="spinner.qva" width="160" height="120" thread="main"></qv-applet>' +
+    '<qv-applet id="plain" src="spinner.qva" width="160" height="120" hidpi="false" thread="main">' +
+    '</qv-applet>'),
 });
 await runBrowserTest('web sharp', { root: site, width: 800, height: 600 }, async (browser) => {
   const tab = await browser.open();

@@ -54,20 +54,22 @@ export async function waitRunning(page, selector, timeout = 60000) {
   return page.eval(`document.querySelector(${js(selector)}).qvApplet.number`);
 }
 
+// The expression of a file of the applet's folder, as text, null when absent: asked of the
+// applet's worker, or read from its bundle's file system on the page's thread.
+const appletFile = (selector, name) => `(async () => {
+  const r = document.querySelector(${js(selector)}).qvApplet;
+  try { return (r.readFile ? await r.readFile(${js(name)})
+    : r.module.FS.readFile(r.directory + '/' + ${js(name)}, { encoding: 'utf8' })) || null; }
+  catch { return null; } })()`;
+
 // A file of the applet's package folder in its virtual file system, as text (null when absent).
 export function readAppletFile(page, selector, name) {
-  return page.eval(`(() => {
-    const r = document.querySelector(${js(selector)}).qvApplet;
-    try { return r.module.FS.readFile(r.directory + '/' + ${js(name)}, { encoding: 'utf8' }); }
-    catch { return null; } })()`);
+  return page.eval(appletFile(selector, name));
 }
 
 // Waits until the file exists and holds something; returns it.
 export function waitAppletFile(page, selector, name, timeout = 60000) {
-  return page.waitFor(`(() => {
-    const r = document.querySelector(${js(selector)}).qvApplet;
-    try { return r.module.FS.readFile(r.directory + '/' + ${js(name)}, { encoding: 'utf8' }) || null; }
-    catch { return null; } })()`, { timeout, what: `${name} of ${selector}` });
+  return page.waitFor(appletFile(selector, name), { timeout, what: `${name} of ${selector}` });
 }
 
 // The selector of the applet's window: the window the UI manager made inside the host element.

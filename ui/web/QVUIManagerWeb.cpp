@@ -151,7 +151,8 @@ bool QVUIManagerWeb::NextEvent(QVUIItem* item, int id, bool wait, WebEvent& even
     if (WebPage::TakeEvent(id, event))
         return true;
     // Nothing waits: the page runs (draws, delivers input) before the loop goes on. One yield
-    // per call without events, none while events wait, so a burst drains at once.
+    // per call without events (in a worker, until the next frame is shown: a loop that draws
+    // faster would only spend the machine), none while events wait, so a burst drains at once.
     do
     {
         emscripten_sleep(wait ? WaitStepMilliseconds : 0);
@@ -162,7 +163,7 @@ bool QVUIManagerWeb::NextEvent(QVUIItem* item, int id, bool wait, WebEvent& even
         }
         if (WebPage::TakeEvent(id, event))
             return true;
-    } while (wait && !item->IsClosed());
+    } while (wait ? !item->IsClosed() : !WebPage::FrameDue());
     return false;
 }
 

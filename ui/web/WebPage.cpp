@@ -1,10 +1,13 @@
 #include "ui/web/WebPage.h"
 
+#include <emscripten.h>
+
 // The page side, from WebPageLibrary.js.
 extern "C"
 {
     int qvui_create(int kind, int parentId, int x, int y, int width, int height, unsigned colour,
                     const char16_t* text, int length);
+    int qvui_created(int ticket);
     void qvui_set_text(int id, const char16_t* text, int length);
     void qvui_set_visible(int id, int visible, int cursorShown);
     int qvui_is_visible(int id);
@@ -14,6 +17,7 @@ extern "C"
     int qvui_post(int id, int type);
     int qvui_take(int rootId, WebEvent* event);
     int qvui_paused();
+    int qvui_frame_due();
     int qvui_box_open(const char16_t* text, int textLength, const char16_t* caption,
                       int captionLength, int buttons);
     int qvui_box_result(int box);
@@ -23,8 +27,16 @@ extern "C"
 int WebPage::CreateElement(int kind, int parentId, int x, int y, int width, int height,
                            unsigned colour, const std::u16string& text)
 {
-    return qvui_create(kind, parentId, x, y, width, height, colour, text.data(),
-                       static_cast<int>(text.size()));
+    const int made = qvui_create(kind, parentId, x, y, width, height, colour, text.data(),
+                                 static_cast<int>(text.size()));
+    if (made >= 0)
+        return made;
+    // A program in a worker asks the page to make the element; the page's answer arrives while
+    // the program yields.
+    int id = -1;
+    while ((id = qvui_created(-made)) < 0)
+        emscripten_sleep(0);
+    return id;
 }
 
 void WebPage::SetText(int id, const std::u16string& text)
@@ -50,6 +62,8 @@ bool WebPage::Post(int id, WebEventType type) { return qvui_post(id, type) != 0;
 bool WebPage::TakeEvent(int rootId, WebEvent& event) { return qvui_take(rootId, &event) != 0; }
 
 bool WebPage::Paused() { return qvui_paused() != 0; }
+
+bool WebPage::FrameDue() { return qvui_frame_due() != 0; }
 
 int WebPage::OpenBox(const std::u16string& text, const std::u16string& caption, BoxButtons buttons)
 {

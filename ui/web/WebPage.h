@@ -31,6 +31,9 @@ public:
     static bool TakeEvent(int rootId, WebEvent& event);
     // Whether the page holds the program back: its applet is hidden or out of view.
     static bool Paused();
+    // Whether a loop that draws may go on: always on the page's thread; in a worker with a
+    // canvas, once the browser showed a frame since the last time it said so.
+    static bool FrameDue();
 
     enum BoxButtons
     {
