@@ -463,7 +463,7 @@
   // The failure's panel over the area: what went wrong, what to do, its code, and its details
   // for the clipboard. Without an area (no src) the panel is made in the element's place.
   function showPanel(record, code, message) {
-    const [title, advice] = failures[code] || failures['QV-FAILED'];
+    const [title, advice] = failures[Object.hasOwn(failures, code) ? code : 'QV-FAILED'];
     record.details = [`${code}: ${title}`, message, `package: ${record.source || '(none)'}`,
                       `page: ${location.href}`, `browser: ${navigator.userAgent}`].join('\n');
     removeSplash(record);
@@ -1180,7 +1180,10 @@
           started = message.op === 'ready';
           return resolve(started ? worker : null);
         }
-        if (message.op === 'loaded') return worker.qvLoads.get(message.script)(message);
+        if (message.op === 'loaded') {
+          const loaded = worker.qvLoads.get(message.script);
+          return loaded && loaded(message);
+        }
         const record = records.get(message.applet);
         if (record && record.worker === worker) workerMessage(record, message);
       };
@@ -1256,6 +1259,9 @@
     record.writeFile = (name, text) => askWorker(record, { op: 'write', name: String(name),
                                                            text: String(text) });
     record.framesDrawn = () => askWorker(record, { op: 'frames' });
+    // The backing sizes of its WebGL canvases, [width, height] each: a handed-over canvas is
+    // sized in the worker and the page cannot read it.
+    record.canvasSizes = () => askWorker(record, { op: 'canvasSizes' });
     if (record.persist) record.saveNow = () => record.post({ op: 'save' });
     watchRemovals();
     record.post({
@@ -1264,16 +1270,37 @@
     }, [bytes.buffer]);
   }
 
+  // What a worker sends is a hostile bundle's as much as a buggy one's: fields of any type,
+  // texts and sizes of any length, none of which may throw on the page or reach past the
+  // applet's own elements. Texts are cut, positions and sizes kept within a screen's reach.
+  const longestWorkerText = 1 << 16;
+  const farthestPixel = 1 << 15;
+  const workerText = (value) => (typeof value === 'string' ? value : String(value ?? ''))
+    .slice(0, longestWorkerText);
+  const workerPixels = (value, least) =>
+    Math.min(Math.max(Math.round(Number(value)) || 0, least), farthestPixel);
+  // The host side refuses script URLs before they leave the worker; a bundle that posts its own
+  // messages is refused here too. The browser drops blanks and controls from a scheme.
+  const scriptURL = (url) =>
+    /^(javascript|vbscript|data):/i.test(url.replace(/[\u0000-\u0020]/g, ''));
+  // Message boxes one applet may have open at once: more are answered as closed.
+  const mostWorkerBoxes = 4;
+
   function workerMessage(record, message) {
     const worker = { postMessage: record.post };
     switch (message.op) {
       case 'ui': {
         // An applet in a worker reaches the page only through its own elements: its host, what
         // it made, and new windows of the page's body.
-        const [id, ...rest] = message.args;
+        const args = Array.isArray(message.args) ? message.args : [];
+        const [id, ...rest] = args;
         if (message.call === 'create') {
-          const parent = message.args[1];
-          const made = parent === 0 || record.items.has(parent) ? record.ui.create(...message.args)
+          const [kind, parent, x, y, width, height, colour, text] = args;
+          const made = parent === 0 || record.items.has(parent)
+            ? record.ui.create(Number(kind) | 0, parent, workerPixels(x, -farthestPixel),
+                               workerPixels(y, -farthestPixel), workerPixels(width, 0),
+                               workerPixels(height, 0), (Number(colour) >>> 0) & 0xffffff,
+                               workerText(text))
             : 0;
           if (made) record.items.add(made);
           worker.postMessage({ op: 'created', ticket: message.ticket, id: made });
@@ -1281,9 +1308,9 @@
           break;
         } else if (message.call === 'setText') {
           const element = record.ui.element(id);
-          if (element) record.ui.setText(element, rest[0]);
+          if (element) record.ui.setText(element, workerText(rest[0]));
         } else if (message.call === 'setVisible') {
-          record.ui.setVisible(id, ...rest);
+          record.ui.setVisible(id, !!rest[0], !!rest[1]);
         } else if (message.call === 'attach') {
           record.ui.attach(id);
         } else if (message.call === 'remove') {
@@ -1314,8 +1341,14 @@
         break;
       }
       case 'box': {
-        const box = record.ui.openBox(message.text, message.caption, message.buttons, (result) =>
-          worker.postMessage({ op: 'answer', number: message.number, result }));
+        const answer = (result) => worker.postMessage({ op: 'answer', number: message.number, result });
+        if (record.boxes.has(message.number) || record.boxes.size >= mostWorkerBoxes) {
+          answer(2);
+          break;
+        }
+        const buttons = [0, 1, 2].includes(message.buttons) ? message.buttons : 0;
+        const box = record.ui.openBox(workerText(message.text), workerText(message.caption),
+                                      buttons, answer);
         record.boxes.set(message.number, box);
         break;
       }
@@ -1327,10 +1360,12 @@
         (message.error ? console.warn : console.log)(`[qv-applet ${record.number}]`, message.text);
         break;
       case 'state':
-        appletState(record, message.state, message.message, message.code);
+        appletState(record, workerText(message.state), workerText(message.message),
+                    workerText(message.code));
         break;
       case 'openURL':
-        openURL(record, message.url, message.target);
+        if (typeof message.url === 'string' && !scriptURL(message.url))
+          openURL(record, message.url, typeof message.target === 'string' ? message.target : '');
         break;
       case 'budget': {
         // One applet at a time asks and charges, as on the page's thread; the next one's turn
@@ -1358,7 +1393,7 @@
         fail(record, 'QV-NO-WEBGL', 'the browser gave the applet no WebGL context');
         break;
       case 'failed':
-        fail(record, message.code || 'QV-FAILED', message.message);
+        fail(record, workerText(message.code) || 'QV-FAILED', workerText(message.message));
         break;
       case 'reply': {
         const waiting = record.waiting.get(message.ticket);
@@ -1557,6 +1592,10 @@
           });
           break;
         case 'frames': answer(number, message.ticket, () => applet.frames); break;
+        case 'canvasSizes':
+          answer(number, message.ticket,
+                 () => applet.contexts.map((c) => [c.canvas.width, c.canvas.height]));
+          break;
         case 'loseContexts':
           for (const context of applet.contexts) {
             const loser = context.getExtension('WEBGL_lose_context');
