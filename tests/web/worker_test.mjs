@@ -4,6 +4,7 @@
 //
 //   node worker_test.mjs --web <build>/web
 import assert from 'node:assert/strict';
+import fs from 'node:fs';
 import { runBrowserTest, cases } from './browser.mjs';
 import { makeZip } from './zip.mjs';
 import { appletWindow, page as makePage, parseArguments, stageSite, waitRunning } from './support.mjs';
@@ -26,6 +27,33 @@ const site = stageSite(options.web, {
     .replace('<script src="qvapplet.js"></script>',
              '<script src="qvapplet.js"></script><script>QVApplets.config.maxWebGLContexts = 1;</script>'),
   'no-workers.html': makePage(embed('hello', 'hello.qva')).replace('<script></script>', ''),
+  // An applet in a frame of the page's origin (no border: the frame's corner is the applet's).
+  'inner.html': makePage(embed('hello', 'hello.qva')),
+  'frame.html': makePage('<iframe src="inner.html" width="400" height="300" ' +
+                         'style="border: 0; display: block"></iframe>'),
+  // A browser that gives no WebGL context, to the page's canvases and to the workers' alike.
+  'no-webgl.js': `if (typeof document === 'undefined') OffscreenCanvas.prototype.getContext = () => null;
+    else { const get = HTMLCanvasElement.prototype.getContext;
+      HTMLCanvasElement.prototype.getContext = function (type, ...rest) {
+        return /webgl/.test(type) ? null : get.call(this, type, ...rest); }; }
+    ${fs.readFileSync(`${options.web}/qvapplet.js`, 'utf8')}`,
+  'no-webgl.html': makePage(embed('worker', 'spinner.qva') +
+                            embed('main', 'spinner.qva', 'thread="main"'))
+    .replace('qvapplet.js', 'no-webgl.js'),
+  // A hostile bundle's worker, as the page hears it: messages of hello's worker, posted through
+  // its record; the spinner (another worker) and the page's own element must stay as they are.
+  'hostile.html': makePage(embed('hello', 'hello.qva') + embed('spinner', 'spinner.qva') +
+                           '<p id="qvwin-99999">the page\'s</p>', `window.errors = [];
+    addEventListener('error', (e) => e.message && errors.push(e.message), true);
+    window.seen = []; addEventListener('qv-openurl', (e) => seen.push(e.detail.url) && e.preventDefault());
+    // "huge" in a message stands for a text of a million characters, made here.
+    const huge = 'x'.repeat(1 << 20);
+    window.hostile = (messages) => { const r = document.querySelector('#hello').qvApplet;
+      for (const data of JSON.parse(JSON.stringify(messages), (k, v) => (v === 'huge' ? huge : v)))
+        r.worker.dispatchEvent(new MessageEvent('message', { data: { applet: r.number, ...data } }));
+    };
+    window.untouched = () => document.querySelector('#spinner + .qv-applet-area').outerHTML +
+      document.getElementById('qvwin-99999').outerHTML;`),
 });
 const serve = {
   headers: (url) => (url.startsWith('/no-workers') ? {
@@ -87,6 +115,79 @@ await runBrowserTest('web workers', { root: site, serve }, async (browser) => {
         await page.eval('document.getElementById("first").remove(); 1');
         await page.waitFor(`QVApplets.get(${one}).state === 'ended'`);
         assert.equal(await page.eval('QVApplets[Symbol.for("QVApplets.page")].contexts'), 0);
+        await page.send('Page.close').catch(() => {});
+      } },
+    { name: 'a worker touches only its own elements; what it sends malformed throws nothing',
+      run: async () => {
+        const page = await browser.open('hostile.html');
+        await waitRunning(page, '#hello');
+        const other = await waitRunning(page, '#spinner');
+        const before = await page.eval('untouched()');
+        const made = '[...document.querySelectorAll(".qvui-window")].pop()';
+        const huge = 'huge';
+        // message (or messages) from hello's worker, what must hold afterwards
+        const table = [
+          [{ op: 'ui', call: 'setText', args: [other, 'taken'] }],
+          [{ op: 'ui', call: 'setVisible', args: [other, false, false] }],
+          [{ op: 'ui', call: 'remove', args: [other] }],
+          [{ op: 'ui', call: 'remove', args: [99999] }],
+          [{ op: 'ui', call: 'create', args: [1, other, 0, 0, 10, 10, 0, 'in'] }],
+          [{ op: 'ui', call: 'create', args: [1, 99999, 0, 0, 10, 10, 0, 'in'] }],
+          [{ op: 'canvas', id: 99999, applet: other }],
+          [{ op: 'ui', call: 'remove', args: [other], applet: other }],
+          [[{ op: 'ui' }, { op: 'ui', call: 'remove', args: 5 }, { op: 'loaded', script: 'x' },
+            { op: 'ui', call: 'create', args: [1, 0] }, { op: 'box' }, { op: 'no such op' },
+            { op: 'ui', call: 'create', args: ['a', {}, null, [], '7', {}, 'red', {}] }]],
+          [{ op: 'ui', call: 'create', args: [1, 0, 1e300, NaN, 1e12, -5, 0xff, huge] },
+           `(() => { const w = ${made}, c = w.firstElementChild;
+              return parseFloat(w.style.left) <= 32768 && w.style.height === '0px' &&
+                parseFloat(w.style.width) <= 32768 && c.width <= 65536 && c.height === 0 &&
+                w.dataset.qvtext.length <= 65536; })()`],
+          [[{ op: 'print', text: huge },
+            ...Array(5000).fill({ op: 'ui', call: 'setText', args: [1e9, 'flood'] })]],
+          [[{ op: 'openURL', url: " \tJava\nScript:document.title='taken'", target: '_self' },
+            { op: 'openURL', url: 'data:text/html,x' }, { op: 'openURL', url: {} }],
+           'seen.length === 0 && document.title === "test"'],
+          [Array.from({ length: 50 }, (_, i) => ({ op: 'box', number: 1000 + (i % 40), text: huge,
+                                                   caption: huge, buttons: 9 })),
+           `document.querySelectorAll('dialog[open]').length <= 4 &&
+            [...document.querySelectorAll('dialog')].every((d) => d.textContent.length < 1 << 18)`],
+          [{ op: 'failed', code: '__proto__', message: {} },
+           'document.querySelector("#hello").qvApplet.state === "failed"'],
+        ];
+        for (const [messages, ...checks] of table) {
+          const what = JSON.stringify(messages).slice(0, 120);
+          await page.eval(`hostile(${JSON.stringify([messages].flat())}); 1`);
+          for (const check of checks) assert.ok(await page.eval(check), `${what}: ${check}`);
+          assert.equal(await page.eval('untouched()'), before, what);
+        }
+        assert.deepEqual(await page.eval('errors'), []);
+        assert.deepEqual(page.console.filter((line) => /exception/.test(line)), []);
+        assert.equal(await page.eval('document.querySelector("#spinner").qvApplet.state'), 'running');
+        await page.send('Page.close').catch(() => {});
+      } },
+    { name: 'without WebGL an applet in a worker shows the panel of one on the page\'s thread',
+      run: async () => {
+        const page = await browser.open('no-webgl.html');
+        const panel = (id) => `(() => { const r = document.querySelector('#${id}').qvApplet;
+          return r.state === 'failed' && [r.thread, r.code, r.panel.innerText]; })()`;
+        const [inWorker, onPage] = [await page.waitFor(panel('worker')), await page.waitFor(panel('main'))];
+        assert.deepEqual([inWorker[0], onPage[0]], ['worker', 'page']);
+        assert.equal(inWorker[1], 'QV-NO-WEBGL');
+        assert.deepEqual(inWorker.slice(1), onPage.slice(1));
+        await page.send('Page.close').catch(() => {});
+      } },
+    { name: 'an applet in a frame of the page\'s origin runs in a worker and takes keys',
+      run: async () => {
+        const page = await browser.open('frame.html');
+        const inner = 'document.querySelector("iframe").contentDocument?.querySelector("#hello")';
+        assert.equal(await page.waitFor(`(() => { const r = ${inner}?.qvApplet;
+          return r && r.state === 'running' && r.thread; })()`, { timeout: 60000 }), 'worker');
+        // The applet's window fills its 320 x 240 area at the frame's corner.
+        await page.click('iframe', { x: 200, y: 150 });
+        await page.press('a');
+        await page.waitFor(`${inner}.qvApplet.area.innerText.includes('Last key: 65')`,
+                           { timeout: 10000 });
         await page.send('Page.close').catch(() => {});
       } },
     { name: 'a page whose policy refuses workers plays its applets on its own thread',
