@@ -1341,7 +1341,8 @@
         break;
       }
       case 'box': {
-        const answer = (result) => worker.postMessage({ op: 'answer', number: message.number, result });
+        const answer = (result) =>
+          worker.postMessage({ op: 'answer', number: message.number, result });
         if (record.boxes.has(message.number) || record.boxes.size >= mostWorkerBoxes) {
           answer(2);
           break;

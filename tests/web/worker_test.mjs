@@ -32,7 +32,8 @@ const site = stageSite(options.web, {
   'frame.html': makePage('<iframe src="inner.html" width="400" height="300" ' +
                          'style="border: 0; display: block"></iframe>'),
   // A browser that gives no WebGL context, to the page's canvases and to the workers' alike.
-  'no-webgl.js': `if (typeof document === 'undefined') OffscreenCanvas.prototype.getContext = () => null;
+  'no-webgl.js': `if (typeof document === 'undefined')
+      OffscreenCanvas.prototype.getContext = () => null;
     else { const get = HTMLCanvasElement.prototype.getContext;
       HTMLCanvasElement.prototype.getContext = function (type, ...rest) {
         return /webgl/.test(type) ? null : get.call(this, type, ...rest); }; }
@@ -45,12 +46,14 @@ const site = stageSite(options.web, {
   'hostile.html': makePage(embed('hello', 'hello.qva') + embed('spinner', 'spinner.qva') +
                            '<p id="qvwin-99999">the page\'s</p>', `window.errors = [];
     addEventListener('error', (e) => e.message && errors.push(e.message), true);
-    window.seen = []; addEventListener('qv-openurl', (e) => seen.push(e.detail.url) && e.preventDefault());
+    window.seen = [];
+    addEventListener('qv-openurl', (e) => seen.push(e.detail.url) && e.preventDefault());
     // "huge" in a message stands for a text of a million characters, made here.
     const huge = 'x'.repeat(1 << 20);
     window.hostile = (messages) => { const r = document.querySelector('#hello').qvApplet;
       for (const data of JSON.parse(JSON.stringify(messages), (k, v) => (v === 'huge' ? huge : v)))
-        r.worker.dispatchEvent(new MessageEvent('message', { data: { applet: r.number, ...data } }));
+        r.worker.dispatchEvent(new MessageEvent('message',
+                                                { data: { applet: r.number, ...data } }));
     };
     window.untouched = () => document.querySelector('#spinner + .qv-applet-area').outerHTML +
       document.getElementById('qvwin-99999').outerHTML;`),
@@ -124,8 +127,8 @@ await runBrowserTest('web workers', { root: site, serve }, async (browser) => {
         const other = await waitRunning(page, '#spinner');
         const before = await page.eval('untouched()');
         const made = '[...document.querySelectorAll(".qvui-window")].pop()';
-        const huge = 'huge';
-        // message (or messages) from hello's worker, what must hold afterwards
+        // message (or messages) from hello's worker ("huge": a million characters), what must
+        // hold afterwards besides the spinner and the page's element as they were
         const table = [
           [{ op: 'ui', call: 'setText', args: [other, 'taken'] }],
           [{ op: 'ui', call: 'setVisible', args: [other, false, false] }],
@@ -138,18 +141,18 @@ await runBrowserTest('web workers', { root: site, serve }, async (browser) => {
           [[{ op: 'ui' }, { op: 'ui', call: 'remove', args: 5 }, { op: 'loaded', script: 'x' },
             { op: 'ui', call: 'create', args: [1, 0] }, { op: 'box' }, { op: 'no such op' },
             { op: 'ui', call: 'create', args: ['a', {}, null, [], '7', {}, 'red', {}] }]],
-          [{ op: 'ui', call: 'create', args: [1, 0, 1e300, NaN, 1e12, -5, 0xff, huge] },
+          [{ op: 'ui', call: 'create', args: [1, 0, 1e300, NaN, 1e12, -5, 0xff, 'huge'] },
            `(() => { const w = ${made}, c = w.firstElementChild;
               return parseFloat(w.style.left) <= 32768 && w.style.height === '0px' &&
                 parseFloat(w.style.width) <= 32768 && c.width <= 65536 && c.height === 0 &&
                 w.dataset.qvtext.length <= 65536; })()`],
-          [[{ op: 'print', text: huge },
+          [[{ op: 'print', text: 'huge' },
             ...Array(5000).fill({ op: 'ui', call: 'setText', args: [1e9, 'flood'] })]],
           [[{ op: 'openURL', url: " \tJava\nScript:document.title='taken'", target: '_self' },
             { op: 'openURL', url: 'data:text/html,x' }, { op: 'openURL', url: {} }],
            'seen.length === 0 && document.title === "test"'],
-          [Array.from({ length: 50 }, (_, i) => ({ op: 'box', number: 1000 + (i % 40), text: huge,
-                                                   caption: huge, buttons: 9 })),
+          [Array.from({ length: 50 }, (_, i) => ({ op: 'box', number: 1000 + (i % 40),
+                                                   text: 'huge', caption: 'huge', buttons: 9 })),
            `document.querySelectorAll('dialog[open]').length <= 4 &&
             [...document.querySelectorAll('dialog')].every((d) => d.textContent.length < 1 << 18)`],
           [{ op: 'failed', code: '__proto__', message: {} },
@@ -160,10 +163,11 @@ await runBrowserTest('web workers', { root: site, serve }, async (browser) => {
           await page.eval(`hostile(${JSON.stringify([messages].flat())}); 1`);
           for (const check of checks) assert.ok(await page.eval(check), `${what}: ${check}`);
           assert.equal(await page.eval('untouched()'), before, what);
+          assert.deepEqual(await page.eval('errors'), [], what);
         }
-        assert.deepEqual(await page.eval('errors'), []);
         assert.deepEqual(page.console.filter((line) => /exception/.test(line)), []);
-        assert.equal(await page.eval('document.querySelector("#spinner").qvApplet.state'), 'running');
+        assert.equal(await page.eval('document.querySelector("#spinner").qvApplet.state'),
+                     'running');
         await page.send('Page.close').catch(() => {});
       } },
     { name: 'without WebGL an applet in a worker shows the panel of one on the page\'s thread',
@@ -171,7 +175,8 @@ await runBrowserTest('web workers', { root: site, serve }, async (browser) => {
         const page = await browser.open('no-webgl.html');
         const panel = (id) => `(() => { const r = document.querySelector('#${id}').qvApplet;
           return r.state === 'failed' && [r.thread, r.code, r.panel.innerText]; })()`;
-        const [inWorker, onPage] = [await page.waitFor(panel('worker')), await page.waitFor(panel('main'))];
+        const inWorker = await page.waitFor(panel('worker'));
+        const onPage = await page.waitFor(panel('main'));
         assert.deepEqual([inWorker[0], onPage[0]], ['worker', 'page']);
         assert.equal(inWorker[1], 'QV-NO-WEBGL');
         assert.deepEqual(inWorker.slice(1), onPage.slice(1));
