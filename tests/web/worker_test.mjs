@@ -125,6 +125,9 @@ await runBrowserTest('web workers', { root: site, serve }, async (browser) => {
         const page = await browser.open('hostile.html');
         await waitRunning(page, '#hello');
         const other = await waitRunning(page, '#spinner');
+        // Its splash leaves with its first frame.
+        await page.waitFor('document.querySelector("#spinner").qvApplet.firstFrame');
+        await page.waitFor('!document.querySelector("#spinner + .qv-applet-area .qv-splash")');
         const before = await page.eval('untouched()');
         const made = '[...document.querySelectorAll(".qvui-window")].pop()';
         // message (or messages) from hello's worker ("huge": a million characters), what must
