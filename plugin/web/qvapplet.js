@@ -1376,11 +1376,16 @@
         record.chargedDone = done;
         const previous = page.unpackTurn || Promise.resolve();
         page.unpackTurn = previous.then(() => record.charged);
-        previous.then(() => worker.postMessage({ op: 'budget', bytes: unpackBudget() }));
+        previous.then(() => {
+          record.granted = unpackBudget();
+          worker.postMessage({ op: 'budget', bytes: record.granted });
+        });
         break;
       }
       case 'unpacked':
-        page.unpacked += Math.max(0, Number(message.bytes) || 0);
+        // No more than it was given: a worker claiming more would starve the page's others.
+        page.unpacked += Math.min(Math.max(0, Number(message.bytes) || 0), record.granted || 0);
+        record.granted = 0;
         if (record.chargedDone) record.chargedDone();
         break;
       case 'store':

@@ -158,6 +158,8 @@ await runBrowserTest('web workers', { root: site, serve }, async (browser) => {
                                                    text: 'huge', caption: 'huge', buttons: 9 })),
            `document.querySelectorAll('dialog[open]').length <= 4 &&
             [...document.querySelectorAll('dialog')].every((d) => d.textContent.length < 1 << 18)`],
+          [{ op: 'unpacked', bytes: 1e300 },
+           'QVApplets[Symbol.for("QVApplets.page")].unpacked < 1e9'],
           [{ op: 'failed', code: '__proto__', message: {} },
            'document.querySelector("#hello").qvApplet.state === "failed"'],
         ];
