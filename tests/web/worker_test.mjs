@@ -21,9 +21,11 @@ const site = stageSite(options.web, {
   'no-model.qva': makeZip([{ name: 'qveapp.cfg', data: 'main_web=spinnerapplet.qvm\n' },
                            { name: 'spinnerapplet.qvm', data: 'compiled into the bundle\n' }]),
   'box.html': makePage(embed('broken', 'no-model.qva', 'bundle="spinner"')),
-  // One WebGL context for the page: the second spinner is beyond it, hello needs none.
+  // One WebGL context for the page: one spinner is beyond it (whichever asks second: they share
+  // a worker), hello needs none.
   'limit.html': makePage(`<div id="first">${embed('one', 'spinner.qva')}</div>` +
-                         embed('two', 'spinner.qva') + embed('hello', 'hello.qva'))
+                         `<div id="second">${embed('two', 'spinner.qva')}</div>` +
+                         embed('hello', 'hello.qva'))
     .replace('<script src="qvapplet.js"></script>',
              '<script src="qvapplet.js"></script><script>QVApplets.config.maxWebGLContexts = 1;</script>'),
   'no-workers.html': makePage(embed('hello', 'hello.qva')).replace('<script></script>', ''),
@@ -109,14 +111,22 @@ await runBrowserTest('web workers', { root: site, serve }, async (browser) => {
     { name: 'the page counts the workers\' WebGL contexts; an applet removed from the page ends',
       run: async () => {
         const page = await browser.open('limit.html');
-        const one = await waitRunning(page, '#one');
         await waitRunning(page, '#hello');
-        assert.equal(await thread(page, '#one'), 'worker');
-        assert.equal(await page.waitFor(`(() => { const r = document.querySelector('#two').qvApplet;
-          return r.state === 'failed' && r.code; })()`), 'QV-WEBGL-LIMIT');
+        // One runs and the other has failed (an applet runs before it asks for its context): the
+        // states of one and two, in that order.
+        const states = await page.waitFor(`(() => {
+          const s = ['#one', '#two'].map((q) => document.querySelector(q).qvApplet?.state);
+          return s.includes('running') && s.includes('failed') && s.join(' '); })()`,
+          { what: 'one spinner running and the other failed' });
+        const [winner, loser, holder] = states === 'running failed'
+          ? ['#one', '#two', 'first'] : ['#two', '#one', 'second'];
+        assert.equal(await thread(page, winner), 'worker');
+        assert.equal(await page.eval(`document.querySelector('${loser}').qvApplet.code`),
+                     'QV-WEBGL-LIMIT');
         assert.equal(await page.eval('QVApplets[Symbol.for("QVApplets.page")].contexts'), 1);
-        await page.eval('document.getElementById("first").remove(); 1');
-        await page.waitFor(`QVApplets.get(${one}).state === 'ended'`);
+        const running = await page.eval(`document.querySelector('${winner}').qvApplet.number`);
+        await page.eval(`document.getElementById('${holder}').remove(); 1`);
+        await page.waitFor(`QVApplets.get(${running}).state === 'ended'`);
         assert.equal(await page.eval('QVApplets[Symbol.for("QVApplets.page")].contexts'), 0);
         await page.send('Page.close').catch(() => {});
       } },
