@@ -298,12 +298,7 @@ void DrawClientArrays(GLenum mode, const ArrayRange& range)
         DrawGathered(mode, range, state);
         return;
     }
-    if (state.objects.vertexBuffer == 0)
-    {
-        emscripten_glGenBuffers(1, &state.objects.vertexBuffer);
-        emscripten_glGenBuffers(1, &state.objects.indexBuffer);
-    }
-    if (!UseFixedFunctionShader(state))
+    if (!PrepareFixedFunctionDraw(state))
     {
         return;
     }

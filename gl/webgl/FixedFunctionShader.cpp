@@ -232,3 +232,13 @@ bool UseFixedFunctionShader(FixedState& state)
     LoadTexturing(state, at);
     return true;
 }
+
+bool PrepareFixedFunctionDraw(FixedState& state)
+{
+    if (state.objects.vertexBuffer == 0)
+    {
+        emscripten_glGenBuffers(1, &state.objects.vertexBuffer);
+        emscripten_glGenBuffers(1, &state.objects.indexBuffer);
+    }
+    return UseFixedFunctionShader(state);
+}

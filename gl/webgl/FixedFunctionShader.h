@@ -17,3 +17,7 @@ enum FixedAttribute
 // Compiles the program once per context (false and a message on the console when WebGL refuses
 // it), makes it current and loads the state into its uniforms.
 bool UseFixedFunctionShader(FixedState& state);
+
+// What every draw of the layer does first: makes the vertex stream's buffers once per context,
+// then uses the program as above.
+bool PrepareFixedFunctionDraw(FixedState& state);

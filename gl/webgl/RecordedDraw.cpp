@@ -80,12 +80,7 @@ void DrawRecorded(GLenum mode, const std::vector<RecordedVertex>& vertices)
     {
         return;
     }
-    if (state.objects.vertexBuffer == 0)
-    {
-        emscripten_glGenBuffers(1, &state.objects.vertexBuffer);
-        emscripten_glGenBuffers(1, &state.objects.indexBuffer);
-    }
-    if (!UseFixedFunctionShader(state))
+    if (!PrepareFixedFunctionDraw(state))
     {
         return;
     }
