@@ -7,9 +7,11 @@
 #include "loaders/QVImage.h"
 #include "loaders/QVLoaderModule.h"
 #include "renderers/QVRenderer.h"
+#include "scene/QVColor.h"
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 namespace
@@ -151,3 +153,19 @@ std::unique_ptr<FrameScene> MakeSpinnerScene(const std::string& dataFolder)
 }
 
 std::unique_ptr<FrameScene> MakeDemoFrameScene() { return std::make_unique<DemoFrameScene>(); }
+
+long CountCovered(const std::vector<unsigned char>& pixels, int channels, const QVColor& background)
+{
+    const int clear[3] = {static_cast<int>(background.r * 255.0 + 0.5),
+                          static_cast<int>(background.g * 255.0 + 0.5),
+                          static_cast<int>(background.b * 255.0 + 0.5)};
+    long covered = 0;
+    for (std::size_t p = 0; p + 2 < pixels.size(); p += static_cast<std::size_t>(channels))
+    {
+        bool differs = false;
+        for (int c = 0; c < 3; ++c)
+            differs = differs || std::abs(pixels[p + c] - clear[c]) > 2;
+        covered += differs ? 1 : 0;
+    }
+    return covered;
+}

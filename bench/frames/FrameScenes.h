@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+class QVColor;
 class QVImage;
 class QVRenderer;
 class QVSGCamera;
@@ -41,3 +42,8 @@ std::unique_ptr<FrameScene> MakeSheetScene();
 std::unique_ptr<FrameScene> MakeSpinnerScene(const std::string& dataFolder);
 // (c) the demonstration scene.
 std::unique_ptr<FrameScene> MakeDemoFrameScene();
+
+// How many pixels of a frame read back (channels 3 or 4 per pixel, red, green and blue first)
+// differ from the background by more than 2 in a channel: what a renderer drew.
+long CountCovered(const std::vector<unsigned char>& pixels, int channels,
+                  const QVColor& background);

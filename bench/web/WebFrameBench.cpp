@@ -66,18 +66,7 @@ long Covered(const QVColor& background)
     std::vector<unsigned char> pixels(kWidth * kHeight * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    const int clear[3] = {static_cast<int>(background.r * 255.0 + 0.5),
-                          static_cast<int>(background.g * 255.0 + 0.5),
-                          static_cast<int>(background.b * 255.0 + 0.5)};
-    long covered = 0;
-    for (size_t p = 0; p < pixels.size(); p += 4)
-    {
-        bool differs = false;
-        for (int c = 0; c < 3; ++c)
-            differs = differs || std::abs(pixels[p + c] - clear[c]) > 2;
-        covered += differs ? 1 : 0;
-    }
-    return covered;
+    return CountCovered(pixels, 4, background);
 }
 
 // One pixel read back: glFinish alone does not make WebGL wait for the GPU.
