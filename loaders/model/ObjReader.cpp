@@ -2,6 +2,7 @@
 
 #include "loaders/model/ModelFolder.h"
 #include "loaders/model/ModelMesh.h"
+#include "loaders/model/ObjTextGuard.h"
 
 #include <tiny_obj_loader.h>
 
@@ -14,6 +15,15 @@
 
 namespace
 {
+// The file's text as the parser may safely take it; the bytes are let go.
+std::string GuardedText(std::vector<unsigned char>& bytes)
+{
+    std::string text(bytes.begin(), bytes.end());
+    bytes = std::vector<unsigned char>();
+    GuardObjText(text);
+    return text;
+}
+
 // Material libraries, read from the model's folder only.
 class FolderMaterials : public tinyobj::MaterialReader
 {
@@ -38,7 +48,7 @@ public:
                 *warning += error + "\n";
             return false;
         }
-        std::istringstream stream(std::string(bytes.begin(), bytes.end()));
+        std::istringstream stream(GuardedText(bytes));
         tinyobj::LoadMtl(names, materials, &stream, warning, err);
         return true;
     }
@@ -222,8 +232,7 @@ bool ReadObj(const std::string& path, ModelMesh& mesh, std::string& error)
         std::vector<unsigned char> bytes;
         if (!ReadWholeFile(path, bytes, error))
             return false;
-        std::istringstream stream(std::string(bytes.begin(), bytes.end()));
-        bytes = std::vector<unsigned char>();
+        std::istringstream stream(GuardedText(bytes));
         const ModelFolder folder(path);
         FolderMaterials libraries(folder);
         tinyobj::attrib_t attrib;

@@ -264,4 +264,38 @@ TEST(ModelCraftedObj, PolygonsMaterialsAndHostileReferences)
     for (const HostileCase& c : cases)
         ExpectRefused(c, ".obj");
 }
+// Lines the parser itself mishandles (a vertex weight's joint number turned into an int unchecked,
+// an exponent that overflows its int): the loader reads past them, and the rest of the file loads
+// as it would without them. A name holding such a number, not at its start, keeps its bytes.
+TEST(ModelCraftedObj, NumbersTheParserCannotHoldAreReadPast)
+{
+    const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+    const struct
+    {
+        const char* name;
+        std::string text;
+        float x;  // the first vertex's x as read
+    } cases[] = {
+        {"weight-with-nan-joint", "vw 1 0e99999 0.5\n" + triangle, 0},
+        {"weight-with-huge-joint", "  vw\t1 1e30 0.5 3e39 1\r\n" + triangle, 0},
+        {"exponent-at-int-overflow", "v 0e2147483648 0 0\n" + triangle.substr(8), 0},
+        {"exponent-with-zeros-sign-and-point", "v -.E+0002147483649 0 0\n" + triangle.substr(8), 0},
+        {"exponent-just-below-overflow", "v 2e-2147483647 0 0\n" + triangle.substr(8), 0},
+        {"weight-in-lines-ended-by-cr", "v 2 0 0\rvw 1 0e99999 1\rv 1 0 0\rv 0 1 0\rf 1 2 3\r", 2},
+    };
+    for (const auto& c : cases)
+    {
+        ScratchFile file(std::string("guard-") + c.name + ".obj", c.text);
+        LoadedModel model(file.Name());
+        ASSERT_TRUE(model.ok) << c.name << ": " << model.Error();
+        EXPECT_EQ(model.Triangles(), 1) << c.name;
+        EXPECT_EQ(model.mesh.GetVertex(0).x, c.x) << c.name;
+    }
+
+    ScratchFile library("numbers.mtl", "newmtl m\nmap_Kd tex-1e2147483648.png\n");
+    ScratchFile file("numbers.obj", "mtllib loaders-test-numbers.mtl\nusemtl m\n" + triangle);
+    LoadedModel model(file.Name());
+    ASSERT_TRUE(model.ok) << model.Error();
+    EXPECT_STREQ(model.mesh.GetSubObjects()[0].name.GetBuffer(), "tex-1e2147483648.png");
+}
 }  // namespace
