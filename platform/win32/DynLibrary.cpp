@@ -25,8 +25,9 @@ void KeepLastError(const std::string& text)
     lastError[length] = '\0';
 }
 
-// The system's text for an error code, without the line end it carries.
-std::string SystemErrorText(DWORD code)
+// The system's text for an error code about a file, without the line end it carries. Some texts
+// hold a place for the file's name ("%1 is not a valid Win32 application"), filled here.
+std::string SystemErrorText(DWORD code, const std::string& file)
 {
     char* text = nullptr;
     const DWORD length = FormatMessageA(
@@ -37,6 +38,9 @@ std::string SystemErrorText(DWORD code)
     while (!result.empty() &&
            (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
         result.pop_back();
+    for (std::size_t at = result.find("%1"); at != std::string::npos;
+         at = result.find("%1", at + file.size()))
+        result.replace(at, 2, file);
     return result + " (error " + std::to_string(code) + ")";
 }
 
@@ -65,7 +69,7 @@ QVHandle QVOpenLibrary(const char* path)
     HMODULE library = bare && WorkingDirectoryKeptOut()
                           ? LoadLibraryExA(path, nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS)
                           : LoadLibraryA(path);
-    KeepLastError(library == nullptr ? SystemErrorText(GetLastError()) : std::string());
+    KeepLastError(library == nullptr ? SystemErrorText(GetLastError(), path) : std::string());
     SetErrorMode(previous);
     // Each time a library built with this toolchain is loaded anew, its runtime takes a
     // thread-local storage index (for the exception data of each thread) that unloading never

@@ -22,6 +22,9 @@ case_() {
   still_running || fail "$what: the program ended without waiting for the box"
   tr -d '\r' <"$artefacts/errors-$what.err" | grep -Fq -- "$reason" ||
     fail "$what: standard error does not say '$reason': $(cat "$artefacts/errors-$what.err")"
+  # The system's texts name the file where they hold a place for it.
+  ! grep -Fq '%1' "$artefacts/errors-$what.err" ||
+    fail "$what: standard error keeps a placeholder: $(cat "$artefacts/errors-$what.err")"
   answer "$box" Return
   wait_exit; code=$exit_code
   [ "$code" = 1 ] || fail "$what: exit code $code, expected 1"
