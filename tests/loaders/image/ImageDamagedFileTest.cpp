@@ -66,6 +66,12 @@ TEST(ImageDamagedFiles, AreRefusedAndLeaveTheImageAlone)
         {"zero.png", Png(0, 4, ""), true},
         {"bad-stream.png", Png(2, 2, std::string("\x78\x9C\xFF\xFF\xFF\xFF", 6)), true},
         {"cut.png", Png(2, 2, "").substr(0, 20), true},
+        // zlib headers that ask for a preset dictionary or name another method than deflate; a
+        // stored block of the picture's 18 bytes that stops after 10.
+        {"preset-dictionary.png", Png(2, 2, std::string("\x78\xBB\x01\x12\0\xED\xFF", 7)), true},
+        {"not-deflate.png", Png(2, 2, std::string("\x79\x18\x01\x12\0\xED\xFF", 7)), true},
+        {"stream-cut-short.png",
+         Png(2, 2, std::string("\x78\x01\x01\x12\0\xED\xFF", 7) + std::string(10, '\0')), true},
         {"huge.jpg", Jpeg(60000, 60000), true},
         {"cut.jpg", "\xFF\xD8\xFF", true},
         {"huffman-overflow.jpg", JpegWithOversizedHuffmanTable(), true},
