@@ -8,6 +8,8 @@
 # - a Huffman table (JPEG DHT segment) whose 16 code counts add up to more than 256 symbols is
 #   refused; without that check the table's symbols are written past its arrays (found by our
 #   fuzz target).
+# - an empty IDAT chunk before any image data is skipped; it used to copy its zero bytes to the
+#   data buffer not made yet, a null pointer (undefined behaviour; found by our fuzz target).
 #
 # Target: qv_stb_image (an interface library giving the include folder, <stb_image.h>).
 set(QV_STB_IMAGE_HEADER /usr/include/stb/stb_image.h CACHE FILEPATH
@@ -37,6 +39,10 @@ endfunction()
 qv_stb_fix("if(n > 256)"
   "            L -= 17;\n            if (tc == 0) {"
   "            if(n > 256) return stbi__err(\"bad DHT header\",\"Corrupt JPEG\");\n")
+
+qv_stb_fix("if (c.length == 0) break;"
+  "            if (!stbi__getn(s, z->idata+ioff,c.length))"
+  "            if (c.length == 0) break;\n")
 
 set(qv_stb_stage ${PROJECT_BINARY_DIR}/third-party/stb)
 # Written through a scratch file so that the staged header only changes (and the decoder is only

@@ -66,6 +66,7 @@ TEST(ImageDamagedFiles, AreRefusedAndLeaveTheImageAlone)
         {"zero.png", Png(0, 4, ""), true},
         {"bad-stream.png", Png(2, 2, std::string("\x78\x9C\xFF\xFF\xFF\xFF", 6)), true},
         {"cut.png", Png(2, 2, "").substr(0, 20), true},
+        {"empty-image-data.png", Png(2, 2, ""), true},
         // zlib headers that ask for a preset dictionary or name another method than deflate; a
         // stored block of the picture's 18 bytes that stops after 10.
         {"preset-dictionary.png", Png(2, 2, std::string("\x78\xBB\x01\x12\0\xED\xFF", 7)), true},
