@@ -292,10 +292,17 @@ TEST(ModelCraftedObj, NumbersTheParserCannotHoldAreReadPast)
         EXPECT_EQ(model.mesh.GetVertex(0).x, c.x) << c.name;
     }
 
-    ScratchFile library("numbers.mtl", "newmtl m\nmap_Kd tex-1e2147483648.png\n");
+    // The material library goes through the same reading: its colour's overflowing green reads
+    // as the parser's default.
+    ScratchFile library("numbers.mtl",
+                        "newmtl m\nKd 1 0e2147483648 0.5\nmap_Kd tex-1e2147483648.png\n");
     ScratchFile file("numbers.obj", "mtllib loaders-test-numbers.mtl\nusemtl m\n" + triangle);
     LoadedModel model(file.Name());
     ASSERT_TRUE(model.ok) << model.Error();
-    EXPECT_STREQ(model.mesh.GetSubObjects()[0].name.GetBuffer(), "tex-1e2147483648.png");
+    const QVSubObject& material = model.mesh.GetSubObjects()[0];
+    EXPECT_STREQ(material.name.GetBuffer(), "tex-1e2147483648.png");
+    EXPECT_DOUBLE_EQ(material.vector[0], 1.0);
+    EXPECT_DOUBLE_EQ(material.vector[1], 0.0);
+    EXPECT_DOUBLE_EQ(material.vector[2], 0.5);
 }
 }  // namespace
